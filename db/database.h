@@ -1,0 +1,79 @@
+#pragma once
+// A database file in the program's SQL dialect. The program builds its
+// statements as texts the way the desktop SQL engine of its first platform
+// expected them (Like with * ? # [..] wildcards, DELETE t.* FROM t, qualified
+// columns in SET, String(n)/char(n)/yesno types, ALTER COLUMN, double-quoted
+// text literals, True/False); this layer translates each text to SQLite,
+// keeps that engine's typing rules (a non-numeric text into a number column
+// fails with 3464; a bare number into a text column is stored as its text;
+// declared text lengths are enforced; text compares without regard to letter
+// case), prepares each statement shape once, and raises every engine failure
+// as Failure with the engine error number the reporter knows.
+
+#include "db/record_set.h"
+
+#include <QString>
+#include <memory>
+
+namespace vortan::db {
+
+class Database {
+public:
+    // Opens an existing file shared and read-write. A missing file throws
+    // 3024, a file that is not a database 3343, a read-only file 3051, a
+    // locked file 3006, an unreachable folder 3044.
+    static std::unique_ptr<Database> open(const QString& path);
+    // Creates a new empty database file (fails with 3204 when it exists).
+    static std::unique_ptr<Database> create(const QString& path);
+
+    ~Database();
+
+    QString path() const;
+
+    // Executes a changing statement with fail-on-error: a failing statement
+    // changes nothing and throws Failure. Returns the number of rows changed.
+    int execute(const QString& sql);
+
+    // Runs a SELECT and returns its rows.
+    RecordSet openRecordSet(const QString& sql);
+
+    // True when the database has a table of that name (any letter case).
+    bool tableExists(const QString& name);
+
+    // Transactions (the workspace begins them on every open database).
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    // Number of statements prepared from text so far (shapes not yet cached).
+    // Benchmarks and tests read it to prove the statement cache works.
+    quint64 preparedStatementCount() const;
+    // Number of statements executed or queried so far.
+    quint64 statementCount() const;
+
+    // SQLite's integrity check: true when the file is sound.
+    bool integrityCheck();
+
+    // Writes a compacted copy of the database into `target` (VACUUM INTO).
+    void compactInto(const QString& target);
+
+    void close();
+
+    struct Impl;
+
+private:
+    explicit Database(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> d;
+};
+
+// Repairs and compacts the file at `path`: checks its integrity (a damaged
+// file throws 3343), writes a compacted copy to `scratch`, deletes the
+// original and renames the copy into its place.
+void repairAndCompact(const QString& path, const QString& scratch);
+
+// Doubles every single quote so that a text can stand between single quotes
+// in a statement: O'Neill -> O''Neill.
+QString quoted(const QString& text);
+
+} // namespace vortan::db
