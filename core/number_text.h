@@ -12,14 +12,18 @@
 namespace vortan::numtext {
 
 // Leading-number rule: the value of the longest numeric prefix of the text.
-// Blanks, tabs and line feeds are skipped; a sign, a decimal point and an
-// exponent are accepted; "&H..." (hexadecimal) and "&O..." (octal) prefixes
-// are read as whole numbers; the first character that cannot continue the
-// number ends it. No number at all gives 0. ("50以上" gives 50.)
+// Blanks, tabs and line feeds are skipped wherever they stand ("1 2" is 12);
+// a sign, a decimal point and an exponent (E or D) are accepted; "&H..."
+// (hexadecimal) and "&O..." (octal) prefixes are read as whole numbers: up
+// to 16 bits without a closing '&' as a 16-bit pattern ("&HFFFF" is -1),
+// otherwise as a 32-bit one ("&H000000FF&" is 255); the first character that
+// cannot continue the number ends it. No number at all gives 0 ("50以上"
+// gives 50, "abc" 0). A number beyond the double range throws overflow (6).
 double leadingNumber(QStringView text);
 
 // True when the whole text, blanks around it aside, is one number (sign,
-// digits, decimal point, exponent; "&H..." hexadecimal). Empty text is false.
+// digits, decimal point, exponent; "&H..." hexadecimal). Empty text is false,
+// and so are thousands separators ("1,234") and numbers beyond the range.
 bool isNumeric(QStringView text);
 
 // The numeric value of a text that isNumeric accepts.
@@ -50,11 +54,15 @@ std::int32_t toInt32(double value);
 bool isInt16Value(QStringView text);
 
 // Shortest decimal text of a single-precision value: at most 7 significant
-// digits, a zero before the decimal point ("0.5"), "-" for negatives, no
-// exponent for ordinary magnitudes. Used for SQL literals and settings.
+// digits, a zero before the decimal point ("0.5"), "-" for negatives, never
+// "-0". From 10,000,000 upwards and below 0.0001 the text carries an exponent
+// of at least two digits ("1E+07", "1.677722E+07", "1.5E-05"). Used for SQL
+// literals and settings. Every number-to-text function throws overflow (6)
+// for infinities and NaN, which the original run-time could not hold.
 QString shortestSingle(float value);
 
-// The same for a double with at most 15 significant digits ("general number").
+// The same for a double with at most 15 significant digits ("general number");
+// the exponent starts at 1E+15.
 QString shortestDouble(double value);
 
 // Limit text of a single-precision setting: like shortestSingle but without
@@ -64,7 +72,10 @@ QString limitText(float value);
 // Formats a number by a pattern of '0' (digit), '#' (optional digit), ','
 // (thousands grouping when it stands between digit placeholders) and '.',
 // rounding halves away from zero on the value's decimal text. Patterns in use:
-// "0", "0.0", "0.00", "#,##0", "#,##0.0", "#,##0.00", "#.0".
+// "0", "0.0", "0.00", "#,##0", "#,##0.0", "#,##0.00", "#.0". Other characters
+// are literal text ("0.00 m"; a backslash quotes the next character and double
+// quotes quote a run); a value that rounds to zero is written without "-".
+// A pattern without placeholders gives the general number text.
 QString formatNumber(double value, QStringView pattern);
 // The same for a single-precision value, read at its own 7-digit precision.
 QString formatSingle(float value, QStringView pattern);
@@ -74,7 +85,9 @@ QString formatSingle(float value, QStringView pattern);
 QString formatText(QStringView text, QStringView pattern);
 
 // Character pattern of '&' placeholders and literal characters, filled from
-// the right; characters beyond the placeholders stay at the left ("& &").
+// the right; characters beyond the placeholders stay at the left ("& &" makes
+// "砂質土" "砂質 土"). A '&' without a character left gives nothing, a '@' a
+// blank; literal characters are always written.
 QString formatCharacters(QStringView text, QStringView pattern);
 
 } // namespace vortan::numtext
