@@ -19,9 +19,11 @@ namespace vortan::db {
 
 class Database {
 public:
-    // Opens an existing file shared and read-write. A missing file throws
-    // 3024, a file that is not a database 3343, a read-only file 3051, a
-    // locked file 3006, an unreachable folder 3044.
+    // Opens an existing file shared and read-write (never creates one). A
+    // missing file throws 3024, a file that is not a database or is damaged
+    // 3343, a read-only file 3051, a file held exclusively by another
+    // program 3045, a missing folder 3044. Later statements that cannot get
+    // the file's lock within the busy timeout throw 3006, a commit 3261.
     static std::unique_ptr<Database> open(const QString& path);
     // Creates a new empty database file (fails with 3204 when it exists).
     static std::unique_ptr<Database> create(const QString& path);
@@ -29,6 +31,11 @@ public:
     ~Database();
 
     QString path() const;
+
+    // How long a statement waits for another program's lock on the file
+    // before it fails with 3006: for connections opened later, and for this one.
+    static void setDefaultBusyTimeout(int milliseconds);
+    void setBusyTimeout(int milliseconds);
 
     // Executes a changing statement with fail-on-error: a failing statement
     // changes nothing and throws Failure. Returns the number of rows changed.

@@ -1,0 +1,400 @@
+#include "db/database.h"
+
+#include "db/column_rebuild.h"
+#include "db/engine_error_map.h"
+#include "db/jet_like.h"
+#include "db/jet_sql_translator.h"
+#include "db/sqlite_calls.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <sqlite3.h>
+
+namespace vortan::db {
+
+namespace {
+
+int g_defaultBusyTimeout = 5000;
+
+// Prepared statements kept per connection; beyond this the cache starts over.
+constexpr qsizetype kMaxCachedStatements = 512;
+
+} // namespace
+
+struct Database::Impl {
+    sqlite3* db = nullptr;
+    QString path;
+    int depth = 0;
+    quint64 prepared = 0;
+    quint64 statements = 0;
+    QHash<QString, sqlite3_stmt*> cache;
+    JetSqlTranslator translator;
+    TranslatedStatement current;
+
+    ~Impl() { close(); }
+
+    void close()
+    {
+        for (sqlite3_stmt* stmt : std::as_const(cache))
+            sqlite3_finalize(stmt);
+        cache.clear();
+        if (db)
+            sqlite3_close_v2(db);
+        db = nullptr;
+        depth = 0;
+    }
+
+    void requireOpen() const
+    {
+        if (!db)
+            throw Failure(err::ObjectNotSet, QStringLiteral("The database is closed."),
+                          QString::fromLatin1(kEngineSource));
+    }
+
+    sqlite3_stmt* statementFor(const QString& shape)
+    {
+        if (sqlite3_stmt* stmt = cache.value(shape))
+            return stmt;
+        if (cache.size() >= kMaxCachedStatements) {
+            for (sqlite3_stmt* old : std::as_const(cache))
+                sqlite3_finalize(old);
+            cache.clear();
+        }
+        sqlite3_stmt* stmt = nullptr;
+        const int rc = sqlite3_prepare16_v3(db, shape.utf16(), int(shape.size() * 2),
+                                            SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+        ++prepared;
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            throwLastError(db, EngineSituation::Statement);
+        }
+        cache.insert(shape, stmt);
+        return stmt;
+    }
+
+    static void bind(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& literals)
+    {
+        int index = 1;
+        for (const SqlLiteral& lit : literals) {
+            switch (lit.kind) {
+            case SqlLiteral::Kind::Integer: sqlite3_bind_int64(stmt, index, lit.integer); break;
+            case SqlLiteral::Kind::Real: sqlite3_bind_double(stmt, index, lit.real); break;
+            case SqlLiteral::Kind::Text:
+                // The text lives until the statement has been stepped and reset.
+                sqlite3_bind_text16(stmt, index, lit.text.isNull() ? u"" : lit.text.utf16(),
+                                    int(lit.text.size() * 2), SQLITE_STATIC);
+                break;
+            }
+            ++index;
+        }
+    }
+
+    int executeData()
+    {
+        sqlite3_stmt* stmt = statementFor(current.sql);
+        bind(stmt, current.literals);
+        int rc;
+        do {
+            rc = sqlite3_step(stmt);
+        } while (rc == SQLITE_ROW);
+        if (rc != SQLITE_DONE) {
+            const Failure failure = lastError(db, EngineSituation::Statement);
+            sqlite3_reset(stmt);
+            throw failure;
+        }
+        sqlite3_reset(stmt);
+        return sqlite3_changes(db);
+    }
+
+    void syncDepth()
+    {
+        // Some failures (a full disk, a lost lock) end the whole transaction.
+        if (db && depth > 0 && sqlite3_get_autocommit(db))
+            depth = 0;
+    }
+};
+
+Database::Database(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+
+Database::~Database() = default;
+
+void Database::setDefaultBusyTimeout(int milliseconds)
+{
+    g_defaultBusyTimeout = milliseconds;
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    d->requireOpen();
+    sqlite3_busy_timeout(d->db, milliseconds);
+}
+
+namespace {
+
+std::unique_ptr<Database::Impl> connect(const QString& path, bool creating)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.absoluteDir().exists())
+        throw engineFailure(err::DbBadPath, QStringLiteral("'%1' is not a valid path.").arg(path));
+    if (creating) {
+        if (info.exists())
+            throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+    } else {
+        if (!info.exists() || info.isDir())
+            throw engineFailure(err::DbFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+        // The owner's write permission is the file's read-only attribute; the
+        // operating system might let a privileged user write anyway.
+        if (!(info.permissions() & QFileDevice::WriteOwner))
+            throw engineFailure(err::DbReadOnly, QStringLiteral("The file '%1' is read-only.").arg(path));
+        if (info.size() == 0)
+            throw engineFailure(err::DbNotDatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+    }
+
+    auto impl = std::make_unique<Database::Impl>();
+    impl->path = path;
+    int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+    if (creating)
+        flags |= SQLITE_OPEN_CREATE;
+#ifdef SQLITE_OPEN_EXRESCODE
+    flags |= SQLITE_OPEN_EXRESCODE;
+#endif
+    const int rc = sqlite3_open_v2(QDir::toNativeSeparators(path).toUtf8().constData(), &impl->db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const Failure failure = impl->db ? lastError(impl->db, EngineSituation::Open)
+                                         : engineFailure(err::OutOfMemory, QStringLiteral("Out of memory."));
+        throw failure;
+    }
+    sqlite3_extended_result_codes(impl->db, 1);
+    // A name in double quotes is always a name: a misspelt column must fail
+    // rather than become a text.
+    sqlite3_db_config(impl->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(impl->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(impl->db, g_defaultBusyTimeout);
+    registerJetLike(impl->db);
+    // Reading the schema now makes a damaged file, or one that is not a
+    // database at all, fail here rather than at its first statement.
+    runSql(impl->db, "SELECT count(*) FROM sqlite_master", EngineSituation::Open);
+    if (creating)
+        runSql(impl->db, "PRAGMA application_id = 1450144372", EngineSituation::Open);
+    return impl;
+}
+
+} // namespace
+
+std::unique_ptr<Database> Database::open(const QString& path)
+{
+    return std::unique_ptr<Database>(new Database(connect(path, false)));
+}
+
+std::unique_ptr<Database> Database::create(const QString& path)
+{
+    return std::unique_ptr<Database>(new Database(connect(path, true)));
+}
+
+QString Database::path() const
+{
+    return d->path;
+}
+
+int Database::execute(const QString& sql)
+{
+    d->requireOpen();
+    d->translator.translate(sql, d->current);
+    ++d->statements;
+    switch (d->current.kind) {
+    case StatementKind::Select:
+        throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("Cannot execute a select query."));
+    case StatementKind::Schema:
+        runInSavepoint(d->db, d->current.schemaStatements);
+        return 0;
+    case StatementKind::AlterColumn:
+        alterColumnType(d->db, d->current.table, d->current.column, d->current.newType);
+        return 0;
+    default:
+        return d->executeData();
+    }
+}
+
+RecordSet Database::openRecordSet(const QString& sql)
+{
+    d->requireOpen();
+    d->translator.translate(sql, d->current);
+    ++d->statements;
+    if (d->current.kind != StatementKind::Select)
+        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("Invalid operation: not a query."));
+    sqlite3_stmt* stmt = d->statementFor(d->current.sql);
+    Impl::bind(stmt, d->current.literals);
+
+    const int columns = sqlite3_column_count(stmt);
+    QStringList names;
+    QStringList tables;
+    std::vector<std::vector<Value>> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (names.isEmpty() && columns > 0) {
+            for (int c = 0; c < columns; ++c) {
+                names.append(QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_name16(stmt, c))));
+                const void* table = sqlite3_column_table_name16(stmt, c);
+                tables.append(table ? QString::fromUtf16(static_cast<const char16_t*>(table)) : QString());
+            }
+        }
+        std::vector<Value>& row = rows.emplace_back();
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER: row.emplace_back(qint64(sqlite3_column_int64(stmt, c))); break;
+            case SQLITE_FLOAT: row.emplace_back(sqlite3_column_double(stmt, c)); break;
+            case SQLITE_NULL: row.emplace_back(); break;
+            default: {
+                const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt, c));
+                row.emplace_back(QString::fromUtf16(text, sqlite3_column_bytes16(stmt, c) / 2));
+            }
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        const Failure failure = lastError(d->db, EngineSituation::Statement);
+        sqlite3_reset(stmt);
+        throw failure;
+    }
+    if (names.isEmpty()) {
+        for (int c = 0; c < columns; ++c) {
+            names.append(QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_name16(stmt, c))));
+            const void* table = sqlite3_column_table_name16(stmt, c);
+            tables.append(table ? QString::fromUtf16(static_cast<const char16_t*>(table)) : QString());
+        }
+    }
+    sqlite3_reset(stmt);
+    return RecordSet(std::move(names), std::move(tables), std::move(rows));
+}
+
+bool Database::tableExists(const QString& name)
+{
+    if (!d->db)
+        return false;
+    try {
+        return !queryText(d->db,
+                          "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') "
+                          "AND name = ?1 COLLATE NOCASE",
+                          name)
+                    .isEmpty();
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+void Database::beginTransaction()
+{
+    d->requireOpen();
+    d->syncDepth();
+    if (d->depth == 0)
+        runSql(d->db, "BEGIN", EngineSituation::Statement);
+    else
+        runSql(d->db, QStringLiteral("SAVEPOINT vortan_tx_%1").arg(d->depth).toUtf8(), EngineSituation::Statement);
+    ++d->depth;
+}
+
+void Database::commit()
+{
+    d->requireOpen();
+    d->syncDepth();
+    if (d->depth == 0)
+        throw engineFailure(jeterr::NoTransaction,
+                            QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+    if (d->depth == 1)
+        runSql(d->db, "COMMIT", EngineSituation::Commit);
+    else
+        runSql(d->db, QStringLiteral("RELEASE vortan_tx_%1").arg(d->depth - 1).toUtf8(), EngineSituation::Commit);
+    --d->depth;
+}
+
+void Database::rollback()
+{
+    d->requireOpen();
+    d->syncDepth();
+    if (d->depth == 0)
+        throw engineFailure(jeterr::NoTransaction,
+                            QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+    if (d->depth == 1) {
+        runSql(d->db, "ROLLBACK", EngineSituation::Statement);
+    } else {
+        const QByteArray name = QStringLiteral("vortan_tx_%1").arg(d->depth - 1).toUtf8();
+        runSql(d->db, "ROLLBACK TO " + name, EngineSituation::Statement);
+        runSql(d->db, "RELEASE " + name, EngineSituation::Statement);
+    }
+    --d->depth;
+}
+
+bool Database::inTransaction() const
+{
+    d->syncDepth();
+    return d->depth > 0;
+}
+
+quint64 Database::preparedStatementCount() const
+{
+    return d->prepared;
+}
+
+quint64 Database::statementCount() const
+{
+    return d->statements;
+}
+
+bool Database::integrityCheck()
+{
+    if (!d->db)
+        return false;
+    try {
+        return queryText(d->db, "PRAGMA integrity_check", QString()) == QLatin1String("ok");
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+void Database::compactInto(const QString& target)
+{
+    d->requireOpen();
+    if (QFileInfo::exists(target))
+        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(target));
+    runSql(d->db, "VACUUM INTO ?1", EngineSituation::Statement, QDir::toNativeSeparators(target));
+}
+
+void Database::close()
+{
+    d->close();
+}
+
+void repairAndCompact(const QString& path, const QString& scratch)
+{
+    {
+        const auto db = Database::open(path);
+        if (!db->integrityCheck())
+            throw engineFailure(err::DbNotDatabase,
+                                QStringLiteral("The database '%1' is damaged and cannot be repaired.").arg(path));
+        if (QFileInfo::exists(scratch) && !QFile::remove(scratch))
+            throw Failure(err::PathFileAccess, QStringLiteral("Cannot remove '%1'.").arg(scratch),
+                          QString::fromLatin1(kEngineSource));
+        db->compactInto(scratch);
+    }
+    if (!QFile::remove(path))
+        throw Failure(err::PathFileAccess, QStringLiteral("Cannot remove '%1'.").arg(path),
+                      QString::fromLatin1(kEngineSource));
+    if (!QFile::rename(scratch, path))
+        throw Failure(err::PathFileAccess, QStringLiteral("Cannot rename '%1' to '%2'.").arg(scratch, path),
+                      QString::fromLatin1(kEngineSource));
+}
+
+QString quoted(const QString& text)
+{
+    if (!text.contains(u'\''))
+        return text;
+    QString out = text;
+    out.replace(QStringLiteral("'"), QStringLiteral("''"));
+    return out;
+}
+
+} // namespace vortan::db

@@ -1,0 +1,609 @@
+#include "db/jet_sql_translator.h"
+
+#include "db/engine_error_map.h"
+
+#include <cstring>
+
+namespace vortan::db {
+
+namespace {
+
+// Words passed to SQLite as keywords. Any other bare word is a name and is
+// quoted, so that names which happen to be SQLite keywords still work.
+constexpr const char* kKeywords[] = {
+    "SELECT", "DISTINCT", "ALL", "FROM", "WHERE", "AND", "OR", "NOT", "IN", "IS", "NULL",
+    "LIKE", "BETWEEN", "AS", "ON", "INNER", "LEFT", "RIGHT", "OUTER", "JOIN", "ORDER", "BY",
+    "GROUP", "HAVING", "ASC", "DESC", "INSERT", "INTO", "VALUES", "UPDATE", "SET", "DELETE",
+    "UNION", "EXISTS", "CREATE", "TABLE", "INDEX", "UNIQUE", "PRIMARY", "KEY", "CONSTRAINT",
+    "DROP", "ALTER", "ADD", "COLUMN", "DEFAULT", "REFERENCES", "FOREIGN",
+};
+
+struct FunctionName {
+    const char* jet;
+    const char* sqlite;
+};
+
+constexpr FunctionName kFunctions[] = {
+    {"Max", "max"}, {"Min", "min"}, {"Count", "count"}, {"Sum", "sum"}, {"Avg", "avg"},
+    {"Abs", "abs"}, {"Len", "length"}, {"UCase", "upper"}, {"LCase", "lower"},
+    {"Trim", "trim"}, {"LTrim", "ltrim"}, {"RTrim", "rtrim"}, {"Mid", "substr"},
+    {"Nz", "ifnull"},
+};
+
+bool sameAscii(QStringView word, const char* ascii)
+{
+    const size_t n = std::strlen(ascii);
+    if (static_cast<size_t>(word.size()) != n)
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        char16_t a = word[qsizetype(i)].unicode();
+        char16_t b = static_cast<unsigned char>(ascii[i]);
+        if (a >= u'a' && a <= u'z')
+            a -= 32;
+        if (b >= u'a' && b <= u'z')
+            b -= 32;
+        if (a != b)
+            return false;
+    }
+    return true;
+}
+
+const char* keyword(QStringView word)
+{
+    if (word.size() > 10 || word.isEmpty() || word[0].unicode() >= 0x80)
+        return nullptr;
+    for (const char* k : kKeywords) {
+        if (sameAscii(word, k))
+            return k;
+    }
+    return nullptr;
+}
+
+const char* functionName(QStringView word)
+{
+    if (word.size() > 5 || word.isEmpty() || word[0].unicode() >= 0x80)
+        return nullptr;
+    for (const FunctionName& f : kFunctions) {
+        if (sameAscii(word, f.jet))
+            return f.sqlite;
+    }
+    return nullptr;
+}
+
+void appendQuotedName(QString& out, QStringView name)
+{
+    out += u'"';
+    if (name.contains(u'"')) {
+        for (QChar c : name) {
+            out += c;
+            if (c == u'"')
+                out += u'"';
+        }
+    } else {
+        out += name;
+    }
+    out += u'"';
+}
+
+bool isNameToken(const SqlToken& t)
+{
+    return t.kind == SqlTokenKind::Word || t.kind == SqlTokenKind::Name;
+}
+
+// Appends a token to the output with the blanks between tokens made uniform,
+// so that texts differing only in blanks share one shape.
+template <typename Piece>
+void appendSeparated(QString& out, Piece piece, bool glueLeft)
+{
+    if (!out.isEmpty() && !glueLeft) {
+        const QChar last = out.back();
+        if (last != u'(' && last != u'.' && last != u' ')
+            out += u' ';
+    }
+    out += piece;
+}
+
+} // namespace
+
+void JetSqlTranslator::fail(const char* what) const
+{
+    throw engineFailure(err::DbSyntax, QStringLiteral("Syntax error (%1) in statement: %2")
+                                           .arg(QLatin1String(what), sql_.toString()));
+}
+
+void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
+{
+    sql_ = jetSql;
+    tokenizeSql(jetSql, tokens_);
+    while (!tokens_.empty() && isSymbol(tokens_.back(), ';'))
+        tokens_.pop_back();
+    if (tokens_.empty())
+        fail("empty statement");
+    for (const SqlToken& t : tokens_) {
+        if (isSymbol(t, ';'))
+            fail("characters after the end of the statement");
+    }
+    out.sql.resize(0);
+    out.literals.clear();
+    out.schemaStatements.clear();
+    skip_.assign(tokens_.size(), 0);
+
+    const SqlToken& first = tokens_[0];
+    if (isWord(first, "SELECT")) {
+        out.kind = StatementKind::Select;
+        size_t i = 1;
+        if (i < tokens_.size() && (isWord(tokens_[i], "DISTINCT") || isWord(tokens_[i], "DISTINCTROW")
+                                   || isWord(tokens_[i], "ALL")))
+            ++i;
+        QStringView top;
+        if (i + 1 < tokens_.size() && isWord(tokens_[i], "TOP")
+            && tokens_[i + 1].kind == SqlTokenKind::Number) {
+            top = tokens_[i + 1].text;
+            skip_[i] = skip_[i + 1] = 1;
+        }
+        translateData(out, 0);
+        if (!top.isEmpty()) {
+            out.sql += QStringLiteral(" LIMIT ");
+            out.sql += top;
+        }
+    } else if (isWord(first, "INSERT")) {
+        out.kind = StatementKind::Insert;
+        translateData(out, 0);
+    } else if (isWord(first, "UPDATE")) {
+        out.kind = StatementKind::Update;
+        // SQLite takes bare column names after SET: drop "table." before each target.
+        size_t i = 1;
+        while (i < tokens_.size() && !isWord(tokens_[i], "SET"))
+            ++i;
+        if (i == tokens_.size())
+            fail("UPDATE without SET");
+        bool atTarget = true;
+        int depth = 0;
+        for (++i; i < tokens_.size(); ++i) {
+            const SqlToken& t = tokens_[i];
+            if (isSymbol(t, '('))
+                ++depth;
+            else if (isSymbol(t, ')'))
+                --depth;
+            if (depth == 0 && isWord(t, "WHERE"))
+                break;
+            if (atTarget && i + 3 < tokens_.size() && isNameToken(t) && isSymbol(tokens_[i + 1], '.')
+                && isNameToken(tokens_[i + 2]) && isSymbol(tokens_[i + 3], '=')) {
+                skip_[i] = skip_[i + 1] = 1;
+            }
+            atTarget = depth == 0 && isSymbol(t, ',');
+        }
+        translateData(out, 0);
+    } else if (isWord(first, "DELETE")) {
+        out.kind = StatementKind::Delete;
+        // "DELETE t.*, t.col FROM t": the list before FROM names the table only.
+        size_t i = 1;
+        while (i < tokens_.size() && !isWord(tokens_[i], "FROM")) {
+            const SqlToken& t = tokens_[i];
+            if (!isNameToken(t) && !isSymbol(t, '.') && !isSymbol(t, '*') && !isSymbol(t, ','))
+                fail("DELETE list");
+            skip_[i] = 1;
+            ++i;
+        }
+        if (i == tokens_.size())
+            fail("DELETE without FROM");
+        translateData(out, 0);
+    } else if (isWord(first, "CREATE") && tokens_.size() > 1 && isWord(tokens_[1], "TABLE")) {
+        out.kind = StatementKind::Schema;
+        translateCreateTable(out);
+    } else if (isWord(first, "ALTER") && tokens_.size() > 1 && isWord(tokens_[1], "TABLE")) {
+        translateAlterTable(out);
+    } else if (isWord(first, "CREATE") || isWord(first, "DROP")) {
+        out.kind = StatementKind::Schema;
+        translateOtherSchema(out);
+    } else {
+        fail("unknown statement");
+    }
+}
+
+// Emits tokens from `first` on (those not marked to skip), turning literals
+// into parameters, names into quoted names and the dialect's operators into
+// SQLite's.
+void JetSqlTranslator::translateData(TranslatedStatement& out, size_t first)
+{
+    QString& s = out.sql;
+    const size_t n = tokens_.size();
+    bool afterDot = false;        // the last emitted token was "."
+    bool expectOperand = true;    // a sign here belongs to the number after it
+    bool negative = false;        // such a sign was "-"
+    for (size_t i = first; i < n; ++i) {
+        if (skip_[i])
+            continue;
+        const SqlToken& t = tokens_[i];
+        const SqlToken* next = i + 1 < n ? &tokens_[i + 1] : nullptr;
+        switch (t.kind) {
+        case SqlTokenKind::Word: {
+            const bool qualified = afterDot || (next && isSymbol(*next, '.'));
+            expectOperand = false;
+            if (!qualified && (isWord(t, "TRUE") || isWord(t, "FALSE"))) {
+                SqlLiteral& lit = out.literals.emplace_back();
+                lit.kind = SqlLiteral::Kind::Integer;
+                lit.integer = isWord(t, "TRUE") ? -1 : 0;
+                appendSeparated(s, QStringView(u"?"), false);
+                break;
+            }
+            if (!qualified && next && isSymbol(*next, '(')) {
+                if (const char* f = functionName(t.text)) {
+                    appendSeparated(s, QLatin1String(f), false);
+                    break;
+                }
+            }
+            if (!qualified) {
+                if (isWord(t, "MOD")) {
+                    appendSeparated(s, QStringView(u"%"), false);
+                    expectOperand = true;
+                    break;
+                }
+                if (isWord(t, "DISTINCTROW")) {
+                    appendSeparated(s, QStringView(u"DISTINCT"), false);
+                    expectOperand = true;
+                    break;
+                }
+                if (const char* k = keyword(t.text)) {
+                    appendSeparated(s, QLatin1String(k), false);
+                    expectOperand = true;
+                    break;
+                }
+            }
+            appendSeparated(s, QStringView(), afterDot);
+            appendQuotedName(s, t.text);
+            break;
+        }
+        case SqlTokenKind::Name:
+            appendSeparated(s, QStringView(), afterDot);
+            appendQuotedName(s, t.text);
+            expectOperand = false;
+            break;
+        case SqlTokenKind::Text: {
+            SqlLiteral& lit = out.literals.emplace_back();
+            lit.kind = SqlLiteral::Kind::Text;
+            if (t.hasDoubledQuote) {
+                lit.owned = t.text.toString();
+                const QString one(t.quote);
+                lit.owned.replace(one + one, one);
+                lit.text = lit.owned;
+            } else {
+                lit.text = t.text;
+            }
+            appendSeparated(s, QStringView(u"?"), false);
+            expectOperand = false;
+            break;
+        }
+        case SqlTokenKind::Number: {
+            SqlLiteral& lit = out.literals.emplace_back();
+            bool ok = false;
+            const bool whole = !t.text.contains(u'.') && !t.text.contains(u'e') && !t.text.contains(u'E');
+            if (whole) {
+                lit.integer = t.text.toLongLong(&ok, 10);
+                lit.kind = SqlLiteral::Kind::Integer;
+                if (ok && negative)
+                    lit.integer = -lit.integer;
+            }
+            if (!ok) {
+                lit.real = t.text.toDouble(&ok);
+                lit.kind = SqlLiteral::Kind::Real;
+                if (!ok)
+                    fail("number");
+                if (negative)
+                    lit.real = -lit.real;
+            }
+            negative = false;
+            appendSeparated(s, QStringView(u"?"), false);
+            expectOperand = false;
+            break;
+        }
+        case SqlTokenKind::Symbol: {
+            const QStringView sym = t.text;
+            if ((sym == u"-" || sym == u"+") && expectOperand && next
+                && next->kind == SqlTokenKind::Number) {
+                negative = sym == u"-";
+                break;   // the sign becomes part of the number's value
+            }
+            if (sym == u"&") {
+                appendSeparated(s, QStringView(u"||"), false);
+            } else if (sym == u"." || sym == u")" || sym == u",") {
+                if (!s.isEmpty() && s.back() == u' ')
+                    s.chop(1);
+                s += sym;
+            } else {
+                appendSeparated(s, sym, false);
+            }
+            expectOperand = sym != u")" && sym != u"*";
+            if (sym == u"*" && !afterDot)
+                expectOperand = true;   // multiplication, not "t.*"
+            break;
+        }
+        }
+        afterDot = t.kind == SqlTokenKind::Symbol && isSymbol(t, '.');
+    }
+}
+
+namespace {
+
+// Reads "name type[(n)] constraints..." of a column from tokens[i..end).
+struct ColumnSpec {
+    QString name;
+    JetColumnType type;
+    bool primaryKey = false;
+    bool unique = false;
+    bool notNull = false;
+    QString defaultValue;   // SQLite text of the default, empty when none
+};
+
+QString inlineLiteral(const SqlToken& t, bool negative)
+{
+    if (t.kind == SqlTokenKind::Number)
+        return (negative ? QStringLiteral("-") : QString()) + t.text.toString();
+    QString text = t.text.toString();
+    if (t.hasDoubledQuote)
+        text.replace(QString(t.quote) + t.quote, QString(t.quote));
+    text.replace(QStringLiteral("'"), QStringLiteral("''"));
+    return u'\'' + text + u'\'';
+}
+
+} // namespace
+
+void JetSqlTranslator::translateCreateTable(TranslatedStatement& out)
+{
+    const size_t n = tokens_.size();
+    if (n < 4 || !isNameToken(tokens_[2]) || !isSymbol(tokens_[3], '(') || !isSymbol(tokens_.back(), ')'))
+        fail("CREATE TABLE");
+    const QString table = tokens_[2].text.toString();
+    std::vector<ColumnSpec> columns;
+    QStringList tableConstraints;
+    bool tablePrimaryKey = false;
+
+    size_t i = 4;
+    const size_t end = n - 1;   // the closing parenthesis
+    while (i < end) {
+        // One item up to the next comma outside parentheses.
+        size_t itemEnd = i;
+        int depth = 0;
+        while (itemEnd < end) {
+            if (isSymbol(tokens_[itemEnd], '('))
+                ++depth;
+            else if (isSymbol(tokens_[itemEnd], ')'))
+                --depth;
+            else if (depth == 0 && isSymbol(tokens_[itemEnd], ','))
+                break;
+            ++itemEnd;
+        }
+        if (itemEnd == i || depth != 0)
+            fail("CREATE TABLE item");
+        const SqlToken& head = tokens_[i];
+        if (head.kind == SqlTokenKind::Word
+            && (isWord(head, "CONSTRAINT") || isWord(head, "PRIMARY") || isWord(head, "UNIQUE")
+                || isWord(head, "FOREIGN"))) {
+            TranslatedStatement part;
+            skip_.assign(n, 1);
+            for (size_t k = i; k < itemEnd; ++k) {
+                skip_[k] = 0;
+                if (isWord(tokens_[k], "PRIMARY"))
+                    tablePrimaryKey = true;
+                if (tokens_[k].kind == SqlTokenKind::Text || tokens_[k].kind == SqlTokenKind::Number)
+                    fail("literal in a table constraint");
+            }
+            translateData(part, i);
+            tableConstraints.append(part.sql);
+        } else {
+            ColumnSpec col;
+            if (!isNameToken(head) || i + 1 >= itemEnd || tokens_[i + 1].kind != SqlTokenKind::Word)
+                fail("column definition");
+            col.name = head.text.toString();
+            const QStringView typeWord = tokens_[i + 1].text;
+            size_t k = i + 2;
+            std::optional<int> size;
+            if (k < itemEnd && isSymbol(tokens_[k], '(')) {
+                if (k + 2 >= itemEnd || tokens_[k + 1].kind != SqlTokenKind::Number
+                    || !isSymbol(tokens_[k + 2], ')'))
+                    fail("column size");
+                bool ok = false;
+                size = tokens_[k + 1].text.toInt(&ok);
+                if (!ok)
+                    fail("column size");
+                k += 3;
+            }
+            const auto type = jetTypeFromWord(typeWord, size);
+            if (!type)
+                fail("column type");
+            col.type = *type;
+            while (k < itemEnd) {
+                const SqlToken& t = tokens_[k];
+                if (isWord(t, "CONSTRAINT") && k + 1 < itemEnd && isNameToken(tokens_[k + 1])) {
+                    k += 2;
+                } else if (isWord(t, "PRIMARY") && k + 1 < itemEnd && isWord(tokens_[k + 1], "KEY")) {
+                    col.primaryKey = true;
+                    k += 2;
+                } else if (isWord(t, "UNIQUE")) {
+                    col.unique = true;
+                    ++k;
+                } else if (isWord(t, "NOT") && k + 1 < itemEnd && isWord(tokens_[k + 1], "NULL")) {
+                    col.notNull = true;
+                    k += 2;
+                } else if (isWord(t, "NULL")) {
+                    ++k;
+                } else if (isWord(t, "DEFAULT") && k + 1 < itemEnd) {
+                    bool negative = false;
+                    ++k;
+                    if (isSymbol(tokens_[k], '-') && k + 1 < itemEnd) {
+                        negative = true;
+                        ++k;
+                    }
+                    const SqlToken& v = tokens_[k];
+                    if (v.kind == SqlTokenKind::Number || v.kind == SqlTokenKind::Text)
+                        col.defaultValue = inlineLiteral(v, negative);
+                    else if (isWord(v, "TRUE"))
+                        col.defaultValue = QStringLiteral("-1");
+                    else if (isWord(v, "FALSE"))
+                        col.defaultValue = QStringLiteral("0");
+                    else if (isWord(v, "NULL"))
+                        col.defaultValue = QStringLiteral("NULL");
+                    else
+                        fail("default value");
+                    ++k;
+                } else {
+                    fail("column constraint");
+                }
+            }
+            columns.push_back(std::move(col));
+        }
+        i = itemEnd + 1;
+        if (itemEnd == end)
+            break;
+        if (i >= end)
+            fail("CREATE TABLE item");
+    }
+    if (columns.empty())
+        fail("table without columns");
+
+    int primaryColumns = 0;
+    for (const ColumnSpec& c : columns)
+        primaryColumns += c.primaryKey ? 1 : 0;
+    if (primaryColumns > 1 || (primaryColumns == 1 && tablePrimaryKey))
+        fail("more than one primary key");
+
+    QString create = QStringLiteral("CREATE TABLE ") + quotedName(table) + QStringLiteral(" (");
+    QStringList yesNoColumns;
+    bool counterKeyTaken = false;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const ColumnSpec& col = columns[c];
+        if (c > 0)
+            create += QStringLiteral(", ");
+        create += sqliteColumnDefinition(col.name, col.type);
+        const bool counterKey = col.type.type == JetType::Counter && !counterKeyTaken
+            && (col.primaryKey || (primaryColumns == 0 && !tablePrimaryKey));
+        if (counterKey) {
+            // The row number of the table counts up for new rows, as a counter does.
+            create += QStringLiteral(" PRIMARY KEY AUTOINCREMENT");
+            counterKeyTaken = true;
+        } else if (col.primaryKey) {
+            create += QStringLiteral(" PRIMARY KEY");
+        }
+        if (col.unique)
+            create += QStringLiteral(" UNIQUE");
+        if (col.notNull)
+            create += QStringLiteral(" NOT NULL");
+        if (!col.defaultValue.isEmpty())
+            create += QStringLiteral(" DEFAULT ") + col.defaultValue;
+        else if (col.type.type == JetType::YesNo)
+            create += QStringLiteral(" DEFAULT 0");
+        if (col.type.type == JetType::YesNo)
+            yesNoColumns.append(col.name);
+    }
+    for (const QString& constraint : tableConstraints)
+        create += QStringLiteral(", ") + constraint;
+    create += u')';
+    out.schemaStatements.append(create);
+    for (const QString& column : yesNoColumns)
+        out.schemaStatements.append(yesNoTriggers(table, column));
+}
+
+void JetSqlTranslator::translateAlterTable(TranslatedStatement& out)
+{
+    const size_t n = tokens_.size();
+    if (n < 5 || !isNameToken(tokens_[2]))
+        fail("ALTER TABLE");
+    const QString table = tokens_[2].text.toString();
+    size_t i = 4;
+    const SqlToken& action = tokens_[3];
+    if (i < n && isWord(tokens_[i], "COLUMN"))
+        ++i;
+    if (i >= n || !isNameToken(tokens_[i]))
+        fail("ALTER TABLE column");
+    const QString column = tokens_[i].text.toString();
+    ++i;
+
+    if (isWord(action, "DROP")) {
+        if (i != n)
+            fail("ALTER TABLE DROP");
+        out.kind = StatementKind::Schema;
+        out.schemaStatements.append(QStringLiteral("DROP TRIGGER IF EXISTS ")
+                                    + quotedName(QStringLiteral("jet_yesno_ins_") + table + u'_' + column));
+        out.schemaStatements.append(QStringLiteral("DROP TRIGGER IF EXISTS ")
+                                    + quotedName(QStringLiteral("jet_yesno_upd_") + table + u'_' + column));
+        out.schemaStatements.append(QStringLiteral("ALTER TABLE ") + quotedName(table)
+                                    + QStringLiteral(" DROP COLUMN ") + quotedName(column));
+        return;
+    }
+    if (!isWord(action, "ADD") && !isWord(action, "ALTER"))
+        fail("ALTER TABLE action");
+    if (i >= n || tokens_[i].kind != SqlTokenKind::Word)
+        fail("ALTER TABLE type");
+    const QStringView typeWord = tokens_[i].text;
+    ++i;
+    std::optional<int> size;
+    if (i < n && isSymbol(tokens_[i], '(')) {
+        bool ok = false;
+        if (i + 2 >= n || tokens_[i + 1].kind != SqlTokenKind::Number || !isSymbol(tokens_[i + 2], ')'))
+            fail("column size");
+        size = tokens_[i + 1].text.toInt(&ok);
+        if (!ok)
+            fail("column size");
+        i += 3;
+    }
+    const auto type = jetTypeFromWord(typeWord, size);
+    if (!type)
+        fail("column type");
+    bool notNull = false;
+    if (i + 1 < n && isWord(tokens_[i], "NOT") && isWord(tokens_[i + 1], "NULL")) {
+        notNull = true;
+        i += 2;
+    }
+    if (i != n)
+        fail("ALTER TABLE column definition");
+
+    if (isWord(action, "ALTER")) {
+        out.kind = StatementKind::AlterColumn;
+        out.table = table;
+        out.column = column;
+        out.newType = *type;
+        return;
+    }
+    out.kind = StatementKind::Schema;
+    JetColumnType added = *type;
+    if (added.type == JetType::Counter)
+        added.type = JetType::Long;   // an added column cannot become the row number
+    QString def = sqliteColumnDefinition(column, added);
+    if (added.type == JetType::YesNo)
+        def += QStringLiteral(" NOT NULL DEFAULT 0");
+    else if (notNull)
+        fail("NOT NULL on an added column");
+    out.schemaStatements.append(QStringLiteral("ALTER TABLE ") + quotedName(table)
+                                + QStringLiteral(" ADD COLUMN ") + def);
+    if (added.type == JetType::YesNo)
+        out.schemaStatements.append(yesNoTriggers(table, column));
+}
+
+void JetSqlTranslator::translateOtherSchema(TranslatedStatement& out)
+{
+    // CREATE [UNIQUE] INDEX name ON table (columns), DROP TABLE name, DROP INDEX name [ON table].
+    const size_t n = tokens_.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (tokens_[i].kind == SqlTokenKind::Text || tokens_[i].kind == SqlTokenKind::Number)
+            fail("literal in a schema statement");
+        if (isWord(tokens_[i], "WITH"))
+            fail("index options");
+    }
+    if (isWord(tokens_[0], "DROP")) {
+        if (n < 3 || !(isWord(tokens_[1], "TABLE") || isWord(tokens_[1], "INDEX")))
+            fail("DROP");
+        if (isWord(tokens_[1], "INDEX") && n == 5 && isWord(tokens_[3], "ON"))
+            skip_[3] = skip_[4] = 1;
+        else if (n != 3)
+            fail("DROP");
+    } else {
+        const size_t k = isWord(tokens_[1], "UNIQUE") ? 2 : 1;
+        if (k >= n || !isWord(tokens_[k], "INDEX"))
+            fail("CREATE");
+    }
+    TranslatedStatement part;
+    translateData(part, 0);
+    out.schemaStatements.append(part.sql);
+}
+
+} // namespace vortan::db

@@ -1,0 +1,65 @@
+#pragma once
+// Translates one statement text of the program's SQL dialect into SQLite SQL.
+// Literals are taken out of data statements and replaced by parameters, so
+// the translated text is the statement's shape: statements that differ only
+// in their values translate to the same text and share one prepared
+// statement. Schema statements (create table, alter table, ...) translate
+// into the SQLite statements that carry out the same change.
+
+#include "db/jet_column_type.h"
+#include "db/jet_sql_tokenizer.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace vortan::db {
+
+enum class StatementKind {
+    Select,
+    Insert,
+    Update,
+    Delete,
+    Schema,        // run `schemaStatements` in order
+    AlterColumn,   // change the type of `column` in `table` to `newType`
+};
+
+struct SqlLiteral {
+    enum class Kind { Integer, Real, Text };
+    Kind kind = Kind::Integer;
+    qint64 integer = 0;
+    double real = 0;
+    QStringView text;   // into the statement, or into `owned` when quotes were undoubled
+    QString owned;
+};
+
+struct TranslatedStatement {
+    StatementKind kind = StatementKind::Select;
+    QString sql;                        // the shape, with one ? per literal
+    std::vector<SqlLiteral> literals;   // bound to the ?s in order
+    QStringList schemaStatements;
+    QString table;
+    QString column;
+    JetColumnType newType;
+};
+
+class JetSqlTranslator {
+public:
+    // Translates `jetSql` into `out`, reusing its buffers. The literals may
+    // point into `jetSql`, which must outlive their use. Unknown or broken
+    // syntax throws Failure with the syntax error number.
+    void translate(QStringView jetSql, TranslatedStatement& out);
+
+private:
+    void translateData(TranslatedStatement& out, size_t first);
+    void translateCreateTable(TranslatedStatement& out);
+    void translateAlterTable(TranslatedStatement& out);
+    void translateOtherSchema(TranslatedStatement& out);
+    [[noreturn]] void fail(const char* what) const;
+
+    QStringView sql_;
+    std::vector<SqlToken> tokens_;
+    std::vector<char> skip_;
+};
+
+} // namespace vortan::db

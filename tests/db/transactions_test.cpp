@@ -1,0 +1,154 @@
+// Transactions on one database and on the workspace, the statement cache,
+// and compacting and repairing files.
+
+#include "db_test_fixture.h"
+
+#include "db/engine_error_map.h"
+#include "db/workspace.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using namespace vortan;
+using namespace vortan::db;
+using namespace vortan::db::test;
+
+namespace {
+
+class Transactions : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        db->execute(QStringLiteral("CREATE TABLE 測点データ (調査地区No Long, 測点No String(4), 日付 String(8), "
+                                   "開始時刻 String(8), 終了時刻 String(8), 貫入深さ Single, 打撃回数 Integer, "
+                                   "トルク Single, 推定土質 Long)"));
+    }
+
+    int rows() { return count(QStringLiteral("select 測点データ.* from 測点データ")); }
+};
+
+TEST_F(Transactions, RollbackLeavesNothingWritten)
+{
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+    db->beginTransaction();
+    EXPECT_TRUE(db->inTransaction());
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (2)"));
+    db->execute(QStringLiteral("alter table 測点データ alter column 測点No char(2)"));
+    EXPECT_EQ(rows(), 2);
+    db->rollback();
+    EXPECT_FALSE(db->inTransaction());
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(failing(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES (3, 'ABCD')")), 0);
+}
+
+TEST_F(Transactions, NestedTransactionsCommitOnlyWithTheOutermost)
+{
+    db->beginTransaction();
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+    db->beginTransaction();
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (2)"));
+    db->rollback();
+    db->beginTransaction();
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (3)"));
+    db->commit();
+    EXPECT_TRUE(db->inTransaction());
+    db->commit();
+    EXPECT_FALSE(db->inTransaction());
+    EXPECT_EQ(column(QStringLiteral("select 測点データ.* from 測点データ order by 調査地区No"), QStringLiteral("調査地区No")),
+              QStringLiteral("1|3"));
+}
+
+TEST_F(Transactions, CommittedRowsSurviveReopening)
+{
+    db->beginTransaction();
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+    db->commit();
+    db->beginTransaction();
+    db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (2)"));
+    db->close();   // an open transaction is not kept
+    db = Database::open(path(QStringLiteral("test.mdb")));
+    EXPECT_EQ(rows(), 1);
+}
+
+TEST_F(Transactions, WorkspaceSpansBothDatabases)
+{
+    db->close();
+    {
+        auto postal = Database::create(path(QStringLiteral("postal.mdb")));
+        postal->execute(QStringLiteral("CREATE TABLE [〒] ([都道府県名] String(10), [市区町村名] String(50))"));
+    }
+    Workspace ws;
+    ws.openSurvey(path(QStringLiteral("test.mdb")));
+    ws.openPostal(path(QStringLiteral("postal.mdb")));
+    ws.beginTransaction();
+    ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+    ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
+    ws.rollback();
+    EXPECT_EQ(ws.survey()->openRecordSet(QStringLiteral("select 測点データ.* from 測点データ")).recordCount(), 0);
+    EXPECT_EQ(ws.postal()->openRecordSet(QStringLiteral("select 〒.* from 〒")).recordCount(), 0);
+    ws.beginTransaction();
+    ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+    ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
+    ws.commit();
+    ws.closeAll();
+    EXPECT_FALSE(ws.surveyOpen());
+    ws.openPostal(path(QStringLiteral("postal.mdb")));
+    EXPECT_EQ(ws.postal()->openRecordSet(QStringLiteral("SELECT DISTINCT 〒.都道府県名 From 〒 ORDER BY 〒.都道府県名"))
+                  .recordCount(),
+              1);
+}
+
+TEST_F(Transactions, OneShapePreparesOneStatement)
+{
+    const quint64 preparedBefore = db->preparedStatementCount();
+    const quint64 statementsBefore = db->statementCount();
+    db->beginTransaction();
+    for (int i = 0; i < 10000; ++i) {
+        db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,打撃回数,"
+                                   "トルク,推定土質) VALUES (%1,1,051001,0930,0930,%2,%3,%4,2);")
+                        .arg(i / 100)
+                        .arg(0.25 * (i % 100 + 1))
+                        .arg(i % 50)
+                        .arg(i % 7 == 0 ? QStringLiteral("-1.5") : QStringLiteral("12")));
+    }
+    db->commit();
+    EXPECT_EQ(db->preparedStatementCount() - preparedBefore, 1u);
+    EXPECT_EQ(db->statementCount() - statementsBefore, 10000u);
+    EXPECT_EQ(rows(), 10000);
+    EXPECT_EQ(first(QStringLiteral("select 測点データ.* from 測点データ where 調査地区No = 99 and 貫入深さ = 25"),
+                    QStringLiteral("打撃回数")),
+              QStringLiteral("49"));
+    EXPECT_EQ(count(QStringLiteral("select 測点データ.* from 測点データ where トルク < 0")), 1429);
+}
+
+TEST_F(Transactions, RepairAndCompactKeepsTheRows)
+{
+    db->beginTransaction();
+    for (int i = 0; i < 500; ++i)
+        db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES (%1, 'P%2')").arg(i).arg(i % 10));
+    db->commit();
+    db->execute(QStringLiteral("DELETE 測点データ.* FROM 測点データ WHERE 調査地区No >= 100"));
+    EXPECT_TRUE(db->integrityCheck());
+    db->close();
+    const QString file = path(QStringLiteral("test.mdb"));
+    const qint64 before = QFileInfo(file).size();
+
+    repairAndCompact(file, path(QStringLiteral("scratch.mdb")));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("scratch.mdb"))));
+    EXPECT_LT(QFileInfo(file).size(), before);
+    db = Database::open(file);
+    EXPECT_EQ(rows(), 100);
+    EXPECT_EQ(failing(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES ('x', 'P')")), err::DbTypeMismatch);
+    EXPECT_EQ(failing(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES (1, 'PPPPP')")),
+              err::DbFieldTooSmall);
+
+    db->compactInto(path(QStringLiteral("copy.mdb")));
+    EXPECT_EQ(failureNumber([&] { db->compactInto(path(QStringLiteral("copy.mdb"))); }), jeterr::DatabaseExists);
+    EXPECT_EQ(Database::open(path(QStringLiteral("copy.mdb")))
+                  ->openRecordSet(QStringLiteral("select 測点データ.* from 測点データ"))
+                  .recordCount(),
+              100);
+}
+
+} // namespace
