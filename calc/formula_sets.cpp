@@ -1,0 +1,155 @@
+#include "calc/formula_sets.h"
+
+#include "core/failure.h"
+#include "core/number_text.h"
+#include "core/program_state.h"
+#include "db/database.h"
+#include "db/record_set.h"
+#include "db/workspace.h"
+
+namespace vortan::calc {
+
+namespace {
+
+db::Database& surveyDatabase(db::Workspace& workspace)
+{
+    db::Database* database = workspace.survey();
+    if (!database)
+        throw Failure(err::ObjectNotSet, QStringLiteral("調査データベースが開かれていません。"),
+                      QStringLiteral("FormulaSetCache"));
+    return *database;
+}
+
+// A coefficient as the lookup reads it: the field's text by the leading-number
+// rule, so that a Null coefficient is 0.
+float coefficient(const db::RecordSet& rows, int column)
+{
+    return static_cast<float>(numtext::leadingNumber(rows.field(column).toText()));
+}
+
+QString literal(const QString& text)
+{
+    return db::quoted(text);
+}
+
+} // namespace
+
+bool QaSet::isNone() const
+{
+    if (!code.isEmpty())
+        return false;
+    for (float value : coefficients)
+        if (value != 0)
+            return false;
+    return true;
+}
+
+void SetFormulaChanged(ProgramState& state)
+{
+    state.formulaChanged = true;
+}
+
+FormulaSetCache::FormulaSetCache(db::Workspace& workspace, const ProgramState& state)
+    : workspace_(workspace), state_(state)
+{
+}
+
+bool FormulaSetCache::mustQuery(const QString& cachedCustomer, const QString& cachedSoil,
+                                const QString& customer, const QString& soil) const
+{
+    return customer != cachedCustomer || soil != cachedSoil || state_.formulaChanged;
+}
+
+QString FormulaSetCache::rndStatement(const QString& customer, const QString& soil)
+{
+    return QStringLiteral("SELECT mstRNd値計算式.A, mstRNd値計算式.B, mstRNd値計算式.C FROM mstRNd値計算式 "
+                          "INNER JOIN mst得意先 ON mstRNd値計算式.計算式コード = mst得意先.Nd値計算式コード "
+                          "WHERE (((mst得意先.得意先名)='")
+        + literal(customer) + QStringLiteral("') AND ((mstRNd値計算式.土質名)='") + literal(soil)
+        + QStringLiteral("'));");
+}
+
+QString FormulaSetCache::ndStatement(const QString& customer, const QString& soil)
+{
+    return QStringLiteral("SELECT mstNd値計算式.A, mstNd値計算式.B, mstNd値計算式.C, mstNd値計算式.D, "
+                          "mstNd値計算式.E ")
+        + QStringLiteral("FROM mst得意先 INNER JOIN mstNd値計算式 ON mst得意先.qu値計算式コード = "
+                         "mstNd値計算式.計算式コード ")
+        + QStringLiteral("WHERE (((mst得意先.得意先名)='") + literal(customer)
+        + QStringLiteral("') AND ((mstNd値計算式.土質名)='") + literal(soil) + QStringLiteral("'));");
+}
+
+QString FormulaSetCache::qaStatement(const QString& customer, const QString& soil)
+{
+    return QStringLiteral("SELECT mstQa値計算式.計算式コード, mstQa値計算式.A, mstQa値計算式.B, "
+                          "mstQa値計算式.C, mstQa値計算式.D, mstQa値計算式.E, mstQa値計算式.F, "
+                          "mstQa値計算式.G ")
+        + QStringLiteral("FROM mst得意先 INNER JOIN mstQa値計算式 ON mst得意先.Qa値計算式コード = "
+                         "mstQa値計算式.計算式コード ")
+        + QStringLiteral("WHERE (((mst得意先.得意先名)='") + literal(customer)
+        + QStringLiteral("') AND ((mstQa値計算式.土質名)='") + literal(soil) + QStringLiteral("'));");
+}
+
+RNdSet FormulaSetCache::GetRNdCoefficients(const QString& customer, const QString& soil)
+{
+    if (mustQuery(rnd_.customer, rnd_.soil, customer, soil)) {
+        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(rndStatement(customer, soil));
+        RNdSet set;
+        if (!rows.eof()) {
+            rows.moveFirst();
+            set.a = coefficient(rows, 0);
+            set.b = coefficient(rows, 1);
+            set.c = coefficient(rows, 2);
+        }
+        rows.close();
+        rnd_.set = set;
+    }
+    rnd_.customer = customer;
+    rnd_.soil = soil;
+    return rnd_.set;
+}
+
+NdSet FormulaSetCache::GetNdCoefficients(const QString& customer, const QString& soil)
+{
+    if (mustQuery(nd_.customer, nd_.soil, customer, soil)) {
+        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(ndStatement(customer, soil));
+        NdSet set;
+        if (!rows.eof()) {
+            rows.moveFirst();
+            set.a = coefficient(rows, 0);
+            set.b = coefficient(rows, 1);
+            set.c = coefficient(rows, 2);
+            set.d = coefficient(rows, 3);
+            set.e = coefficient(rows, 4);
+        }
+        rows.close();
+        nd_.set = set;
+    }
+    nd_.customer = customer;
+    nd_.soil = soil;
+    return nd_.set;
+}
+
+QaSet FormulaSetCache::GetQaCoefficients(const QString& customer, const QString& soil)
+{
+    if (mustQuery(qa_.customer, qa_.soil, customer, soil)) {
+        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(qaStatement(customer, soil));
+        // A lookup that finds no row clears the series code as well: keeping
+        // the previous soil's code would hand that series' parameter records
+        // to a soil the customer has no bearing capacity formula for.
+        QaSet set;
+        if (!rows.eof()) {
+            rows.moveFirst();
+            set.code = rows.field(0).toText();
+            for (std::size_t i = 0; i < set.coefficients.size(); ++i)
+                set.coefficients[i] = coefficient(rows, static_cast<int>(i) + 1);
+        }
+        rows.close();
+        qa_.set = set;
+    }
+    qa_.customer = customer;
+    qa_.soil = soil;
+    return qa_.set;
+}
+
+} // namespace vortan::calc

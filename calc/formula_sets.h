@@ -1,0 +1,78 @@
+#pragma once
+// The coefficient lookups of the three formula tables. A customer row of
+// mst得意先 binds one series per table; a series holds one coefficient row per
+// soil. Each table has a one-entry cache in front of it: a lookup for the same
+// customer and soil as the previous one is answered without a query, unless a
+// formula or master editor has saved since the program started.
+
+#include <QString>
+#include <array>
+
+namespace vortan {
+struct ProgramState;
+}
+namespace vortan::db {
+class Workspace;
+}
+
+namespace vortan::calc {
+
+// ⊿Nd = A + B·Mv^C
+struct RNdSet {
+    float a = 0, b = 0, c = 0;
+};
+
+// Nd = A + B·Ndm^C − D·⊿Nd^E
+struct NdSet {
+    float a = 0, b = 0, c = 0, d = 0, e = 0;
+    bool allZero() const { return a == 0 && b == 0 && c == 0 && d == 0 && e == 0; }
+};
+
+// The bearing capacity series: its code picks the records of qaTbl.tbl; the
+// coefficients A..G enter no formula. An empty code with A..G all zero means
+// the customer has no bearing capacity formula for the soil.
+struct QaSet {
+    QString code;
+    std::array<float, 7> coefficients{};
+    bool isNone() const;
+};
+
+// Marks that a formula or master editor has saved: from now on every lookup
+// queries the database again, until the program ends.
+void SetFormulaChanged(ProgramState& state);
+
+class FormulaSetCache {
+public:
+    FormulaSetCache(db::Workspace& workspace, const ProgramState& state);
+
+    // Each returns the coefficients of the customer's series for the soil,
+    // zeros when no row matches. A failing query throws Failure and leaves the
+    // cache entry as it was.
+    RNdSet GetRNdCoefficients(const QString& customer, const QString& soil);
+    NdSet GetNdCoefficients(const QString& customer, const QString& soil);
+    QaSet GetQaCoefficients(const QString& customer, const QString& soil);
+
+    // The statements the lookups issue.
+    static QString rndStatement(const QString& customer, const QString& soil);
+    static QString ndStatement(const QString& customer, const QString& soil);
+    static QString qaStatement(const QString& customer, const QString& soil);
+
+private:
+    template <typename Set>
+    struct Entry {
+        QString customer;
+        QString soil;
+        Set set;
+    };
+
+    bool mustQuery(const QString& cachedCustomer, const QString& cachedSoil, const QString& customer,
+                   const QString& soil) const;
+
+    db::Workspace& workspace_;
+    const ProgramState& state_;
+    Entry<RNdSet> rnd_;
+    Entry<NdSet> nd_;
+    Entry<QaSet> qa_;
+};
+
+} // namespace vortan::calc

@@ -1,0 +1,79 @@
+#include "calc/qa_param_file.h"
+
+#include "core/number_text.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace vortan::calc {
+
+namespace {
+
+// Blanks only: the names are padded with code page 932 blanks, and a soil
+// name may itself hold an ideographic space.
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+QStringView recordSoil(const QString& stored)
+{
+    const qsizetype blank = stored.indexOf(u' ');
+    return trimBlanks(blank >= 0 ? QStringView(stored).left(blank) : QStringView(stored));
+}
+
+} // namespace
+
+const std::vector<QaParamRecord>& QaParamFile::records(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        path_.clear();
+        size_ = -1;
+        records_.clear();
+        return records_;
+    }
+    const qint64 size = info.size();
+    const QDateTime modified = info.lastModified();
+    if (path == path_ && size == size_ && modified == modified_)
+        return records_;
+
+    records_.clear();
+    path_.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return records_;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    ++readCount_;
+    const qsizetype count = bytes.size() / QaParamRecordSize;
+    records_.reserve(static_cast<std::size_t>(count));
+    for (qsizetype i = 0; i < count; ++i)
+        records_.push_back(decodeQaParamRecord(QByteArrayView(bytes).sliced(i * QaParamRecordSize,
+                                                                            QaParamRecordSize)));
+    path_ = path;
+    size_ = size;
+    modified_ = modified;
+    return records_;
+}
+
+QaParamRecord QaParamFile::GetQaParams(const QString& path, const QaSet& set, const QString& soil)
+{
+    const std::int16_t code = numtext::toInt16(numtext::leadingNumber(set.code));
+    if (code == 0)
+        return QaParamRecord();
+    const QStringView wanted = trimBlanks(soil);
+    for (const QaParamRecord& record : records(path)) {
+        if (record.seriesCode == code && recordSoil(record.soilName) == wanted)
+            return record;
+    }
+    return QaParamRecord();
+}
+
+} // namespace vortan::calc

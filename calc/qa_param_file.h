@@ -1,0 +1,41 @@
+#pragma once
+// qaTbl.tbl in the settings folder, read for the bearing capacity: the record
+// of a series code and soil. The file's records are kept in memory while its
+// size and modification time stay the same, so a recalculation of thousands
+// of rows reads it once; the file itself is opened and closed within each
+// reading and never held open.
+
+#include "calc/formula_sets.h"
+#include "calc/qa_param_record.h"
+
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+namespace vortan::calc {
+
+inline constexpr auto QaParamFileName = "qaTbl.tbl";
+
+class QaParamFile {
+public:
+    // The record whose series code is the set's code (read by the
+    // leading-number rule as a 16-bit number) and whose soil name, cut before
+    // its first blank and trimmed, equals the trimmed soil; the first such
+    // record in file order. The zero record when the code is 0, the file is
+    // missing or nothing matches. `path` is the file's full path.
+    QaParamRecord GetQaParams(const QString& path, const QaSet& set, const QString& soil);
+
+    // How often the file's bytes were read (for tests and benchmarks).
+    int readCount() const { return readCount_; }
+
+private:
+    const std::vector<QaParamRecord>& records(const QString& path);
+
+    QString path_;
+    qint64 size_ = -1;
+    QDateTime modified_;
+    std::vector<QaParamRecord> records_;
+    int readCount_ = 0;
+};
+
+} // namespace vortan::calc

@@ -1,0 +1,126 @@
+// The coefficient lookups of the three formula tables and their one-entry caches.
+
+#include "calc_test_environment.h"
+#include "calc/formula_sets.h"
+
+using namespace vortan;
+using namespace vortan::calc;
+
+namespace {
+
+struct FormulaSets : ::testing::Test {
+    test::CalcEnvironment env;
+    FormulaSetCache& cache() { return env.calculator->formulaSets(); }
+    quint64 statements() { return env.db().statementCount(); }
+};
+
+} // namespace
+
+TEST_F(FormulaSets, ShippedSeriesOfTheUsualCustomer)
+{
+    const RNdSet rnd = cache().GetRNdCoefficients(QStringLiteral("一般"), QStringLiteral("砂質土"));
+    EXPECT_EQ(rnd.a, 0.0f);
+    EXPECT_EQ(rnd.b, 0.4f);
+    EXPECT_EQ(rnd.c, 1.0f);
+    const NdSet nd = cache().GetNdCoefficients(QStringLiteral("一般"), QStringLiteral("粘性土"));
+    EXPECT_EQ(nd.b, 1.0f);
+    EXPECT_EQ(nd.c, 1.0f);
+    EXPECT_EQ(nd.d, 1.0f);
+    EXPECT_EQ(nd.e, 1.0f);
+    const QaSet qa = cache().GetQaCoefficients(QStringLiteral("一般"), QStringLiteral("ローム"));
+    EXPECT_EQ(qa.code, QStringLiteral("1"));
+    EXPECT_FALSE(qa.isNone());
+}
+
+TEST_F(FormulaSets, SameCustomerAndSoilIsAnsweredFromTheCache)
+{
+    const QString customer = QStringLiteral("一般");
+    quint64 before = statements();
+    cache().GetRNdCoefficients(customer, QStringLiteral("砂質土"));
+    cache().GetRNdCoefficients(customer, QStringLiteral("砂質土"));
+    EXPECT_EQ(statements() - before, 1u);
+    // Another soil, then back: a query each time (one entry per table).
+    cache().GetRNdCoefficients(customer, QStringLiteral("粘性土"));
+    cache().GetRNdCoefficients(customer, QStringLiteral("砂質土"));
+    EXPECT_EQ(statements() - before, 3u);
+    // The tables have their own entries.
+    cache().GetNdCoefficients(customer, QStringLiteral("砂質土"));
+    cache().GetQaCoefficients(customer, QStringLiteral("砂質土"));
+    cache().GetNdCoefficients(customer, QStringLiteral("砂質土"));
+    cache().GetQaCoefficients(customer, QStringLiteral("砂質土"));
+    EXPECT_EQ(statements() - before, 5u);
+    // The entries start with empty names: an empty lookup needs no query.
+    FormulaSetCache fresh(env.workspace, env.state);
+    before = statements();
+    EXPECT_EQ(fresh.GetRNdCoefficients(QString(), QString()).b, 0.0f);
+    EXPECT_EQ(statements() - before, 0u);
+}
+
+TEST_F(FormulaSets, AfterAnEditorSavedEveryLookupQueries)
+{
+    const QString customer = QStringLiteral("一般");
+    cache().GetNdCoefficients(customer, QStringLiteral("砂質土"));
+    SetFormulaChanged(env.state);
+    EXPECT_TRUE(env.state.formulaChanged);
+    // The editor changed the series: the next lookup sees the new value.
+    env.db().execute(QStringLiteral("UPDATE mstNd値計算式 SET B = 2 WHERE 土質名 = '砂質土';"));
+    const quint64 before = statements();
+    EXPECT_EQ(cache().GetNdCoefficients(customer, QStringLiteral("砂質土")).b, 2.0f);
+    EXPECT_EQ(cache().GetNdCoefficients(customer, QStringLiteral("砂質土")).b, 2.0f);
+    EXPECT_EQ(statements() - before, 2u);
+}
+
+TEST_F(FormulaSets, MissingRowsAndNullCoefficientsGiveZero)
+{
+    env.addCustomer(QStringLiteral("部分"), 7, QStringLiteral("砂質土"), QStringLiteral("1, Null, 2"),
+                    QString(), 0);
+    const RNdSet rnd = cache().GetRNdCoefficients(QStringLiteral("部分"), QStringLiteral("砂質土"));
+    EXPECT_EQ(rnd.a, 1.0f);
+    EXPECT_EQ(rnd.b, 0.0f);   // Null
+    EXPECT_EQ(rnd.c, 2.0f);
+    // The series has no row for this soil.
+    const RNdSet none = cache().GetRNdCoefficients(QStringLiteral("部分"), QStringLiteral("粘性土"));
+    EXPECT_EQ(none.a, 0.0f);
+    EXPECT_EQ(none.c, 0.0f);
+    EXPECT_TRUE(cache().GetNdCoefficients(QStringLiteral("部分"), QStringLiteral("砂質土")).allZero());
+    // An unknown customer.
+    EXPECT_TRUE(cache().GetNdCoefficients(QStringLiteral("不明"), QStringLiteral("砂質土")).allZero());
+}
+
+TEST_F(FormulaSets, QaLookupWithoutARowClearsTheSeriesCode)
+{
+    env.addCustomer(QStringLiteral("無qa"), 8, QStringLiteral("砂質土"), QString(), QString(), 0);
+    EXPECT_EQ(cache().GetQaCoefficients(QStringLiteral("一般"), QStringLiteral("砂質土")).code,
+              QStringLiteral("1"));
+    // The previous lookup's code must not carry over to a customer without a series.
+    const QaSet none = cache().GetQaCoefficients(QStringLiteral("無qa"), QStringLiteral("砂質土"));
+    EXPECT_TRUE(none.code.isEmpty());
+    EXPECT_TRUE(none.isNone());
+}
+
+TEST_F(FormulaSets, NamesWithQuotesAreLookedUpAsTyped)
+{
+    env.addCustomer(QStringLiteral("O'Neill"), 9, QStringLiteral("砂質土"), QStringLiteral("0, 0.5, 1"),
+                    QString());
+    EXPECT_EQ(cache().GetRNdCoefficients(QStringLiteral("O'Neill"), QStringLiteral("砂質土")).b, 0.5f);
+    EXPECT_EQ(cache().GetRNdCoefficients(QStringLiteral("O'Neill"), QStringLiteral("砂'質土")).b, 0.0f);
+}
+
+TEST(FormulaStatements, AreTheLookupTexts)
+{
+    EXPECT_EQ(FormulaSetCache::rndStatement(QStringLiteral("一般"), QStringLiteral("砂質土")),
+              QStringLiteral("SELECT mstRNd値計算式.A, mstRNd値計算式.B, mstRNd値計算式.C FROM mstRNd値計算式 "
+                             "INNER JOIN mst得意先 ON mstRNd値計算式.計算式コード = mst得意先.Nd値計算式コード "
+                             "WHERE (((mst得意先.得意先名)='一般') AND ((mstRNd値計算式.土質名)='砂質土'));"));
+    EXPECT_EQ(FormulaSetCache::ndStatement(QStringLiteral("a'b"), QStringLiteral("c")),
+              QStringLiteral("SELECT mstNd値計算式.A, mstNd値計算式.B, mstNd値計算式.C, mstNd値計算式.D, "
+                             "mstNd値計算式.E FROM mst得意先 INNER JOIN mstNd値計算式 ON "
+                             "mst得意先.qu値計算式コード = mstNd値計算式.計算式コード WHERE "
+                             "(((mst得意先.得意先名)='a''b') AND ((mstNd値計算式.土質名)='c'));"));
+    EXPECT_EQ(FormulaSetCache::qaStatement(QStringLiteral("x"), QStringLiteral("y")),
+              QStringLiteral("SELECT mstQa値計算式.計算式コード, mstQa値計算式.A, mstQa値計算式.B, "
+                             "mstQa値計算式.C, mstQa値計算式.D, mstQa値計算式.E, mstQa値計算式.F, "
+                             "mstQa値計算式.G FROM mst得意先 INNER JOIN mstQa値計算式 ON "
+                             "mst得意先.Qa値計算式コード = mstQa値計算式.計算式コード WHERE "
+                             "(((mst得意先.得意先名)='x') AND ((mstQa値計算式.土質名)='y'));"));
+}
