@@ -1,0 +1,156 @@
+#include "report/page_surface.h"
+
+#include <algorithm>
+
+namespace vortan::report {
+
+void PageSurface::setLineWidth(double mm)
+{
+    lineWidthMm_ = std::max(0.0, mm);
+    lineWidthPixels_ = 0;
+}
+
+void PageSurface::setLineWidthPixels(int pixels)
+{
+    lineWidthPixels_ = std::max(1, pixels);
+}
+
+DrawPrimitive PageSurface::makePrimitive(PrimitiveKind kind) const
+{
+    DrawPrimitive p;
+    p.kind = kind;
+    p.page = page_;
+    p.colour = colour_;
+    p.lineWidthMm = lineWidthMm_;
+    p.lineWidthPixels = lineWidthPixels_;
+    p.style = style_;
+    p.fontName = fontName_;
+    p.fontSize = fontSize_;
+    return p;
+}
+
+void PageSurface::send(DrawPrimitive&& primitive)
+{
+    if (!frame_.inRange(page_))
+        return;
+    drewAnything_ = true;
+    deliver(primitive);
+}
+
+void PageSurface::line(double x1, double y1, double x2, double y2)
+{
+    if (!frame_.inRange(page_))
+        return;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Line);
+    p.x1 = x1;
+    p.y1 = y1;
+    p.x2 = x2;
+    p.y2 = y2;
+    // The pen stays where the report put it: the row flow reads it back.
+    send(std::move(p));
+}
+
+void PageSurface::box(double x1, double y1, double x2, double y2)
+{
+    if (!frame_.inRange(page_))
+        return;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Box);
+    p.x1 = x1;
+    p.y1 = y1;
+    p.x2 = x2;
+    p.y2 = y2;
+    send(std::move(p));
+}
+
+void PageSurface::filledBox(double x1, double y1, double x2, double y2, ColourNumber colour)
+{
+    if (!frame_.inRange(page_))
+        return;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::FilledBox);
+    p.x1 = x1;
+    p.y1 = y1;
+    p.x2 = x2;
+    p.y2 = y2;
+    p.fillColour = colour;
+    send(std::move(p));
+}
+
+void PageSurface::text(double x, double y, const QString& text, TextAlign align)
+{
+    if (!frame_.inRange(page_) || text.isEmpty())
+        return;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Text);
+    p.x1 = x;
+    p.y1 = y;
+    p.text = text;
+    p.align = align;
+    send(std::move(p));
+}
+
+void PageSurface::textLeft(double x, double y, const QString& t)
+{
+    text(x, y, t, TextAlign::Left);
+}
+
+void PageSurface::textCentred(double x, double y, const QString& t)
+{
+    text(x, y, t, TextAlign::Centre);
+}
+
+void PageSurface::textRight(double x, double y, const QString& t)
+{
+    text(x, y, t, TextAlign::Right);
+}
+
+double PageSurface::textWidth(const QString& t) const
+{
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Text);
+    p.text = t;
+    return measureWidth(p);
+}
+
+double PageSurface::textHeight(const QString& t) const
+{
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Text);
+    p.text = t;
+    return measureHeight(p);
+}
+
+void PageSurface::picture(const QImage& image, double x, double y, double height)
+{
+    if (!frame_.inRange(page_) || image.isNull() || image.height() <= 0 || height <= 0)
+        return;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Picture);
+    p.x1 = x;
+    p.y1 = y;
+    p.x2 = x + height * image.width() / image.height();
+    p.y2 = y + height;
+    p.image = image;
+    send(std::move(p));
+}
+
+void PageSurface::preparePage()
+{
+    page_ = 1;
+    x_ = 0;
+    y_ = 0;
+    drewAnything_ = false;
+    beginDocument();
+}
+
+bool PageSurface::newPage()
+{
+    bool goOn = true;
+    if (frame_.inRange(page_) && page_ < frame_.rangeEnd)
+        goOn = continueToNextPage();
+    y_ = 0;
+    ++page_;
+    return goOn;
+}
+
+void PageSurface::endDocument()
+{
+    finishDocument();
+}
+
+} // namespace vortan::report

@@ -1,0 +1,42 @@
+#pragma once
+// Draws a report into a PDF file, one PDF page per report page of the range.
+// The whole paper is the drawing area, so a position is the report position
+// plus the left and top margins.
+
+#include "report/painter_surface.h"
+
+#include <QPageSize>
+#include <QPdfWriter>
+#include <memory>
+
+namespace vortan::report {
+
+class PdfSurface : public PainterSurface {
+public:
+    // `paper` is the physical paper size in millimetres in the report's
+    // orientation (A4 landscape is 297 x 210).
+    PdfSurface(QString fileName, QSizeF paperMm, int resolution = 600);
+    ~PdfSurface() override;
+
+    bool isPrinting() const override { return true; }
+    // False when the file could not be opened for writing.
+    bool isOpen() const { return opened_; }
+    const QString& fileName() const { return fileName_; }
+    // Pages written to the file so far.
+    int devicePages() const { return devicePages_; }
+
+protected:
+    void beginDocument() override;
+    bool continueToNextPage() override;
+    void finishDocument() override;
+
+private:
+    QString fileName_;
+    QSizeF paperMm_;
+    int resolution_;
+    std::unique_ptr<QPdfWriter> writer_;
+    bool opened_ = false;
+    int devicePages_ = 0;
+};
+
+} // namespace vortan::report

@@ -1,0 +1,65 @@
+#pragma once
+// Puts drawing primitives on a QPainter: maps report millimetres to device
+// pixels, converts line widths to whole device pixels (at least one), scales
+// fonts by the zoom, and aligns texts by their top edge. Every painting
+// surface draws through it, and so does the benchmark's bare replay.
+
+#include "report/draw_primitive.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <map>
+#include <QPen>
+#include <optional>
+
+class QPainter;
+
+namespace vortan::report {
+
+struct DeviceMapping {
+    double originX = 0;        // mm added to report x (margin minus unprintable border)
+    double originY = 0;
+    double scale = 1;          // preview zoom; 1 on paper and in files
+    double pixelsPerMm = 600.0 / 25.4;
+};
+
+class PrimitivePainter {
+public:
+    PrimitivePainter(QPainter& painter, DeviceMapping mapping);
+
+    void draw(const DrawPrimitive& primitive);
+
+    // Text extent in millimetres of report space (zoom taken out).
+    double textWidth(const DrawPrimitive& text);
+    double textHeight(const DrawPrimitive& text);
+
+    const DeviceMapping& mapping() const { return mapping_; }
+    // Device pixels of a line width as the surfaces convert it.
+    int linePixels(const DrawPrimitive& primitive) const;
+
+private:
+    struct FontEntry {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+    QPointF toDevice(double x, double y) const;
+    void usePen(ColourNumber colour, int pixels, DrawStyle style);
+    const FontEntry& useFont(const QString& name, double points, bool apply);
+
+    QPainter& painter_;
+    DeviceMapping mapping_;
+    double unit_;   // device pixels per report millimetre
+
+    // What the painter currently holds, so that unchanged state is not set again.
+    std::optional<QRgb> penColour_;
+    int penPixels_ = -1;
+    DrawStyle penStyle_ = DrawStyle::Solid;
+    QString fontKey_;
+    std::map<QString, FontEntry> fonts_;   // node-based: entries stay put
+    const FontEntry* currentFont_ = nullptr;
+};
+
+// The QFont of a report font name and point size, as every device uses it.
+QFont reportFont(const QString& name, double points);
+
+} // namespace vortan::report

@@ -1,0 +1,38 @@
+#include "report/printer_surface_widget.h"
+
+#include "report/printer_port_widget.h"
+
+#include <QPrinter>
+
+namespace vortan::report {
+
+PrinterSurface::PrinterSurface(QPrinter& printer) : printer_(printer) {}
+
+PrinterSurface::~PrinterSurface()
+{
+    endPainting();
+}
+
+void PrinterSurface::beginDocument()
+{
+    endPainting();
+    const PrinterGeometry g = printerGeometry(printer_);
+    DeviceMapping mapping;
+    mapping.originX = pageFrame().margins.left - g.offsetX;
+    mapping.originY = pageFrame().margins.top - g.offsetY;
+    mapping.pixelsPerMm = printer_.logicalDpiX() / 25.4;
+    beginPainting(&printer_, mapping);
+}
+
+bool PrinterSurface::continueToNextPage()
+{
+    printer_.newPage();
+    return true;
+}
+
+void PrinterSurface::finishDocument()
+{
+    endPainting();
+}
+
+} // namespace vortan::report

@@ -1,0 +1,368 @@
+#include "report/record_sheet.h"
+
+#include "core/number_text.h"
+#include "core/program_state.h"
+#include "core/user_interface.h"
+#include "db/master_lists.h"
+#include "report/company_mark.h"
+#include "report/draw_surface.h"
+#include "report/graph_scale.h"
+#include "report/report_fonts.h"
+#include "report/report_titles.h"
+#include "sheet/survey_document.h"
+
+#include <cmath>
+
+namespace vortan::report {
+
+using sheet::HeaderField;
+using sheet::PointColumn;
+using sheet::RecordColumn;
+
+double recordSheetRowBandBottom(double innerPageHeight, double headerHeight)
+{
+    const double limit = innerPageHeight - 10;
+    double hb = headerHeight;
+    do {
+        hb += RowHeight;
+    } while (hb < limit);
+    return hb;
+}
+
+int recordSheetPageCount(const sheet::SurveyDocument& document, double hb, double hh)
+{
+    const double band = hb - hh;
+    if (band <= 0)
+        return 1;
+    int pages = 0;
+    for (int p = 0; p < document.pointCount(); ++p) {
+        const int n = document.recordCount(p);
+        if (n == 0) {
+            ++pages;
+            continue;
+        }
+        const double height = RowHeight * n;
+        const int whole = static_cast<int>(std::floor(height / band));
+        pages += whole + (height - whole * band >= 1 ? 1 : 0);
+    }
+    return pages;
+}
+
+RecordSheet::RecordSheet(const ReportInputs& inputs, DrawSurface& surface)
+    : in_(inputs),
+      s_(surface),
+      soils_(inputs.survey),
+      colours_(inputs.state.settings, soils_),
+      pen_(surface, inputs.state.graphKind),
+      addressLabels_(inputs.addressLabels)
+{
+}
+
+QString RecordSheet::locationLabel() const
+{
+    const QString& kind = in_.state.settings.住所名;
+    if (kind == u"1")
+        return QStringLiteral("調査地");
+    if (kind == u"2")
+        return QStringLiteral("建築住所");
+    if (kind == u"3") {
+        // The entry chosen in the options dialog's list box, whose entries
+        // are the list's elements 1..n.
+        const int index = in_.state.settings.その他_ComboIndex + 1;
+        if (addressLabels_.size() > 1 && index >= 1 && index < addressLabels_.size())
+            return addressLabels_.at(index);
+        return QString();
+    }
+    return QStringLiteral("住所");
+}
+
+bool RecordSheet::print()
+{
+    const AppSettings& settings = in_.state.settings;
+    in_.ui.setBusy(s_.isPrinting() ? QStringLiteral("印刷中...") : QStringLiteral("プレビュー中..."), true);
+    mark_ = loadCompanyMark(settings.会社マーク);
+    if (settings.住所名 == u"3" && addressLabels_.size() <= 1 && in_.survey) {
+        db::MasterLists lists;
+        db::LoadMasterList(*in_.survey, lists, db::MasterList::AddressLabel);
+        addressLabels_ = lists.addressLabel;
+    }
+    s_.preparePage();
+    w_ = s_.reportWidth();
+    hh_ = PortraitHeaderHeight;
+    hb_ = recordSheetRowBandBottom(s_.innerPageHeight());
+
+    bool goOn = true;
+    bool firstPoint = true;
+    const sheet::SurveyDocument& doc = in_.document;
+    for (int p = 0; p < doc.pointCount() && goOn; ++p) {
+        if (numtext::leadingNumber(doc.pointCell(p, PointColumn::印刷)) == 0)
+            continue;
+        if (!firstPoint && !s_.newPage()) {
+            goOn = false;
+            break;
+        }
+        firstPoint = false;
+        drawHeader(p);
+        bool firstOfSeries = true;
+        for (int r = 0; r < doc.recordCount(p); ++r) {
+            if (s_.y() >= hb_ - RowHeight) {
+                drawTableFrame();
+                if (!s_.newPage()) {
+                    goOn = false;
+                    break;
+                }
+                drawHeader(p);
+                firstOfSeries = true;
+            }
+            drawRow(p, r, firstOfSeries);
+            firstOfSeries = false;
+            in_.ui.processEvents();
+        }
+        if (goOn)
+            drawTableFrame();
+    }
+    s_.endDocument();
+    in_.ui.setBusy(QString(), false);
+    return goOn;
+}
+
+void RecordSheet::drawHeader(int p)
+{
+    const AppSettings& st = in_.state.settings;
+    const sheet::SurveyDocument& doc = in_.document;
+    const double w = w_;
+
+    // Lines.
+    s_.setForeColor(Black);
+    s_.setDrawStyle(DrawStyle::Solid);
+    s_.setLineWidth(0.5);
+    s_.box(0, 0, w, 45);
+    s_.line(0, 10, w, 10);
+    s_.line(0, 35, w, 35);
+
+    s_.setLineWidth(0.3);
+    s_.line(15, 10, 15, 25);
+    s_.line(15, 25, 15, 30);
+    s_.line(15, 30, 15, 40);
+    if (st.記事)
+        s_.line(15, 40, 15, 45);
+    s_.line(120, 10, 120, 30);
+    s_.line(140, 10, 140, 30);
+
+    s_.setLineWidth(0.2);
+    for (double y : {15.0, 20.0, 25.0, 30.0, 40.0})
+        s_.line(0, y, w, y);
+    if (st.標高) {
+        s_.line(30, 25, 30, 30);
+        s_.line(49, 25, 49, 30);
+    }
+    s_.line(w / 4, 35, w / 4, 40);
+    if (st.標高差)
+        s_.line(w / 4 + 15, 35, w / 4 + 15, 40);
+    if (st.地下水位) {
+        s_.line(w / 2, 35, w / 2, 40);
+        s_.line(w / 2 + 15, 35, w / 2 + 15, 40);
+    }
+    s_.line(3 * w / 4, 35, 3 * w / 4, 40);
+    s_.line(3 * w / 4 + 21, 35, 3 * w / 4 + 21, 40);
+
+    // Texts.
+    const auto label = [this](double size, double x, double y, const QString& text) {
+        s_.setFontName(gothicFont());
+        s_.setFontSize(size);
+        s_.textLeft(x, y, text);
+    };
+    const auto value = [this](double x, double y, const QString& text, TextAlign align = TextAlign::Left) {
+        s_.setFontName(minchoFont());
+        s_.setFontSize(10);
+        if (align == TextAlign::Right)
+            s_.textRight(x, y, text);
+        else
+            s_.textLeft(x, y, text);
+    };
+    const auto metres = [](const QString& cell) {
+        return numtext::formatNumber(numtext::leadingNumber(cell), u"0.00") + QStringLiteral(" m");
+    };
+
+    s_.setForeColor(Black);
+    s_.setFontName(gothicFont());
+    s_.setFontSize(20);
+    s_.textCentred(w / 2, 1.5, reportTitle(st));
+    if (!mark_.isNull())
+        s_.picture(mark_, 0.5, 0.5, CompanyMarkHeight);
+    s_.setFontSize(8);
+    s_.textRight(w - 5, 6.5, QStringLiteral("No.") + doc.header(HeaderField::調査地区No));
+
+    label(10, 1, 11, QStringLiteral("現場名"));
+    value(17, 11, doc.header(HeaderField::現場名));
+    label(10, 1, 16, locationLabel());
+    value(17, 16, doc.header(HeaderField::住所));
+    label(9, 1, 21, QStringLiteral("調査目的"));
+    value(17, 21, doc.header(HeaderField::調査目的));
+
+    const QString elevation = doc.header(HeaderField::標高).trimmed();
+    if (st.標高) {
+        label(10, 1, 26, QStringLiteral("標高"));
+        if (!elevation.isEmpty())
+            value(29, 26, elevation + QStringLiteral(" m"), TextAlign::Right);
+        label(10, 34.5, 26, QStringLiteral("天候"));
+        value(50, 26, doc.header(HeaderField::天候));
+    } else {
+        label(10, 1, 26, QStringLiteral("天候"));
+        value(24, 26, doc.header(HeaderField::天候), TextAlign::Right);
+    }
+
+    label(10, 121.5, 11, QStringLiteral("調査開始日"));
+    label(10, 121.5, 16, QStringLiteral("調査終了日"));
+    label(10, 121.5, 21, QStringLiteral("調査責任者"));
+    label(10, 121.5, 26, QStringLiteral("調査者"));
+    // The point's start and end end at 170.5; a text too wide for the cell
+    // right of x = 140 starts at the cell's edge instead of crossing it.
+    for (const auto& [column, y] : {std::pair{PointColumn::開始日時, 11.0}, std::pair{PointColumn::終了日時, 16.0}}) {
+        const QString text = pointDateTimeText(doc.pointCell(p, column));
+        s_.setFontName(minchoFont());
+        s_.setFontSize(10);
+        if (s_.textWidth(text) > 170.5 - 140.5)
+            value(140.5, y, text);
+        else
+            value(170.5, y, text, TextAlign::Right);
+    }
+    value(140.5, 21, doc.header(HeaderField::調査責任者));
+    value(140.5, 26, doc.header(HeaderField::調査者));
+
+    label(10, 1, 31, QStringLiteral("記事"));
+    value(17, 31, doc.header(HeaderField::調査地区記事));
+
+    if (st.測点表示 == u"0")
+        label(10, 1, 36, QStringLiteral("測点No"));
+    else if (st.測点表示 == u"1")
+        label(10, 1, 36, QStringLiteral("データNo"));
+    value(w / 4 - 1, 36, doc.pointCell(p, PointColumn::測点No表記), TextAlign::Right);
+
+    if (st.標高差) {
+        label(10, w / 4 + 0.5, 36, QStringLiteral("地盤高"));
+        const QString ground = doc.pointCell(p, PointColumn::地盤高);
+        if (!ground.trimmed().isEmpty())
+            value(w / 2 - 1, 36, groundHeightText(st.高さ基準, numtext::leadingNumber(ground)), TextAlign::Right);
+    }
+    if (st.地下水位) {
+        label(10, w / 2 + 0.5, 36, QStringLiteral("地下水位"));
+        const QString water = doc.pointCell(p, PointColumn::地下水位);
+        if (!water.trimmed().isEmpty())
+            value(3 * w / 4 - 1, 36, metres(water), TextAlign::Right);
+    }
+    label(10, 3 * w / 4 + 0.5, 36, QStringLiteral("最終貫入長"));
+    const int n = doc.recordCount(p);
+    if (n > 0) {
+        const QString last = doc.recordCell(p, n - 1, RecordColumn::貫入長);
+        if (numtext::isNumeric(last))
+            value(w - 1, 36, metres(last), TextAlign::Right);
+    }
+    if (st.記事) {
+        label(10, 1, 41, QStringLiteral("記事"));
+        const QString remark = doc.pointCell(p, PointColumn::記事);
+        if (!remark.trimmed().isEmpty())
+            value(17, 41, remark);
+    }
+
+    s_.moveToY(hh_ - 4);
+}
+
+void RecordSheet::drawTableFrame()
+{
+    const AppSettings& st = in_.state.settings;
+    const double w = w_;
+    s_.setForeColor(Black);
+    s_.setDrawStyle(DrawStyle::Solid);
+
+    drawGraphGrid();
+
+    s_.setForeColor(Black);
+    s_.setDrawStyle(DrawStyle::Solid);
+    s_.setLineWidth(0.1);
+    for (double y = hh_ + RowHeight; y < hb_ - 0.001; y += RowHeight)
+        s_.line(0, y, w, y);
+    s_.setLineWidth(0.2);
+    for (double x : {10.0, 20.0, 30.0, 40.0, 60.0, 70.0, 85.0, 100.0})
+        s_.line(x, 45, x, hb_);
+    s_.setLineWidth(0.3);
+    s_.line(0, hh_, w, hh_);
+    s_.setLineWidth(0.5);
+    s_.line(0, 45, 0, hb_);
+    s_.line(w, 45, w, hb_);
+    s_.line(0, hb_, w, hb_);
+
+    // Column headings.
+    s_.setFontName(gothicFont());
+    s_.setFontSize(7);
+    const auto heading = [this](double centre, std::initializer_list<QString> lines) {
+        double y = 45.5;
+        for (const QString& line : lines) {
+            s_.textCentred(centre, y, line);
+            y += 2.5;
+        }
+    };
+    heading(5, {QStringLiteral("貫入長"), QStringLiteral("D"), QStringLiteral("m")});
+    heading(15, {QStringLiteral("打撃回数"), QStringLiteral("Ndm")});
+    heading(25, {QStringLiteral("トルク"), QStringLiteral("Mv")});
+    if (st.試験名単位切替)
+        s_.textCentred(25.5, 50.5, QStringLiteral("N・m"));
+    else
+        s_.textCentred(26, 50.5, QStringLiteral("kN・cm"));
+    heading(35, {QStringLiteral("推定土質")});
+    heading(50, {QStringLiteral("記事")});
+    heading(65, {QStringLiteral("補正値")});
+    s_.setFontSize(4.5);
+    s_.textLeft(62, 49, QStringLiteral("⊿"));
+    s_.setFontSize(7);
+    s_.textLeft(64, 49, QStringLiteral("Nd"));
+    heading(77.5, {QStringLiteral("補正打撃回数"), QStringLiteral("Nd")});
+    heading(92.5, {QStringLiteral("換算支持力"), QStringLiteral("qa"), QStringLiteral("kN/m")});
+    s_.setFontSize(3);
+    s_.textLeft(95.5, 50.5, QStringLiteral("2"));
+    drawGraphHeading();
+
+    s_.setFontName(gothicFont());
+    s_.setFontSize(10);
+    s_.textCentred(90, hb_ + 1, st.会社名);
+}
+
+void RecordSheet::drawRow(int p, int r, bool firstOfSeries)
+{
+    const sheet::SurveyDocument& doc = in_.document;
+    const double y = numtext::leadingNumber(numtext::formatNumber(s_.y() + RowHeight, u"#.0"));
+    s_.moveToY(y);
+
+    const auto cell = [&](int column) -> const QString& { return doc.recordCell(p, r, column); };
+    // The first three columns print numbers only.
+    const auto number = [](const QString& text, QStringView pattern) {
+        const std::optional<double> v = numtext::parseNumber(text);
+        return v ? numtext::formatNumber(*v, pattern) : QString();
+    };
+
+    s_.setForeColor(Black);
+    s_.setFontName(minchoFont());
+    s_.setFontSize(9);
+    s_.textRight(9.5, y, number(cell(RecordColumn::貫入長), u"#,##0.00"));
+    s_.textRight(19.5, y, number(cell(RecordColumn::打撃回数), u"#,##0"));
+    s_.textRight(29.5, y, number(cell(RecordColumn::トルク), u"#,##0.0"));
+    s_.textLeft(41, y, cell(RecordColumn::記事));
+    s_.textRight(69.5, y, numtext::formatText(cell(RecordColumn::補正値), u"#,##0.0"));
+    s_.textRight(85, y, numtext::formatText(cell(RecordColumn::補正打撃回数), u"#,##0.0"));
+    s_.textRight(99.5, y, numtext::formatText(cell(RecordColumn::換算支持力), u"#,##0.0"));
+    s_.setFontSize(7);
+    s_.textCentred(35, y, numtext::formatCharacters(cell(RecordColumn::推定土質), u"& &"));
+
+    drawBar(p, r, y, firstOfSeries);
+
+    // A whole metre of depth closes its row with a heavy line.
+    const std::optional<double> depth = numtext::parseNumber(cell(RecordColumn::貫入長));
+    if (depth && *depth > 0 && std::abs(*depth * 100 - std::round(*depth) * 100) < 1e-6) {
+        s_.setForeColor(Black);
+        s_.setDrawStyle(DrawStyle::Solid);
+        s_.setLineWidth(0.5);
+        s_.line(0, y + 4, w_, y + 4);
+    }
+}
+
+} // namespace vortan::report

@@ -1,0 +1,65 @@
+#pragma once
+// The test record sheet (report types 0 and 1): for every point marked for
+// printing, portrait pages with the header block, one 5 mm row per record
+// and the graph column beside the table. Drawn on any surface.
+
+#include "report/bar_colour.h"
+#include "report/graph_element_pen.h"
+#include "report/page_frame.h"
+#include "report/report_inputs.h"
+#include "report/soil_colour_cache.h"
+
+#include <QImage>
+
+namespace vortan::report {
+
+class DrawSurface;
+
+inline constexpr double PortraitHeaderHeight = 54;
+inline constexpr double LandscapeHeaderHeight = 40;
+inline constexpr double RowHeight = 5;
+
+// Bottom of the row band: from the header height in 5 mm steps, at least
+// one, until it is not less than the inner page height (paper height − top
+// − bottom margin) − 10 mm. A4 with 15 mm margins gives 259 mm: 41 rows.
+double recordSheetRowBandBottom(double innerPageHeight, double headerHeight = PortraitHeaderHeight);
+
+// Pages of the record sheet: one per point without records, otherwise
+// ⌈5n / (Hb − Hh)⌉ (a remainder of at least 1 mm adds a page); every point
+// counts, marked for printing or not. 1 when the band has no room.
+int recordSheetPageCount(const sheet::SurveyDocument& document, double rowBandBottom,
+                         double headerHeight = PortraitHeaderHeight);
+
+class RecordSheet {
+public:
+    RecordSheet(const ReportInputs& inputs, DrawSurface& surface);
+
+    // Draws every page on the surface (whose page frame is set). False when
+    // the user declined a further page. Throws Failure (soil colour query).
+    bool print();
+
+    void drawHeader(int point);
+    void drawTableFrame();
+    void drawRow(int point, int row, bool firstOfSeries);
+
+    double rowBandBottom() const { return hb_; }
+
+private:
+    void drawGraphGrid();
+    void drawGraphHeading();
+    void drawBar(int point, int row, double y, bool firstOfSeries);
+    QString locationLabel() const;
+
+    const ReportInputs& in_;
+    DrawSurface& s_;
+    SoilColourCache soils_;
+    BarColour colours_;
+    GraphElementPen pen_;
+    QImage mark_;
+    QStringList addressLabels_;
+    double w_ = 190;
+    double hh_ = PortraitHeaderHeight;
+    double hb_ = 259;
+};
+
+} // namespace vortan::report

@@ -1,0 +1,57 @@
+#pragma once
+// A surface that keeps every primitive that reaches its device, with its
+// page, positions in millimetres, text, font, colour and line width. Tests
+// assert on what a report drew, and the benchmark replays the recording onto
+// a PDF writer. Page starts are kept as NewPage primitives and the end of
+// the document as EndDocument, so the device pages can be counted.
+
+#include "report/page_surface.h"
+
+#include <functional>
+#include <vector>
+
+namespace vortan::report {
+
+class RecordingSurface : public PageSurface {
+public:
+    RecordingSurface();
+
+    // A surface in preview mode asks whether to go on; the handler gets the
+    // page number just finished. No handler means yes.
+    void setPrinting(bool printing) { printing_ = printing; }
+    void setAskNextPage(std::function<bool(int page)> ask) { ask_ = std::move(ask); }
+
+    bool isPrinting() const override { return printing_; }
+
+    const std::vector<DrawPrimitive>& primitives() const { return primitives_; }
+    void clearRecording() { primitives_.clear(); }
+
+    // Pages the device received (at least one once the document began).
+    int devicePages() const;
+    // Report pages that received at least one primitive, in order.
+    std::vector<int> pagesDrawn() const;
+    // All primitives of one report page / of one kind.
+    std::vector<DrawPrimitive> onPage(int page) const;
+    std::vector<DrawPrimitive> ofKind(PrimitiveKind kind) const;
+    // Text primitives whose text is exactly `text` (optionally on one page).
+    std::vector<DrawPrimitive> texts(const QString& text, int page = 0) const;
+    // The texts of a page in drawing order.
+    QStringList textsOnPage(int page) const;
+    int beganDocuments() const { return begun_; }
+
+protected:
+    void deliver(const DrawPrimitive& primitive) override;
+    void beginDocument() override;
+    bool continueToNextPage() override;
+    void finishDocument() override;
+    double measureWidth(const DrawPrimitive& text) const override;
+    double measureHeight(const DrawPrimitive& text) const override;
+
+private:
+    std::vector<DrawPrimitive> primitives_;
+    std::function<bool(int)> ask_;
+    bool printing_ = true;
+    int begun_ = 0;
+};
+
+} // namespace vortan::report

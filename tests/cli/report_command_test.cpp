@@ -1,0 +1,95 @@
+// vortan-cli report and page-count, run as child processes over copies of
+// the shipped default files: page counts, PDF pages written and the range.
+
+#include "db/database.h"
+#include "support/cli_runner.h"
+#include "support/test_databases.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vortan;
+
+namespace {
+
+// Survey 7: point 1 with 45 records (two record-sheet pages), point 2 with
+// three, point 3 with none and not marked for printing.
+void addSurvey(const QString& path)
+{
+    auto db = db::Database::open(path);
+    db->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,得意先名) VALUES (7, '現場', '一般');"));
+    const QString point = QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,印刷) "
+                                         "VALUES (7, '%1', '240102', '0900', '0930', %2);");
+    db->execute(point.arg(QStringLiteral("1"), QStringLiteral("True")));
+    db->execute(point.arg(QStringLiteral("2"), QStringLiteral("True")));
+    db->execute(point.arg(QStringLiteral("3"), QStringLiteral("False")));
+    const QString record = QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,"
+                                          "打撃回数,トルク,推定土質,記事) VALUES (7, '%1', '240102', '0900', '0930', "
+                                          "%2, 8, 2.5, 1, '');");
+    for (int i = 1; i <= 45; ++i)
+        db->execute(record.arg(QStringLiteral("1")).arg(i * 0.25));
+    for (int i = 1; i <= 3; ++i)
+        db->execute(record.arg(QStringLiteral("2")).arg(i * 0.25));
+    db->close();
+}
+
+int pdfPages(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    return static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "));
+}
+
+struct ReportCommand : ::testing::Test {
+    test::ShippedFilesCopy files;
+    QString settings;
+    QProcessEnvironment env;
+    void SetUp() override
+    {
+        ASSERT_TRUE(files.isValid());
+        addSurvey(files.surveyDatabase());
+        settings = files.writeSettingsFile();
+        env = test::cliEnvironment(settings);
+    }
+    test::CliResult cli(QStringList arguments) { return test::runCli(QStringList{"--settings", settings} + arguments, env); }
+};
+
+TEST_F(ReportCommand, PageCountCountsEveryPointForTheSheetAndByPointsPerPageForTheChart)
+{
+    test::CliResult run = cli({"page-count", "--survey", "7", "--type", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.outLines(), QStringList{"4"});   // 2 + 1 + 1 (unmarked, empty)
+    run = cli({"page-count", "--survey", "7", "--type", "2"});
+    EXPECT_EQ(run.outLines(), QStringList{"1"});   // 3 points / 5 + 1
+    run = cli({"page-count", "--survey", "7", "--type", "4"});
+    EXPECT_EQ(run.exitCode, 2);
+}
+
+TEST_F(ReportCommand, WritesTheReportIntoAPdfFileWithTheChosenRange)
+{
+    const QString all = files.path(QStringLiteral("all.pdf"));
+    test::CliResult run = cli({"report", "--survey", "7", "--type", "1", "--pdf", all});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(pdfPages(all), 3);   // the unmarked point is not printed
+    EXPECT_TRUE(run.out.contains(QStringLiteral("3 page(s)")));
+
+    const QString second = files.path(QStringLiteral("second.pdf"));
+    run = cli({"report", "--survey", "7", "--type", "1", "--pdf", second, "--from", "2", "--to", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(pdfPages(second), 1);
+
+    const QString chart = files.path(QStringLiteral("chart.pdf"));
+    run = cli({"report", "--survey", "7", "--type", "2", "--pdf", chart});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(pdfPages(chart), 1);
+
+    run = cli({"report", "--survey", "7", "--type", "1"});
+    EXPECT_EQ(run.exitCode, 2);
+    run = cli({"report", "--survey", "99", "--type", "1", "--pdf", files.path(QStringLiteral("none.pdf"))});
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+} // namespace

@@ -1,0 +1,208 @@
+// The print and preview window driven headless: the preview drawn on
+// opening, the zoom, the next-page prompt, the page range, the margin boxes,
+// printing onto a recording printer and saving a PDF file.
+
+#include "report/next_page_dialog.h"
+#include "report/print_preview_window.h"
+#include "report_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace vortan;
+using namespace vortan::report;
+
+namespace {
+
+PrinterGeometry a4WithBorder()
+{
+    PrinterGeometry g = PrinterGeometry::borderless(QSizeF(210, 297));
+    g.offsetX = 4.2;
+    g.offsetY = 4.2;
+    g.printableWidth = 210 - 8.4;
+    g.printableHeight = 297 - 8.4;
+    return g;
+}
+
+struct WindowTest : ::testing::Test {
+    test::ReportFixture f;
+    std::unique_ptr<PrintPreviewWindow> window;
+    int finishedRuns = 0;
+    bool lastCompleted = false;
+
+    void open(int points, int rowsEach)
+    {
+        for (int i = 1; i <= points; ++i)
+            f.addRows(f.addPoint(QString::number(i)), rowsEach);
+        window = std::make_unique<PrintPreviewWindow>(
+            PrintPreviewWindow::Services{*f.doc, f.state, f.ui, nullptr},
+            std::make_unique<FixedPrinter>(a4WithBorder()));
+        window->setPaperSurfaceFactory([] { return std::unique_ptr<PageSurface>(std::make_unique<RecordingSurface>()); });
+        window->setRunFinishedHandler([this](bool completed) {
+            ++finishedRuns;
+            lastCompleted = completed;
+        });
+    }
+
+    template <typename T> T* child(const QString& name) { return window->findChild<T*>(name); }
+    QAction* action(const QString& key) { return window->findChild<QAction*>(key); }
+
+    // Answers the next-page prompt each time it shows, in order.
+    void answerPrompts(std::vector<bool> answers)
+    {
+        auto* timer = new QTimer(window.get());
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [this, timer, answers]() mutable {
+            NextPageDialog* prompt = window->nextPageDialog();
+            if (!prompt->isVisible() || answers.empty())
+                return;
+            const bool yes = answers.front();
+            answers.erase(answers.begin());
+            prompt->findChild<QPushButton*>(yes ? QStringLiteral("cmdYes") : QStringLiteral("cmdNo"))->click();
+            if (answers.empty())
+                timer->stop();
+        });
+        timer->start();
+    }
+
+    void showAndWait()
+    {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return finishedRuns > 0; }, 5000));
+    }
+};
+
+TEST_F(WindowTest, OpeningFillsTheBoxesAndDrawsThePreviewAtOnce)
+{
+    open(1, 10);
+    showAndWait();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("印刷プレビュー"));
+    EXPECT_EQ(window->zoomText(), QStringLiteral("100%"));
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("Margin(0)"))->text(), QStringLiteral("15"));
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("Margin(3)"))->text(), QStringLiteral("10"));
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("txt_終了ページ"))->text(), QStringLiteral("1"));
+    EXPECT_TRUE(child<QRadioButton>(QStringLiteral("opt範囲(0)"))->isChecked());
+    EXPECT_FALSE(child<QLineEdit>(QStringLiteral("txt_開始ページ"))->isEnabled());
+    EXPECT_TRUE(lastCompleted);
+    EXPECT_EQ(window->previewImage().size(), QSize(794, 1123));
+    EXPECT_TRUE(f.ui.messages().empty());
+    // Something dark was drawn inside the margins: the header frame's corner.
+    const double ppm = 96 / 25.4;
+    EXPECT_LT(qGray(window->previewImage().pixel(int(10.2 * ppm), int(15.2 * ppm))), 100);
+    EXPECT_TRUE(action(QStringLiteral("tb_Print"))->isEnabled());
+}
+
+TEST_F(WindowTest, AnsweringNoOnPageOneLeavesPageOneAndEndsTheRun)
+{
+    open(3, 10);
+    answerPrompts({false});
+    showAndWait();
+    EXPECT_FALSE(lastCompleted);
+    EXPECT_EQ(window->nextPageAnswer(), QStringLiteral("False"));
+    EXPECT_FALSE(window->nextPageDialog()->isVisible());
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("txt_終了ページ"))->text(), QStringLiteral("3"));
+    EXPECT_FALSE(window->previewImage().isNull());
+}
+
+TEST_F(WindowTest, AnsweringYesClearsThePageForTheNext)
+{
+    open(2, 10);
+    answerPrompts({true});
+    showAndWait();
+    EXPECT_TRUE(lastCompleted);
+    EXPECT_EQ(window->nextPageAnswer(), QStringLiteral("True"));
+}
+
+TEST_F(WindowTest, ZoomFiftyPercentHalvesThePage)
+{
+    open(1, 3);
+    showAndWait();
+    window->setZoomText(QStringLiteral("50%"));
+    window->Pic尺度合せ();
+    EXPECT_EQ(child<QLabel>(QStringLiteral("Picture2"))->size(), QSize(397, 561));
+    window->runReport(false);
+    EXPECT_EQ(window->previewImage().size(), QSize(397, 561));
+    auto* zoom = child<QComboBox>(QStringLiteral("Combo1"));
+    QStringList entries;
+    for (int i = 0; i < zoom->count(); ++i)
+        entries << zoom->itemText(i);
+    EXPECT_EQ(entries, (QStringList{"200%", "100%", "75%", "50%", "25%", "14%"}));
+}
+
+TEST_F(WindowTest, MarginBoxesAreCheckedAgainstThePrinterWhenLeft)
+{
+    open(1, 3);
+    showAndWait();
+    QLineEdit* left = child<QLineEdit>(QStringLiteral("Margin(3)"));
+    left->setText(QStringLiteral("0"));
+    window->Mrgin調整(3);
+    EXPECT_EQ(left->text(), QStringLiteral("5"));
+    EXPECT_EQ(window->session().margins().left, 5);
+    ASSERT_EQ(f.ui.messages().size(), 1u);
+    EXPECT_EQ(f.ui.lastMessage().text,
+              QStringLiteral("設定された左余白は小さすぎるため、ご使用されているプリンタの設定できる最小値にしました。"));
+
+    // Enter in a box runs the check and refreshes the end page.
+    QLineEdit* top = child<QLineEdit>(QStringLiteral("Margin(0)"));
+    top->setFocus();
+    top->setText(QStringLiteral("250"));
+    QTest::keyClick(top, Qt::Key_Return);
+    EXPECT_EQ(top->text(), QStringLiteral("208"));
+    EXPECT_EQ(f.ui.lastMessage().text, QStringLiteral("設定された上余白は大きすぎるため設定を調整しました。"));
+}
+
+TEST_F(WindowTest, PrintingWithTheRangeTwoToThreeSendsOnlyThosePagesToThePrinter)
+{
+    open(5, 10);
+    answerPrompts({false});
+    showAndWait();
+    auto* kept = new RecordingSurface;
+    window->setPaperSurfaceFactory([kept] { return std::unique_ptr<PageSurface>(kept); });
+    child<QRadioButton>(QStringLiteral("opt範囲(1)"))->setChecked(true);
+    EXPECT_TRUE(child<QLineEdit>(QStringLiteral("txt_開始ページ"))->isEnabled());
+    child<QLineEdit>(QStringLiteral("txt_開始ページ"))->setText(QStringLiteral("2"));
+    child<QLineEdit>(QStringLiteral("txt_終了ページ"))->setText(QStringLiteral("3"));
+    // The run owns the surface only while it lasts; read it inside the handler.
+    std::vector<int> pages;
+    int devicePages = 0;
+    window->setRunFinishedHandler([&](bool) {
+        pages = kept->pagesDrawn();
+        devicePages = kept->devicePages();
+    });
+    action(QStringLiteral("tb_Print"))->trigger();
+    EXPECT_EQ(pages, (std::vector<int>{2, 3}));
+    EXPECT_EQ(devicePages, 2);
+    // The margins of the run map through the printer's border on paper.
+    EXPECT_EQ(window->session().pageFrame().margins.left, 10);
+
+    // Selecting all pages again resets the range.
+    child<QRadioButton>(QStringLiteral("opt範囲(0)"))->setChecked(true);
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("txt_開始ページ"))->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QLineEdit>(QStringLiteral("txt_終了ページ"))->text(), QStringLiteral("5"));
+    EXPECT_FALSE(child<QLineEdit>(QStringLiteral("txt_終了ページ"))->isEnabled());
+}
+
+TEST_F(WindowTest, SavingAPdfRunsTheSameReportIntoAFile)
+{
+    open(2, 45);
+    answerPrompts({false});
+    showAndWait();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("sheet.pdf"));
+    ASSERT_TRUE(window->savePdf(name));
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 4);
+}
+
+} // namespace

@@ -1,0 +1,298 @@
+// The test record sheet drawn on a recording surface: page flow, header,
+// table, rows and the texts and formats of each cell.
+
+#include "report/record_sheet.h"
+#include "report_fixture.h"
+
+using namespace vortan;
+using namespace vortan::report;
+using vortan::test::near;
+const double W = vortan::test::A4Width;
+
+namespace {
+
+struct RecordSheetTest : ::testing::Test {
+    test::ReportFixture f;
+
+    // Texts of the row cells drawn at a row top y on a page.
+    std::vector<DrawPrimitive> rowTexts(int page, double y)
+    {
+        std::vector<DrawPrimitive> found;
+        for (const DrawPrimitive& p : f.surface.onPage(page)) {
+            if (p.kind == PrimitiveKind::Text && near(p.y1, y, 1e-6))
+                found.push_back(p);
+        }
+        return found;
+    }
+    const DrawPrimitive* textAt(int page, double x, double y)
+    {
+        static DrawPrimitive found;
+        for (const DrawPrimitive& p : f.surface.onPage(page)) {
+            if (p.kind == PrimitiveKind::Text && near(p.x1, x, 1e-6) && near(p.y1, y, 1e-6)) {
+                found = p;
+                return &found;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(RecordSheetTest, RowBandAndPageCountOnA4WithFifteenMillimetreMargins)
+{
+    // A4 is 16838 twips high: 296.97 mm; 296.97 − 30 − 10 = 256.97, reached
+    // from 54 in 41 steps of 5 mm.
+    const PageFrame frame = PageFrame::forPaper(QSizeF(210, 297), Margins{});
+    EXPECT_NEAR(frame.paperHeight, 16838 / 56.7, 1e-9);
+    EXPECT_EQ(recordSheetRowBandBottom(frame.innerHeight()), 259);
+    // The band grows at least once even when there is no room.
+    EXPECT_EQ(recordSheetRowBandBottom(20), 59);
+
+    const int a = f.addPoint(QStringLiteral("1"));
+    f.addRows(a, 41);
+    const int b = f.addPoint(QStringLiteral("2"));
+    f.addRows(b, 42);
+    f.addPoint(QStringLiteral("3"));                 // no records: one page
+    const int d = f.addPoint(QStringLiteral("4"), false);   // unmarked: still counted
+    f.addRows(d, 83);
+    f.session.setReportType(1);
+    EXPECT_EQ(f.session.pageCount(*f.doc), 1 + 2 + 1 + 3);
+    // With no room for rows the count is 1.
+    EXPECT_EQ(recordSheetPageCount(*f.doc, 54, 54), 1);
+}
+
+TEST_F(RecordSheetTest, FortyOneRowsFillOnePageAndTheFortySecondStartsAnotherWithItsHeader)
+{
+    const int a = f.addPoint(QStringLiteral("1"));
+    f.addRows(a, 41);
+    const int b = f.addPoint(QStringLiteral("2"));
+    f.addRows(b, 42);
+    f.run(1);
+
+    EXPECT_EQ(f.surface.devicePages(), 3);
+    EXPECT_EQ(f.surface.pagesDrawn(), (std::vector<int>{1, 2, 3}));
+    // The header is on every page, with the point's number.
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_EQ(f.surface.texts(QStringLiteral("現場名"), page).size(), 1u) << page;
+    EXPECT_EQ(textAt(1, W / 4 - 1, 36)->text, QStringLiteral("1"));
+    EXPECT_EQ(textAt(2, W / 4 - 1, 36)->text, QStringLiteral("2"));
+    EXPECT_EQ(textAt(3, W / 4 - 1, 36)->text, QStringLiteral("2"));
+
+    // First row at 55, the 41st at 255; the 42nd row of point 2 opens page 3 at 55.
+    EXPECT_EQ(textAt(1, 9.5, 55)->text, QStringLiteral("0.25"));
+    EXPECT_EQ(textAt(1, 9.5, 255)->text, QStringLiteral("10.25"));
+    EXPECT_EQ(textAt(2, 9.5, 255)->text, QStringLiteral("10.25"));
+    EXPECT_EQ(textAt(3, 9.5, 55)->text, QStringLiteral("10.50"));
+    EXPECT_EQ(textAt(3, 9.5, 60), nullptr);
+
+    // Every page closes its table: the bottom line at Hb = 259 and the company line.
+    for (int page = 1; page <= 3; ++page) {
+        int bottoms = 0;
+        for (const DrawPrimitive& p : f.surface.onPage(page))
+            bottoms += p.kind == PrimitiveKind::Line && near(p.y1, 259) && near(p.y2, 259) && near(p.x2, W);
+        EXPECT_EQ(bottoms, 1) << page;
+    }
+}
+
+TEST_F(RecordSheetTest, UnmarkedPointsAreSkippedAndAnEmptyGridStillPrintsItsHeader)
+{
+    const int a = f.addPoint(QStringLiteral("A"), false);
+    f.addRows(a, 3);
+    f.addPoint(QStringLiteral("B"));
+    f.run(1);
+    EXPECT_EQ(f.surface.devicePages(), 1);
+    EXPECT_EQ(textAt(1, W / 4 - 1, 36)->text, QStringLiteral("B"));
+    EXPECT_EQ(f.surface.texts(QStringLiteral("A")).size(), 0u);
+    // Header and table frame, no rows.
+    EXPECT_EQ(f.surface.texts(QStringLiteral("貫入長"), 1).size(), 1u);
+    EXPECT_EQ(textAt(1, 9.5, 55), nullptr);
+}
+
+TEST_F(RecordSheetTest, HeaderTitlesUnitsAndLabelsFollowTheSettings)
+{
+    const int p = f.addPoint(QStringLiteral("1"));
+    f.addRows(p, 2);
+    f.state.settings.試験名単位切替 = false;
+    f.state.settings.会社名 = QStringLiteral("株式会社テスト地盤");
+    f.state.settings.住所名 = QStringLiteral("2");
+    f.state.settings.測点表示 = QStringLiteral("1");
+    f.run(1);
+    const DrawPrimitive title = f.surface.texts(QStringLiteral("ラムサウンディング試験")).at(0);
+    EXPECT_DOUBLE_EQ(title.x1, W / 2);
+    EXPECT_DOUBLE_EQ(title.y1, 1.5);
+    EXPECT_EQ(title.align, TextAlign::Centre);
+    EXPECT_EQ(title.fontSize, 20);
+    EXPECT_EQ(title.fontName, QStringLiteral("ＭＳ Ｐゴシック"));
+    const DrawPrimitive unit = f.surface.texts(QStringLiteral("kN・cm")).at(0);
+    EXPECT_DOUBLE_EQ(unit.x1, 26);
+    EXPECT_DOUBLE_EQ(unit.y1, 50.5);
+    EXPECT_EQ(textAt(1, 1, 16)->text, QStringLiteral("建築住所"));
+    EXPECT_EQ(textAt(1, 1, 36)->text, QStringLiteral("データNo"));
+    EXPECT_EQ(textAt(1, W - 5, 6.5)->text, QStringLiteral("No.12"));
+    EXPECT_EQ(textAt(1, 90, 260)->text, QStringLiteral("株式会社テスト地盤"));
+    // The last depth in the point line, the elevation with its unit.
+    EXPECT_EQ(textAt(1, W - 1, 36)->text, QStringLiteral("0.50 m"));
+    EXPECT_EQ(textAt(1, 29, 26)->text, QStringLiteral("25.3 m"));
+    EXPECT_EQ(textAt(1, 50, 26)->text, QStringLiteral("晴れ"));
+    // The point's start ends at 170.5, or starts at the cell's edge when wider than the cell.
+    const DrawPrimitive start = f.surface.texts(QStringLiteral("2024/05/01 09:30"), 1).at(0);
+    EXPECT_DOUBLE_EQ(start.y1, 11);
+    EXPECT_TRUE((start.align == TextAlign::Right && start.x1 == 170.5)
+                || (start.align == TextAlign::Left && start.x1 == 140.5));
+
+    f.surface.clearRecording();
+    f.state.settings.試験名単位切替 = true;
+    f.state.settings.標高 = false;
+    f.run(1);
+    EXPECT_EQ(f.surface.texts(QStringLiteral("大型動的コーン貫入試験記録")).size(), 1u);
+    EXPECT_DOUBLE_EQ(f.surface.texts(QStringLiteral("N・m")).at(0).x1, 25.5);
+    EXPECT_EQ(f.surface.texts(QStringLiteral("標高")).size(), 0u);
+    EXPECT_EQ(textAt(1, 24, 26)->text, QStringLiteral("晴れ"));
+    EXPECT_EQ(textAt(1, 24, 26)->align, TextAlign::Right);
+}
+
+TEST_F(RecordSheetTest, GroundHeightPrefixesAndOptionalHeaderItems)
+{
+    f.state.settings.標高差 = true;
+    f.state.settings.地下水位 = true;
+    f.state.settings.記事 = true;
+    const int a = f.addPoint(QStringLiteral("1"));
+    f.doc->setPointCell(a, sheet::PointColumn::地盤高, QStringLiteral("0"));
+    f.doc->setPointCell(a, sheet::PointColumn::地下水位, QStringLiteral("1.5"));
+    f.doc->setPointCell(a, sheet::PointColumn::記事, QStringLiteral("北東角"));
+    const int b = f.addPoint(QStringLiteral("2"));
+    f.doc->setPointCell(b, sheet::PointColumn::地盤高, QStringLiteral("-1.5"));
+
+    f.state.settings.高さ基準 = QStringLiteral("1");
+    f.run(1);
+    EXPECT_EQ(textAt(1, W / 2 - 1, 36)->text, QStringLiteral("KBM ±0.00 m"));
+    EXPECT_EQ(textAt(1, 3 * W / 4 - 1, 36)->text, QStringLiteral("1.50 m"));
+    EXPECT_EQ(textAt(1, 17, 41)->text, QStringLiteral("北東角"));
+    EXPECT_EQ(textAt(1, W / 4 + 0.5, 36)->text, QStringLiteral("地盤高"));
+    // Point 2 has no water level or remark: the labels stand alone.
+    EXPECT_EQ(textAt(2, 3 * W / 4 - 1, 36), nullptr);
+    EXPECT_EQ(textAt(2, 17, 41), nullptr);
+    EXPECT_EQ(textAt(2, 1, 41)->text, QStringLiteral("記事"));
+
+    f.surface.clearRecording();
+    f.state.settings.高さ基準 = QStringLiteral("0");
+    f.run(1);
+    EXPECT_EQ(textAt(2, W / 2 - 1, 36)->text, QStringLiteral("GL - 1.50 m"));
+
+    // The point-line separators of the optional items.
+    int separators = 0;
+    for (const DrawPrimitive& p : f.surface.onPage(2)) {
+        if (p.kind == PrimitiveKind::Line && near(p.y1, 35) && near(p.y2, 40))
+            ++separators;
+    }
+    EXPECT_EQ(separators, 6);
+}
+
+TEST_F(RecordSheetTest, RowCellsAreFormattedAndNonNumbersLeftEmpty)
+{
+    const int p = f.addPoint(QStringLiteral("1"));
+    test::RowValues v;
+    v.depth = QStringLiteral("1234.5");
+    v.blows = QStringLiteral("12");
+    v.torque = QStringLiteral("x");
+    v.soil = QStringLiteral("砂質土");
+    v.remark = QStringLiteral("礫混じり");
+    v.deltaNd = QStringLiteral("0.25");
+    v.nd = QStringLiteral("50以上");
+    v.qa = QStringLiteral("1234.56");
+    f.addRow(p, v);
+    f.run(1);
+    EXPECT_EQ(textAt(1, 9.5, 55)->text, QStringLiteral("1,234.50"));
+    EXPECT_EQ(textAt(1, 9.5, 55)->fontSize, 9);
+    EXPECT_EQ(textAt(1, 19.5, 55)->text, QStringLiteral("12"));
+    EXPECT_EQ(textAt(1, 29.5, 55), nullptr);   // torque "x" prints empty
+    EXPECT_EQ(textAt(1, 35, 55)->text, QStringLiteral("砂質 土"));
+    EXPECT_EQ(textAt(1, 35, 55)->fontSize, 7);
+    EXPECT_EQ(textAt(1, 41, 55)->text, QStringLiteral("礫混じり"));
+    EXPECT_EQ(textAt(1, 69.5, 55)->text, QStringLiteral("0.3"));
+    EXPECT_EQ(textAt(1, 85, 55)->text, QStringLiteral("50以上"));
+    EXPECT_EQ(textAt(1, 99.5, 55)->text, QStringLiteral("1,234.6"));
+    EXPECT_EQ(textAt(1, 99.5, 55)->align, TextAlign::Right);
+}
+
+TEST_F(RecordSheetTest, WholeMetresCloseTheirRowWithAHeavyLine)
+{
+    const int p = f.addPoint(QStringLiteral("1"));
+    test::RowValues v;
+    v.depth = QStringLiteral("1.75");
+    f.addRow(p, v);
+    v.depth = QStringLiteral("2.00");
+    f.addRow(p, v);
+    v.depth = QStringLiteral("2.25");
+    f.addRow(p, v);
+    f.run(1);
+    std::vector<double> heavy;
+    for (const DrawPrimitive& d : f.surface.ofKind(PrimitiveKind::Line)) {
+        if (d.lineWidthMm == 0.5 && near(d.x1, 0) && near(d.x2, W) && near(d.y1, d.y2) && d.y1 > 45 && d.y1 < 259)
+            heavy.push_back(d.y1);
+    }
+    // Row 2 (2.00 m) has its text top at 60: the line runs at 64.
+    EXPECT_EQ(heavy, std::vector<double>{64});
+}
+
+TEST_F(RecordSheetTest, PageRangeSuppressesDrawingButTheRunGoesThroughEveryPage)
+{
+    for (int i = 0; i < 5; ++i)
+        f.addRows(f.addPoint(QString::number(i + 1)), 10);
+    f.session.setReportType(1);
+    EXPECT_EQ(f.session.pageCount(*f.doc), 5);
+    f.run(1, 2, 3);
+    EXPECT_EQ(f.surface.pagesDrawn(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(f.surface.devicePages(), 2);
+    EXPECT_EQ(textAt(2, W / 4 - 1, 36)->text, QStringLiteral("2"));
+    EXPECT_EQ(textAt(3, W / 4 - 1, 36)->text, QStringLiteral("3"));
+    EXPECT_EQ(f.surface.ofKind(PrimitiveKind::EndDocument).size(), 1u);
+    // The busy text shows while printing and is cleared at the end.
+    ASSERT_FALSE(f.ui.busyCalls().empty());
+    EXPECT_EQ(f.ui.busyCalls().front().message, QStringLiteral("印刷中..."));
+    EXPECT_FALSE(f.ui.isBusy());
+}
+
+TEST_F(RecordSheetTest, DecliningTheNextPageInPreviewEndsTheRunAfterThatPage)
+{
+    for (int i = 0; i < 3; ++i)
+        f.addRows(f.addPoint(QString::number(i + 1)), 10);
+    f.surface.setPrinting(false);
+    std::vector<int> asked;
+    f.surface.setAskNextPage([&](int page) {
+        asked.push_back(page);
+        return false;
+    });
+    f.run(1);
+    EXPECT_EQ(asked, std::vector<int>{1});
+    EXPECT_EQ(f.surface.pagesDrawn(), std::vector<int>{1});
+    EXPECT_EQ(f.ui.busyCalls().front().message, QStringLiteral("プレビュー中..."));
+    EXPECT_EQ(f.surface.ofKind(PrimitiveKind::EndDocument).size(), 1u);
+}
+
+TEST_F(RecordSheetTest, TableHeadingsAndColumnLinesStandWhereTheFormPutsThem)
+{
+    f.addRows(f.addPoint(QStringLiteral("1")), 1);
+    f.run(1);
+    const auto heading = [&](const QString& text) { return f.surface.texts(text, 1).at(0); };
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("貫入長")).x1, 5);
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("貫入長")).y1, 45.5);
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("Ndm")).y1, 48);
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("m")).y1, 50.5);
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("⊿")).x1, 62);
+    EXPECT_EQ(heading(QStringLiteral("⊿")).fontSize, 4.5);
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("2")).x1, 95.5);
+    EXPECT_EQ(heading(QStringLiteral("2")).fontSize, 3);
+    EXPECT_DOUBLE_EQ(heading(QStringLiteral("補正打撃回数")).x1, 77.5);
+    // The graph column's heading is centred over it.
+    EXPECT_EQ(f.surface.texts(QStringLiteral("補正打撃回数"), 1).size(), 2u);
+    EXPECT_DOUBLE_EQ(f.surface.texts(QStringLiteral("補正打撃回数"), 1).at(1).x1, (100 + W) / 2);
+
+    std::vector<double> separators;
+    for (const DrawPrimitive& p : f.surface.ofKind(PrimitiveKind::Line)) {
+        if (near(p.x1, p.x2) && near(p.y1, 45) && near(p.y2, 259))
+            separators.push_back(p.x1);
+    }
+    EXPECT_EQ(separators, (std::vector<double>{10, 20, 30, 40, 60, 70, 85, 100, 0, W}));
+}
+
+} // namespace
