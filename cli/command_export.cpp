@@ -1,0 +1,53 @@
+// export FILE [--survey NO]: writes the survey exchange file, of every
+// survey or of survey NO only, as the conversion screen does.
+
+#include "cli/cli_command.h"
+#include "intake/exchange_failure.h"
+#include "intake/exchange_write.h"
+
+namespace vortan::cli {
+namespace {
+
+const QString Name = QStringLiteral("export");
+
+int exportSurveys(CliContext& context, const QStringList& args)
+{
+    QString file;
+    std::optional<QString> survey;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QStringLiteral("--survey") && i + 1 < args.size())
+            survey = args[++i];
+        else if (!args[i].startsWith(QStringLiteral("--")) && file.isEmpty())
+            file = args[i];
+        else
+            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(args[i]));
+    }
+    if (file.isEmpty())
+        return context.usageError(Name, QStringLiteral("expected FILE"));
+
+    if (!context.openDatabases())
+        return ExitFailure;
+    QString filter;
+    if (survey) {
+        const std::optional<QString> chosen = intake::ExchangeSurveyFilter(*survey, context.ui());
+        if (!chosen)
+            return ExitFailure;
+        filter = *chosen;
+    }
+    try {
+        intake::WriteExchangeFile(context.survey(), context.ui(), file, filter);
+    } catch (const Failure& failure) {
+        context.ui().setMessagesToErrorStream(true);
+        intake::ReportExchangeFailure(
+            failure, ErrorContext{context.ui(), context.state(), context.workspace().surveyOpen()});
+        context.ui().setMessagesToErrorStream(false);
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+VORTAN_CLI_COMMAND(Name, QStringLiteral("FILE [--survey NO]"), exportSurveys);
+
+} // namespace vortan::cli

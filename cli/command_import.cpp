@@ -1,0 +1,50 @@
+// import FILE [--replace]: reads a survey exchange file into the survey
+// database, adding its surveys under new numbers, or with --replace keeping
+// the file's numbers and replacing the surveys that have them.
+
+#include "cli/cli_command.h"
+#include "db/survey_store.h"
+#include "intake/exchange_failure.h"
+#include "intake/exchange_read.h"
+
+namespace vortan::cli {
+namespace {
+
+const QString Name = QStringLiteral("import");
+
+int importSurveys(CliContext& context, const QStringList& args)
+{
+    QString file;
+    bool replace = false;
+    for (const QString& arg : args) {
+        if (arg == QStringLiteral("--replace"))
+            replace = true;
+        else if (!arg.startsWith(QStringLiteral("--")) && file.isEmpty())
+            file = arg;
+        else
+            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(arg));
+    }
+    if (file.isEmpty())
+        return context.usageError(Name, QStringLiteral("expected FILE"));
+
+    if (!context.openDatabases())
+        return ExitFailure;
+    db::SurveyStore store(context.workspace());
+    try {
+        intake::ReadExchangeFile(context.workspace(), store, context.ui(), file,
+                                 replace ? intake::ExchangeReadMode::Replace : intake::ExchangeReadMode::Add);
+    } catch (const Failure& failure) {
+        context.ui().setMessagesToErrorStream(true);
+        intake::ReportExchangeFailure(
+            failure, ErrorContext{context.ui(), context.state(), context.workspace().surveyOpen()});
+        context.ui().setMessagesToErrorStream(false);
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+VORTAN_CLI_COMMAND(Name, QStringLiteral("FILE [--replace]"), importSurveys);
+
+} // namespace vortan::cli

@@ -1,0 +1,250 @@
+// Reading card files and listing their runs.
+
+#include "intake/card_file.h"
+#include "intake/card_test_files.h"
+#include "intake/intake_test_support.h"
+
+#include "core/failure.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vortan;
+using namespace vortan::intake;
+using vortan::test::cardFileText;
+using vortan::test::cardRecordAt;
+
+namespace {
+
+const QChar Tilde(0xFF5E);
+
+QString fixture(const QString& name)
+{
+    return QStringLiteral(VORTAN_FIXTURES_DIR "/intake/") + name;
+}
+
+CardTable rowsOf(const QStringList& records)
+{
+    return ParseCardFile(cp932::encode(cardFileText(records))).rows;
+}
+
+QStringList listOf(const QStringList& records)
+{
+    return ListRuns(rowsOf(records));
+}
+
+// The list line of a run on 2005-10-01 between 09:MM:SS times.
+QString line(const QString& marker, int site, const QString& point, const QString& start,
+             const QString& end)
+{
+    return marker + QString::number(site).rightJustified(5) + ' ' + point.rightJustified(5) + ' '
+        + "05/10/01 " + start + Tilde + "05/10/01 " + end;
+}
+
+} // namespace
+
+TEST(CardFile, FixtureListsRunsGroupedBySiteAndPoint)
+{
+    // Site 3 appears first, then site 8; point 2 of site 3 starts again
+    // after 0.50 m, so its second run carries "*"; site 8's run ends on the
+    // next day. The header holds "①", "～" and half-width katakana.
+    const CardListing listing = ReadAndListCardFile(fixture("card_two_sites.csv"));
+    EXPECT_EQ(listing.file.lineCount, 12);
+    ASSERT_EQ(listing.file.rows.size(), 11u);
+    EXPECT_EQ(listing.lines,
+              (QStringList{
+                  QString("    3     1 05/10/01 09:30:05") + Tilde + "05/10/01 09:32:40",
+                  QString("    3     2 05/10/01 09:40:00") + Tilde + "05/10/01 09:41:00",
+                  QString("*    3     2 05/10/01 09:50:00") + Tilde + "05/10/01 09:52:30",
+                  QString("    8     1 05/10/01 23:58:00") + Tilde + "05/10/02 00:01:00",
+              }));
+    EXPECT_EQ(listing.lines[0].size(), 47);
+    EXPECT_EQ(listing.lines[2].size(), 48);
+}
+
+TEST(CardFile, RecordFieldsAreConverted)
+{
+    // Quotes go; whole numbers round halves to even; the date and time
+    // fields keep their last two or four digits with leading zeros.
+    CardRow row = ParseCardRecord("1,\"x\",\"3\",\" 12 \",0.25,5.5,\"10.5\",2.5,2005,1001,9,3005,extra,more", 2);
+    EXPECT_EQ(row.site, 3);
+    EXPECT_EQ(row.point, "12");
+    EXPECT_FLOAT_EQ(row.depth, 0.25f);
+    EXPECT_EQ(row.blows, 6);
+    EXPECT_FLOAT_EQ(row.torque, 10.5f);
+    EXPECT_EQ(row.soil, 2);
+    EXPECT_EQ(row.date, "05/10/01");
+    EXPECT_EQ(row.time, "09:30:05");
+
+    row = ParseCardRecord("1,2,3,7,1.5,4.5,0,1,5,930,7,5", 3);
+    EXPECT_EQ(row.blows, 4);
+    EXPECT_EQ(row.date, "05/09/30");
+    EXPECT_EQ(row.time, "07:00:05");
+
+    // A longer number keeps only its last digits; text reads as its leading number.
+    row = ParseCardRecord("1,2,12abc,A1,deep,many,x,y,12005,31231,123,123456", 4);
+    EXPECT_EQ(row.site, 12);
+    EXPECT_EQ(row.point, "A1");
+    EXPECT_EQ(row.depth, 0.0f);
+    EXPECT_EQ(row.blows, 0);
+    EXPECT_EQ(row.date, "05/12/31");
+    EXPECT_EQ(row.time, "23:34:56");
+
+    // No quoting rule: a comma between quotes still separates fields.
+    row = ParseCardRecord("1,\"a,b\",3,7,0.25,5,10,2,2005,1001,9,3005", 5);
+    EXPECT_EQ(row.site, 0);       // field 3 is now "b"
+    EXPECT_EQ(row.point, "3");
+}
+
+TEST(CardFile, DepthsThatNeverFallFormOneRunAndAFallStartsAMarkedRun)
+{
+    EXPECT_EQ(listOf({cardRecordAt(3, "12", "0.2", 3005), cardRecordAt(3, "12", "0.4", 3100),
+                      cardRecordAt(3, "12", "0.4", 3200), cardRecordAt(3, "12", "0.6", 4150)}),
+              QStringList{line("", 3, "12", "09:30:05", "09:41:50")});
+
+    EXPECT_EQ(listOf({cardRecordAt(3, "12", "0.2", 3000), cardRecordAt(3, "12", "0.4", 3100),
+                      cardRecordAt(3, "12", "0.2", 3200), cardRecordAt(3, "12", "0.4", 3300)}),
+              (QStringList{line("", 3, "12", "09:30:00", "09:31:00"),
+                           line("*", 3, "12", "09:32:00", "09:33:00")}));
+}
+
+TEST(CardFile, InterruptedPointsGiveSeveralPairsAndSitesListInOrderOfFirstAppearance)
+{
+    // Point 12, then 13, then 12 again: three pairs. Both pairs of point 12
+    // list all runs of point 12; the second time its first run has no "*",
+    // since a run of point 13 stands before it.
+    const QStringList lines = listOf({
+        cardRecordAt(5, "12", "0.2", 1000), cardRecordAt(5, "12", "0.4", 1100),
+        cardRecordAt(5, "13", "0.2", 1200), cardRecordAt(2, "1", "0.2", 1250),
+        cardRecordAt(5, "13", "0.4", 1300), cardRecordAt(5, "12", "0.2", 1400),
+        cardRecordAt(5, "12", "0.4", 1500),
+    });
+    EXPECT_EQ(lines, (QStringList{
+                         line("", 5, "12", "09:10:00", "09:11:00"),
+                         line("*", 5, "12", "09:14:00", "09:15:00"),
+                         line("", 5, "13", "09:12:00", "09:13:00"),
+                         line("", 5, "12", "09:10:00", "09:11:00"),
+                         line("*", 5, "12", "09:14:00", "09:15:00"),
+                         line("", 2, "1", "09:12:50", "09:12:50"),
+                     }));
+}
+
+TEST(CardFile, SiteZeroIsNeverListedAndPointsAreRightAligned)
+{
+    const QStringList lines = listOf({
+        cardRecordAt(0, "1", "0.2", 1000),
+        QString("1,\"A\",abc,1,0.2,5,10.5,2,2005,1001,9,1000"),   // reads as site 0
+        cardRecordAt(4, "\" 7 \"", "0.2", 1100),
+        cardRecordAt(4, "123456", "0.2", 1200),
+        cardRecordAt(4, "ｱ1", "0.2", 1300),
+    });
+    EXPECT_EQ(lines, (QStringList{line("", 4, "7", "09:11:00", "09:11:00"),
+                                  line("", 4, "23456", "09:12:00", "09:12:00"),
+                                  line("", 4, "ｱ1", "09:13:00", "09:13:00")}));
+    EXPECT_TRUE(lines[0].startsWith("    4     7 "));
+}
+
+TEST(CardFile, TwentySitesListAndATwentyFirstFails)
+{
+    QStringList records;
+    for (int site = 1; site <= 20; ++site)
+        records.append(cardRecordAt(site, "1", "0.2", 1000 + site));
+    EXPECT_EQ(listOf(records).size(), 20);
+
+    records.append(cardRecordAt(0, "1", "0.2", 2000));   // 0 takes no slot
+    records.append(cardRecordAt(7, "2", "0.2", 2000));   // a known site takes none either
+    EXPECT_EQ(listOf(records).size(), 21);
+
+    records.append(cardRecordAt(21, "1", "0.2", 2100));
+    try {
+        listOf(records);
+        FAIL() << "a 21st site number must fail";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.number(), carderr::TooManySites);
+        EXPECT_TRUE(failure.description().contains("21"));
+    }
+}
+
+TEST(CardFile, MissingEmptyAndHeaderOnlyFilesListNothing)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    CardListing missing = ReadAndListCardFile(dir.filePath("none.csv"));
+    EXPECT_EQ(missing.file.lineCount, 0);
+    EXPECT_TRUE(missing.lines.isEmpty());
+
+    ASSERT_TRUE(test::writeBytes(dir.filePath("empty.csv"), {}));
+    CardListing empty = ReadAndListCardFile(dir.filePath("empty.csv"));
+    EXPECT_EQ(empty.file.lineCount, 0);
+    EXPECT_TRUE(empty.lines.isEmpty());
+
+    ASSERT_TRUE(test::writeCp932(dir.filePath("header.csv"), test::CardHeader + "\r\n"));
+    CardListing header = ReadAndListCardFile(dir.filePath("header.csv"));
+    EXPECT_EQ(header.file.lineCount, 1);
+    EXPECT_TRUE(header.file.rows.empty());
+    EXPECT_TRUE(header.lines.isEmpty());
+}
+
+TEST(CardFile, ALoneCarriageReturnEndsALine)
+{
+    const QByteArray bytes = cp932::encode(test::CardHeader + "\r" + cardRecordAt(1, "1", "0.2", 1000)
+                                           + "\r\n" + cardRecordAt(1, "1", "0.4", 1100) + "\r");
+    const CardFile file = ParseCardFile(bytes);
+    EXPECT_EQ(file.lineCount, 3);
+    EXPECT_EQ(ListRuns(file.rows), QStringList{line("", 1, "1", "09:10:00", "09:11:00")});
+}
+
+TEST(CardFile, ShortRecordsAndGarbageFailWithTheInputPastEndNumber)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    // The third line has eleven fields.
+    const QString shortPath = dir.filePath("short.csv");
+    ASSERT_TRUE(test::writeCp932(shortPath, cardFileText({cardRecordAt(1, "1", "0.2", 1000),
+                                                          "1,2,3,4,5,6,7,8,9,10,11"})));
+    try {
+        ReadAndListCardFile(shortPath);
+        FAIL() << "a short record must fail";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.number(), carderr::ShortRecord);
+        EXPECT_TRUE(failure.description().contains("3行目"));
+    }
+
+    // Bytes of no text at all, with line breaks among them.
+    QByteArray garbage;
+    quint32 seed = 12345;
+    for (int i = 0; i < 4000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        char c = char((seed >> 16) & 0xFF);
+        garbage.append(c == ',' ? '\x01' : c);
+        if (i % 300 == 299)
+            garbage.append("\r\n");
+    }
+    const QString garbagePath = dir.filePath("garbage.csv");
+    ASSERT_TRUE(test::writeBytes(garbagePath, garbage));
+    try {
+        ReadAndListCardFile(garbagePath);
+        FAIL() << "garbage must fail";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.number(), carderr::ShortRecord);
+    }
+}
+
+TEST(CardFile, ListLineLayoutPutsEveryPartAtItsPosition)
+{
+    CardRun run{3, "12", "05/10/01 09:30:05", "05/10/01 09:41:50"};
+    const QString plain = ListLine(run, false);
+    EXPECT_EQ(plain, QString("    3    12 05/10/01 09:30:05") + Tilde + "05/10/01 09:41:50");
+    EXPECT_EQ(plain.mid(0, 5), "    3");
+    EXPECT_EQ(plain.mid(6, 5), "   12");
+    EXPECT_EQ(plain.mid(12, 8), "05/10/01");
+    EXPECT_EQ(plain.mid(21, 8), "09:30:05");
+    EXPECT_EQ(plain.at(29), Tilde);
+    EXPECT_EQ(plain.mid(30, 17), "05/10/01 09:41:50");
+    EXPECT_EQ(ListLine(run, true), "*" + plain);
+
+    run.site = -12345;   // of a longer text only the last five characters
+    EXPECT_TRUE(ListLine(run, false).startsWith("12345 "));
+}
