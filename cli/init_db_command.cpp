@@ -1,0 +1,55 @@
+// init-db FILE: a new survey database at the current layout holding the
+// shipped master lists and formula series (a copy of the program folder's
+// VORTAN.MDB). An existing file is never overwritten.
+
+#include "cli/cli_command.h"
+#include "core/platform.h"
+#include "db/database.h"
+#include "db/schema_version.h"
+#include "db/workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vortan::cli {
+namespace {
+
+int initDb(CliContext& context, const QStringList& args)
+{
+    if (args.size() != 1)
+        return context.usageError(QStringLiteral("init-db"), QStringLiteral("expected one file name"));
+    const QString target = args[0];
+    if (QFileInfo::exists(target)) {
+        context.printError(QStringLiteral("vortan-cli init-db: %1 already exists; it was left as it is")
+                               .arg(QDir::toNativeSeparators(target)));
+        return ExitFailure;
+    }
+    const QString source = platform::joinPath(platform::programFolder(), u"VORTAN.MDB");
+    if (!QFileInfo::exists(source))
+        throw Failure(err::DbFileNotFound,
+                      QStringLiteral("The shipped database %1 was not found.").arg(source),
+                      QStringLiteral("init-db"));
+    if (!QFile::copy(source, target))
+        throw Failure(err::PathFileAccess,
+                      QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(target)),
+                      QStringLiteral("init-db"));
+    QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+
+    // The copy must open and be at the current layout, as the program will check.
+    try {
+        db::Workspace workspace;
+        workspace.openSurvey(target);
+        db::CheckSchemaVersion(workspace);
+        workspace.closeAll();
+    } catch (const Failure&) {
+        QFile::remove(target);
+        throw;
+    }
+    return ExitOk;
+}
+
+VORTAN_CLI_COMMAND(QStringLiteral("init-db"), QStringLiteral("FILE"), initDb);
+
+} // namespace
+} // namespace vortan::cli

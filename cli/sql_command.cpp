@@ -1,0 +1,68 @@
+// sql STATEMENT: runs one statement of the program's SQL dialect on the survey
+// database, opened and brought up to date as at start-up.
+//
+// A SELECT prints a line of column names and then one line per row, fields
+// separated by a tab; Null prints as an empty field, numbers as their
+// shortest decimal text, tabs and line breaks inside a text as blanks. Any
+// other statement prints the number of rows it changed.
+
+#include "cli/cli_command.h"
+#include "db/database.h"
+#include "db/record_set.h"
+
+#include <QRegularExpression>
+
+namespace vortan::cli {
+namespace {
+
+bool isQuery(const QString& statement)
+{
+    static const QRegularExpression select(QStringLiteral("^[\\s(]*(select|transform)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return select.match(statement).hasMatch();
+}
+
+QString field(const db::Value& value)
+{
+    QString text = value.toText();
+    for (QChar& c : text) {
+        if (c == u'\t' || c == u'\n' || c == u'\r')
+            c = u' ';
+    }
+    return text;
+}
+
+int sql(CliContext& context, const QStringList& args)
+{
+    if (args.size() != 1)
+        return context.usageError(QStringLiteral("sql"),
+                                  QStringLiteral("expected one statement (quote it as one argument)"));
+    context.ui().setQuiet(true);
+    if (!context.openDatabases())
+        return ExitFailure;
+
+    db::Database& survey = context.survey();
+    const QString statement = args[0];
+    if (!isQuery(statement)) {
+        context.print(QString::number(survey.execute(statement)));
+        return ExitOk;
+    }
+    db::RecordSet rows = survey.openRecordSet(statement);
+    QStringList names;
+    for (int i = 0; i < rows.fieldCount(); ++i)
+        names << rows.fieldName(i);
+    context.print(names.join(u'\t'));
+    for (; !rows.eof(); rows.moveNext()) {
+        QStringList fields;
+        for (int i = 0; i < rows.fieldCount(); ++i)
+            fields << field(rows.field(i));
+        context.print(fields.join(u'\t'));
+    }
+    rows.close();
+    return ExitOk;
+}
+
+VORTAN_CLI_COMMAND(QStringLiteral("sql"), QStringLiteral("STATEMENT"), sql);
+
+} // namespace
+} // namespace vortan::cli

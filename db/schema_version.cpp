@@ -1,0 +1,148 @@
+#include "db/schema_version.h"
+
+#include "core/failure.h"
+#include "core/number_text.h"
+#include "db/database.h"
+#include "db/workspace.h"
+
+namespace vortan::db {
+
+namespace {
+
+Database& surveyOf(Workspace& workspace)
+{
+    if (!workspace.survey())
+        throw Failure(err::ObjectNotSet, QStringLiteral("The survey database is not open."),
+                      QStringLiteral("CheckSchemaVersion"));
+    return *workspace.survey();
+}
+
+// Opens the query and reads the field the way a field is looked up by name:
+// a name the record set does not have fails with 3265 whether or not there
+// are rows, while an existing field of an empty table is no failure.
+void probeField(Database& database, const QString& select, const QString& field)
+{
+    RecordSet rows = database.openRecordSet(select);
+    if (!rows.hasField(field))
+        throw Failure(err::DbItemNotFound, QStringLiteral("Item not found in this collection."),
+                      QStringLiteral("UpgradeSchema"));
+    if (!rows.eof())
+        (void)rows.field(field);
+    rows.close();
+}
+
+// One probe of the upgrade: when the probe fails with `expected`, the
+// statements run in order. Any other failure, of the probe or of the
+// statements, leaves the step without further effect.
+template <typename Probe>
+void probeStep(Database& database, Probe probe, std::int32_t expected, const QStringList& statements)
+{
+    try {
+        probe();
+    } catch (const Failure& failure) {
+        if (failure.number() != expected)
+            return;
+        try {
+            for (const QString& statement : statements)
+                database.execute(statement);
+        } catch (const Failure&) {
+        }
+    }
+}
+
+bool executeAll(Database& database, const QStringList& statements)
+{
+    try {
+        for (const QString& statement : statements)
+            database.execute(statement);
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+} // namespace
+
+bool TableExists(Database& database, const QString& name)
+{
+    try {
+        return database.tableExists(name);
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+double CheckSchemaVersion(Workspace& workspace)
+{
+    Database& database = surveyOf(workspace);
+    QString versionText = QStringLiteral("0");
+    if (TableExists(database, QStringLiteral("SystemSetting"))) {
+        RecordSet rows = database.openRecordSet(QStringLiteral(
+            "select SystemSetting.Value from SystemSetting where SystemSetting.Key = 'DBVersion' ;"));
+        // Without a DBVersion row the text stays empty and fails to convert below.
+        versionText = rows.eof() ? QString() : rows.field(QStringLiteral("Value")).toText();
+        rows.close();
+    }
+    const double version = numtext::toDoubleStrict(versionText);
+    if (version < CurrentSchemaVersion)
+        UpgradeSchema(workspace, version);
+    return version;
+}
+
+bool UpgradeSchema(Workspace& workspace, double version)
+{
+    Database& database = surveyOf(workspace);
+    const QString qaSelect = QStringLiteral("select mstQa値計算式.* from mstQa値計算式 ;");
+
+    workspace.beginTransaction();
+
+    probeStep(
+        database, [&] { probeField(database, qaSelect, QStringLiteral("C")); }, err::DbItemNotFound,
+        {QStringLiteral("alter table mstQa値計算式 add C char(50);")});
+
+    probeStep(
+        database, [&] { probeField(database, qaSelect, QStringLiteral("D")); }, err::DbItemNotFound,
+        {QStringLiteral("alter table mstQa値計算式 add D char(50);"),
+         QStringLiteral("alter table 測点 add 印刷 yesno;")});
+
+    probeStep(
+        database,
+        [&] {
+            probeField(database, QStringLiteral("select mst住所.* from mst住所 ;"),
+                       QStringLiteral("住所"));
+        },
+        err::DbTableNotFound,
+        {QStringLiteral("create table [mst住所] ( [住所] String(8) primary key ); "),
+         QStringLiteral("INSERT INTO mst住所 VALUES ( '調査現場' ); ")});
+
+    if (version < 1.0
+        && !executeAll(database,
+                       {QStringLiteral("create table [SystemSetting] ( [Key] String(50) primary key, "
+                                       "[Value] String(50) ); "),
+                        QStringLiteral("INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.0' ); "),
+                        QStringLiteral("alter table 測点 add 印刷測点No char(4);"),
+                        QStringLiteral("alter table 測点 alter column 測点No char(4);"),
+                        QStringLiteral("alter table 測点データ alter column 測点No char(4);")})) {
+        workspace.rollback();
+        return false;
+    }
+
+    if (version < CurrentSchemaVersion
+        && !executeAll(database,
+                       {QStringLiteral("update mstRNd値計算式 set B = 0.40 where B = 0.41 ;")})) {
+        workspace.rollback();
+        return false;
+    }
+
+    // A failing version update ends the upgrade without committing anything.
+    if (!executeAll(database, {QStringLiteral("update SystemSetting set SystemSetting.Value='1.2' "
+                                              "where SystemSetting.Key='DBVersion' ")})) {
+        workspace.rollback();
+        return false;
+    }
+
+    workspace.commit();
+    return true;
+}
+
+} // namespace vortan::db

@@ -1,0 +1,32 @@
+#pragma once
+// The layout version of the survey database and its upgrade. Files written by
+// older releases lack the SystemSetting table, the mst住所 table, the columns
+// C and D of mstQa値計算式 and the columns 印刷 and 印刷測点No of 測点; the check
+// at start-up brings such a file to the current layout (version 1.2) inside
+// one workspace transaction. A file already at 1.2 is only read.
+
+#include <QString>
+
+namespace vortan::db {
+
+class Database;
+class Workspace;
+
+inline constexpr double CurrentSchemaVersion = 1.2;
+
+// True when the database has a table of that name; a failing lookup counts as false.
+bool TableExists(Database& database, const QString& name);
+
+// Reads the version of the workspace's survey database ("0" without a
+// SystemSetting table) and upgrades the file when it is older than 1.2.
+// Throws Failure when the version cannot be read (a SystemSetting table
+// without a "DBVersion" row gives an empty text, which is no number: 13).
+// Returns the version read.
+double CheckSchemaVersion(Workspace& workspace);
+
+// Brings the survey database from `version` to 1.2 in one transaction of the
+// workspace: true when committed, false when rolled back (the file is then
+// as it was).
+bool UpgradeSchema(Workspace& workspace, double version);
+
+} // namespace vortan::db

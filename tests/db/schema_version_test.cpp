@@ -1,0 +1,298 @@
+// Upgrading survey database files written in the older layouts. Each test
+// builds a file in an old layout, opens it in a workspace as start-up does,
+// runs the check and looks at what the file holds afterwards.
+
+#include "core/failure.h"
+#include "db/database.h"
+#include "db/schema_version.h"
+#include "db/workspace.h"
+#include "support/test_databases.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vortan;
+using namespace vortan::db;
+
+namespace {
+
+// The tables of the first layout, before any version row existed: longer
+// point numbers, no printing columns, no address labels, qa tables without
+// the columns C and D.
+const QStringList firstLayout{
+    "CREATE TABLE [調査地区] ( [調査地区No] Long, [現場名] String(100), [得意先名] String(50) );",
+    "CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(10), [日付] String(8), "
+    "[開始時刻] String(8), [終了時刻] String(8), [標高差] String(20), [地下水位] String(20), "
+    "[記事] String(100) );",
+    "CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(10), [日付] String(8), "
+    "[開始時刻] String(8), [終了時刻] String(8), [貫入深さ] Single, [打撃回数] Integer, "
+    "[トルク] Single, [推定土質] Long, [記事] String(100) );",
+    "CREATE TABLE [mstRNd値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
+    "[A] Single, [B] Single, [C] Single );",
+    "CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
+    "[A] Single, [B] Single, [E] Single, [F] Single, [G] Single );",
+    "INSERT INTO 調査地区 (調査地区No, 現場名, 得意先名) VALUES (1, '東町', '一般');",
+    "INSERT INTO 測点 (調査地区No, 測点No, 日付) VALUES (1, 'P1', '050401');",
+    "INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ, 打撃回数, トルク, 推定土質) "
+    "VALUES (1, 'P1', 0.25, 3, 1.5, 1);",
+    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (1, '砂質土', 0, 0.41, 1);",
+    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (1, '粘性土', 0, 0.41, 1);",
+    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (2, '砂質土', 0, 0.5, 1);",
+    "INSERT INTO mstQa値計算式 (計算式コード, 土質名, A, B, E, F, G) VALUES (1, '砂質土', 0, 0, 0, 0, 0);",
+};
+
+// The layout of version 1.0: the version row, printed point numbers and
+// four-character point numbers, but still no C/D, 印刷 or mst住所.
+const QStringList version10Layout{
+    "CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(4), [日付] String(8), "
+    "[記事] String(100), [印刷測点No] String(4) );",
+    "CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(4), [貫入深さ] Single );",
+    "CREATE TABLE [mstRNd値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
+    "[A] Single, [B] Single, [C] Single );",
+    "CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
+    "[A] Single, [B] Single, [E] Single, [F] Single, [G] Single );",
+    "CREATE TABLE [SystemSetting] ( [Key] String(50) primary key, [Value] String(50) );",
+    "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.0' );",
+    "INSERT INTO 測点 (調査地区No, 測点No, 印刷測点No) VALUES (3, 'A1', '1');",
+    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (1, '砂質土', 0, 0.41, 1);",
+};
+
+class SchemaVersionTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("old.mdb"));
+    }
+
+    void build(const QStringList& statements)
+    {
+        auto database = Database::create(path);
+        for (const QString& statement : statements)
+            database->execute(statement);
+        database->close();
+    }
+
+    // Opens the file as start-up does and runs the check; returns the version read.
+    double check()
+    {
+        Workspace workspace;
+        workspace.openSurvey(path);
+        const double version = CheckSchemaVersion(workspace);
+        workspace.closeAll();
+        return version;
+    }
+
+    std::unique_ptr<Database> reopen() { return Database::open(path); }
+
+    static bool hasColumn(Database& database, const QString& table, const QString& column)
+    {
+        return database.openRecordSet("select " + table + ".* from " + table + " ;").hasField(column);
+    }
+
+    static QStringList column(Database& database, const QString& sql, const QString& field)
+    {
+        QStringList values;
+        RecordSet rows = database.openRecordSet(sql);
+        for (; !rows.eof(); rows.moveNext())
+            values << rows.field(field).toText();
+        return values;
+    }
+
+    static QString version(Database& database)
+    {
+        const QStringList values = column(
+            database, "select SystemSetting.Value from SystemSetting where SystemSetting.Key = 'DBVersion' ;",
+            "Value");
+        return values.join(u'|');
+    }
+
+    QByteArray fileHash() const
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+    }
+
+    static bool fails(Database& database, const QString& sql)
+    {
+        try {
+            database.execute(sql);
+            return false;
+        } catch (const Failure&) {
+            return true;
+        }
+    }
+};
+
+TEST_F(SchemaVersionTest, FileWithoutVersionTableIsBroughtToTheCurrentLayout)
+{
+    build(firstLayout);
+    EXPECT_EQ(check(), 0.0);
+
+    auto db = reopen();
+    EXPECT_EQ(version(*db), "1.2");
+    EXPECT_EQ(column(*db, "select SystemSetting.* from SystemSetting ;", "Key"), QStringList{"DBVersion"});
+    EXPECT_TRUE(hasColumn(*db, "mstQa値計算式", "C"));
+    EXPECT_TRUE(hasColumn(*db, "mstQa値計算式", "D"));
+    EXPECT_TRUE(hasColumn(*db, "測点", "印刷"));
+    EXPECT_TRUE(hasColumn(*db, "測点", "印刷測点No"));
+    EXPECT_EQ(column(*db, "select mst住所.* from mst住所 ;", "住所"), QStringList{"調査現場"});
+
+    // B = 0.41 became 0.40; other values stay.
+    EXPECT_EQ(column(*db, "select mstRNd値計算式.* from mstRNd値計算式 order by 計算式コード, 土質名 ;", "B"),
+              (QStringList{"0.4", "0.4", "0.5"}));
+
+    // The rows written before the upgrade are still there.
+    EXPECT_EQ(column(*db, "select 測点.* from 測点 ;", "測点No"), QStringList{"P1"});
+    EXPECT_EQ(column(*db, "select 測点データ.* from 測点データ ;", "打撃回数"), QStringList{"3"});
+    EXPECT_EQ(column(*db, "select 調査地区.* from 調査地区 ;", "現場名"), QStringList{"東町"});
+
+    // Point numbers now hold four characters in both point tables.
+    EXPECT_FALSE(fails(*db, "INSERT INTO 測点 (調査地区No, 測点No, 印刷測点No) VALUES (1, 'ABCD', 'WXYZ');"));
+    EXPECT_TRUE(fails(*db, "INSERT INTO 測点 (調査地区No, 測点No) VALUES (1, 'ABCDE');"));
+    EXPECT_TRUE(fails(*db, "INSERT INTO 測点 (調査地区No, 測点No, 印刷測点No) VALUES (1, 'A', 'VWXYZ');"));
+    EXPECT_FALSE(fails(*db, "INSERT INTO 測点データ (調査地区No, 測点No) VALUES (1, 'ABCD');"));
+    EXPECT_TRUE(fails(*db, "INSERT INTO 測点データ (調査地区No, 測点No) VALUES (1, 'ABCDE');"));
+
+    // The added address label table keys on the label of up to eight characters.
+    EXPECT_TRUE(fails(*db, "INSERT INTO mst住所 VALUES ( '調査現場' );"));
+    EXPECT_TRUE(fails(*db, "INSERT INTO mst住所 VALUES ( '一二三四五六七八九' );"));
+    db->close();
+
+    // A second start only reads the version.
+    const QByteArray before = fileHash();
+    EXPECT_DOUBLE_EQ(check(), 1.2);
+    EXPECT_EQ(fileHash(), before);
+}
+
+TEST_F(SchemaVersionTest, Version10FileSkipsTheVersionTableAndPointNumberSteps)
+{
+    build(version10Layout);
+    EXPECT_DOUBLE_EQ(check(), 1.0);
+
+    auto db = reopen();
+    // Creating SystemSetting a second time would have failed and rolled the
+    // whole upgrade back; the version row shows the upgrade went through.
+    EXPECT_EQ(version(*db), "1.2");
+    EXPECT_TRUE(hasColumn(*db, "mstQa値計算式", "C"));
+    EXPECT_TRUE(hasColumn(*db, "mstQa値計算式", "D"));
+    EXPECT_TRUE(hasColumn(*db, "測点", "印刷"));
+    EXPECT_EQ(column(*db, "select mst住所.* from mst住所 ;", "住所"), QStringList{"調査現場"});
+    EXPECT_EQ(column(*db, "select mstRNd値計算式.* from mstRNd値計算式 ;", "B"), QStringList{"0.4"});
+    EXPECT_EQ(column(*db, "select 測点.* from 測点 ;", "印刷測点No"), QStringList{"1"});
+}
+
+TEST_F(SchemaVersionTest, ColumnDPresentMeansThePrintColumnIsNotAdded)
+{
+    QStringList layout = version10Layout;
+    layout[3] = "CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
+                "[A] Single, [B] Single, [D] Single, [E] Single, [F] Single, [G] Single );";
+    build(layout);
+    check();
+
+    auto db = reopen();
+    EXPECT_EQ(version(*db), "1.2");
+    EXPECT_TRUE(hasColumn(*db, "mstQa値計算式", "C"));
+    EXPECT_TRUE(hasColumn(*db, "mstQa値計算式", "D"));
+    EXPECT_FALSE(hasColumn(*db, "測点", "印刷"));
+}
+
+TEST_F(SchemaVersionTest, CurrentFileIsNotChangedEvenWithoutAddressLabels)
+{
+    QStringList layout = version10Layout;
+    layout[5] = "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.2' );";
+    build(layout);
+    const QByteArray before = fileHash();
+    ASSERT_FALSE(before.isEmpty());
+
+    EXPECT_DOUBLE_EQ(check(), 1.2);
+
+    EXPECT_EQ(fileHash(), before);
+    auto db = reopen();
+    EXPECT_FALSE(TableExists(*db, "mst住所"));
+    EXPECT_FALSE(hasColumn(*db, "mstQa値計算式", "C"));
+    EXPECT_EQ(column(*db, "select mstRNd値計算式.* from mstRNd値計算式 ;", "B"), QStringList{"0.41"});
+}
+
+TEST_F(SchemaVersionTest, FailureWhileShorteningPointNumbersRollsEverythingBack)
+{
+    QStringList layout = firstLayout;
+    layout << "INSERT INTO 測点 (調査地区No, 測点No) VALUES (1, 'LONG01');";
+    build(layout);
+
+    check();
+
+    auto db = reopen();
+    EXPECT_FALSE(TableExists(*db, "SystemSetting"));
+    EXPECT_FALSE(TableExists(*db, "mst住所"));
+    EXPECT_FALSE(hasColumn(*db, "mstQa値計算式", "C"));
+    EXPECT_FALSE(hasColumn(*db, "mstQa値計算式", "D"));
+    EXPECT_FALSE(hasColumn(*db, "測点", "印刷"));
+    EXPECT_FALSE(hasColumn(*db, "測点", "印刷測点No"));
+    EXPECT_EQ(column(*db, "select 測点.* from 測点 ;", "測点No"), (QStringList{"P1", "LONG01"}));
+    EXPECT_EQ(column(*db, "select mstRNd値計算式.* from mstRNd値計算式 order by 計算式コード, 土質名 ;", "B"),
+              (QStringList{"0.41", "0.41", "0.5"}));
+    // Still a file of the long point numbers: the next start tries again.
+    EXPECT_FALSE(fails(*db, "INSERT INTO 測点 (調査地区No, 測点No) VALUES (2, 'ABCDE');"));
+}
+
+TEST_F(SchemaVersionTest, UpgradeReportsWhetherItCommitted)
+{
+    build(firstLayout);
+    Workspace workspace;
+    workspace.openSurvey(path);
+    EXPECT_TRUE(UpgradeSchema(workspace, 0));
+    // Run again on the upgraded file, the version table cannot be created twice.
+    EXPECT_FALSE(UpgradeSchema(workspace, 0));
+    EXPECT_EQ(version(*workspace.survey()), "1.2");
+}
+
+TEST_F(SchemaVersionTest, VersionTableWithoutVersionRowIsAFailureAndChangesNothing)
+{
+    QStringList layout = version10Layout;
+    layout.removeAt(5);
+    build(layout);
+    const QByteArray before = fileHash();
+
+    Workspace workspace;
+    workspace.openSurvey(path);
+    try {
+        CheckSchemaVersion(workspace);
+        FAIL() << "an empty version text must fail";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.number(), err::TypeMismatch);
+    }
+    workspace.closeAll();
+    EXPECT_EQ(fileHash(), before);
+}
+
+TEST_F(SchemaVersionTest, TableExistsIgnoresLetterCase)
+{
+    build(version10Layout);
+    auto db = reopen();
+    EXPECT_TRUE(TableExists(*db, "SystemSetting"));
+    EXPECT_TRUE(TableExists(*db, "systemsetting"));
+    EXPECT_TRUE(TableExists(*db, "MSTQA値計算式"));
+    EXPECT_FALSE(TableExists(*db, "mst住所"));
+    EXPECT_FALSE(TableExists(*db, ""));
+}
+
+TEST_F(SchemaVersionTest, ShippedDatabaseIsCurrentAndStaysByteIdentical)
+{
+    vortan::test::ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    path = files.surveyDatabase();
+    const QByteArray before = fileHash();
+    ASSERT_FALSE(before.isEmpty());
+    EXPECT_DOUBLE_EQ(check(), 1.2);
+    EXPECT_EQ(fileHash(), before);
+}
+
+} // namespace
