@@ -1,0 +1,78 @@
+#pragma once
+// F_住所, the address picker: four cascading lists of the postal database,
+// prefecture (cmb県), city (cmb市), town (cmb町) and sub-area (cmb域名). Each
+// list can be typed into and narrows its entries to those holding the typed
+// text. OK (cmdOK) composes the address from the four texts for the screen
+// named by the caller name ("F_DataSheet" or "F_検索"); Cancel (cmdCancel)
+// closes without an address.
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QPushButton;
+
+namespace vortan {
+struct ProgramState;
+class UserInterface;
+class Failure;
+namespace db {
+class Workspace;
+}
+} // namespace vortan
+
+namespace vortan::sheet {
+
+class F_住所 : public QDialog {
+    // No Q_OBJECT: the meta-object compiler takes ASCII class names only, and
+    // the window needs no signals or slots of its own.
+public:
+    F_住所(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr);
+    ~F_住所() override;
+
+    // The address OK composed for a known caller; nothing after Cancel, or
+    // when the caller name names no screen with an address field.
+    const std::optional<QString>& address() const { return address_; }
+
+    // What to do when the error reporter asks to end the program (by
+    // default the application quits).
+    void setEndProgramHandler(std::function<void()> handler) { endProgram_ = std::move(handler); }
+
+    // The refills of the lower lists, as the lists' events run them.
+    void set市();
+    void set町();
+    void set域名();
+
+    QComboBox* cmb県() const { return cmb県_; }
+    QComboBox* cmb市() const { return cmb市_; }
+    QComboBox* cmb町() const { return cmb町_; }
+    QComboBox* cmb域名() const { return cmb域名_; }
+
+private:
+    QComboBox* makeList(const char* name);
+    // Empties the lists, then fills `target` with the rows of `query`; a
+    // failure is reported and the lists keep what they held.
+    void refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query);
+    void cmdOK_Click();
+
+    ProgramState& state_;
+    db::Workspace& workspace_;
+    UserInterface& ui_;
+    QComboBox* cmb県_;
+    QComboBox* cmb市_;
+    QComboBox* cmb町_;
+    QComboBox* cmb域名_;
+    QPushButton* cmdOK_;
+    QPushButton* cmdCancel_;
+    std::optional<QString> address_;
+    std::function<void()> endProgram_;
+};
+
+// Opens the picker as a modal dialog for the caller named in
+// state.callerName (set by the opening screen) and returns the address to
+// write into that screen's 住所 field, or nothing.
+std::optional<QString> PickAddress(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
+                                   QWidget* parent = nullptr);
+
+} // namespace vortan::sheet

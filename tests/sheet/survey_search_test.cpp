@@ -1,0 +1,218 @@
+// The survey search: the SELECT texts built from the criteria, compared
+// character by character, and the rows they find in a database of known
+// surveys with their display forms.
+
+#include "db/database.h"
+#include "db/workspace.h"
+#include "sheet/survey_search.h"
+#include "sheet/survey_search_query.h"
+#include "support/test_databases.h"
+
+#include <gtest/gtest.h>
+
+using namespace vortan;
+using namespace vortan::sheet;
+
+namespace {
+
+const QString Select = QStringLiteral("select 調査地区.* from 調査地区 ");
+const QString Order = QStringLiteral("ORDER BY 調査地区.調査地区No");
+
+QString where(const QString& condition)
+{
+    return Select + QStringLiteral("WHERE (") + condition + QStringLiteral(") ") + Order;
+}
+
+TEST(SurveySearchQuery, WithoutCriteriaListsEverySurveyInNumberOrder)
+{
+    EXPECT_EQ(BuildSurveySearchQuery({}), "select 調査地区.* from 調査地区 ORDER BY 調査地区.調査地区No");
+}
+
+TEST(SurveySearchQuery, APatternClauseCarriesABlankOnEitherSide)
+{
+    SurveySearchCriteria c;
+    c.現場名 = QStringLiteral("山田*");
+    EXPECT_EQ(BuildSurveySearchQuery(c),
+              "select 調査地区.* from 調査地区 WHERE ( (調査地区.現場名 Like '山田*') ) ORDER BY 調査地区.調査地区No");
+}
+
+TEST(SurveySearchQuery, TheCustomerStandsFirstWithoutBlanksAndTwoBlanksFollowAnd)
+{
+    SurveySearchCriteria c;
+    c.得意先名 = QStringLiteral("一般");
+    c.現場名 = QStringLiteral("山田*");
+    EXPECT_EQ(BuildSurveySearchQuery(c),
+              where("(調査地区.得意先名 Like '一般') and  (調査地区.現場名 Like '山田*') "));
+
+    c.現場名.clear();
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.得意先名 Like '一般')"));
+}
+
+TEST(SurveySearchQuery, ElevationRangesAreOpenOnEitherSideWithValuesAsTyped)
+{
+    SurveySearchCriteria c;
+    c.標高From = QStringLiteral("10");
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 >= 10)"));
+
+    c.標高From.clear();
+    c.標高To = QStringLiteral("20.5");
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 <= 20.5)"));
+
+    // Blanks decide nothing is given, but a given value goes in unchanged.
+    c.標高From = QStringLiteral(" 10 ");
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 >=  10 ) and (調査地区.標高 <= 20.5)"));
+    c.標高From = QStringLiteral("  ");
+    c.標高To = QStringLiteral(" ");
+    EXPECT_EQ(BuildSurveySearchQuery(c), Select + Order);
+}
+
+TEST(SurveySearchQuery, TimeRangesNeedBothBoxesAndCompareStoredForms)
+{
+    SurveySearchCriteria c;
+    c.開始時刻From = QStringLiteral("9:30");
+    EXPECT_EQ(BuildSurveySearchQuery(c), Select + Order);
+    c.開始時刻From.clear();
+    c.終了時刻To = QStringLiteral("17:00");
+    EXPECT_EQ(BuildSurveySearchQuery(c), Select + Order);
+
+    c = {};
+    c.開始時刻From = QStringLiteral("9:30");
+    c.開始時刻To = QStringLiteral("10:05");
+    EXPECT_EQ(BuildSurveySearchQuery(c),
+              where("(調査地区.調査開始時刻 >= '0930') and (調査地区.調査開始時刻 <= '1005')"));
+
+    // A time that is none converts to empty text and compares with ''.
+    c.開始時刻From = QStringLiteral("25:00");
+    EXPECT_EQ(BuildSurveySearchQuery(c),
+              where("(調査地区.調査開始時刻 >= '') and (調査地区.調査開始時刻 <= '1005')"));
+}
+
+TEST(SurveySearchQuery, DateRangesCompareStoredDates)
+{
+    SurveySearchCriteria c;
+    c.調査日From = QStringLiteral("2001/2/3");
+    EXPECT_EQ(BuildSurveySearchQuery(c), Select + Order);
+    c.調査日To = QStringLiteral("2001/12/31");
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.調査日 >= '20010203') and (調査地区.調査日 <= '20011231')"));
+}
+
+TEST(SurveySearchQuery, EveryCriterionInItsOrder)
+{
+    SurveySearchCriteria c;
+    c.得意先名 = "A";
+    c.現場名 = "B";
+    c.住所 = "C";
+    c.調査目的 = "D";
+    c.天候 = "E";
+    c.標高From = "1";
+    c.標高To = "2";
+    c.調査責任者 = "F";
+    c.調査者 = "G";
+    c.開始時刻From = "8:00";
+    c.開始時刻To = "9:00";
+    c.終了時刻From = "10:00";
+    c.終了時刻To = "11:00";
+    c.調査日From = "2020/1/1";
+    c.調査日To = "2020/1/2";
+    c.記事 = "H";
+    EXPECT_EQ(BuildSurveySearchQuery(c),
+              where("(調査地区.得意先名 Like 'A') and  (調査地区.現場名 Like 'B')  and  (調査地区.住所 Like 'C')  and "
+                    " (調査地区.調査目的 Like 'D')  and  (調査地区.天候 Like 'E')  and (調査地区.標高 >= 1) and "
+                    "(調査地区.標高 <= 2) and  (調査地区.調査責任者 Like 'F')  and  (調査地区.調査者 Like 'G')  and "
+                    "(調査地区.調査開始時刻 >= '0800') and (調査地区.調査開始時刻 <= '0900') and "
+                    "(調査地区.調査終了時刻 >= '1000') and (調査地区.調査終了時刻 <= '1100') and "
+                    "(調査地区.調査日 >= '20200101') and (調査地区.調査日 <= '20200102') and  "
+                    "(調査地区.記事 Like 'H') "));
+}
+
+TEST(SurveySearchQuery, AQuoteInAPatternIsMatchedNotEndingTheText)
+{
+    SurveySearchCriteria c;
+    c.現場名 = QStringLiteral("O'Neill*");
+    EXPECT_EQ(BuildSurveySearchQuery(c), where(" (調査地区.現場名 Like 'O''Neill*') "));
+}
+
+struct SurveySearchResults : ::testing::Test {
+    test::ShippedFilesCopy files;
+    db::Workspace workspace;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(files.isValid());
+        workspace.openSurvey(files.surveyDatabase());
+        // Inserted out of number order; survey 7 has no times and no date.
+        add("12, '山田ビル', '東京都港区', '住宅', '晴れ', '12.5', '田中', '佐藤', '0930', '1130', '20010228', '一般', '記事A'");
+        add("3, '山田邸', '大阪府', '擁壁', '雨', '8', '田中', '鈴木', '1300', '1500', '20011105', '得意先B', ''");
+        add("7, '川口', '', '', '', '', '', '', '', '', '', '一般', 'O''Neill'");
+        add("20, '山の上', '北海道', '住宅', '晴れ', '30', '高橋', '佐藤', '0800', '0845', '20020110', '一般', ''");
+    }
+
+    void add(const QString& values)
+    {
+        workspace.survey()->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,天候,標高,"
+                                                   "調査責任者,調査者,調査開始時刻,調査終了時刻,調査日,得意先名,記事) "
+                                                   "VALUES (") + values + QStringLiteral(");"));
+    }
+
+    QStringList numbers(const SurveySearchCriteria& c)
+    {
+        QStringList found;
+        for (const SearchRow& row : RunSurveySearch(*workspace.survey(), BuildSurveySearchQuery(c)))
+            found << row[0];
+        return found;
+    }
+};
+
+TEST_F(SurveySearchResults, NoCriteriaListsAllInNumberOrderWithDisplayForms)
+{
+    const std::vector<SearchRow> rows = RunSurveySearch(*workspace.survey(), BuildSurveySearchQuery({}));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0][0], "3");
+    EXPECT_EQ(rows[3][0], "20");
+    const SearchRow& first = rows[2];   // survey 12
+    const QStringList expected{"12", "一般", "山田ビル", "東京都港区", "住宅", "晴れ", "12.5",
+                               "田中", "佐藤", "2001/02/28", "09:30", "11:30", "記事A"};
+    for (int c = 0; c < SearchColumnCount; ++c)
+        EXPECT_EQ(first[static_cast<std::size_t>(c)], expected[c]) << c;
+    // Empty values show as empty cells.
+    const SearchRow& bare = rows[1];    // survey 7
+    EXPECT_EQ(bare[0], "7");
+    for (int c : {3, 4, 5, 6, 9, 10, 11})
+        EXPECT_EQ(bare[static_cast<std::size_t>(c)], "") << c;
+    EXPECT_EQ(bare[12], "O'Neill");
+}
+
+TEST_F(SurveySearchResults, PatternsRangesAndDatesFindTheirSurveys)
+{
+    SurveySearchCriteria c;
+    c.現場名 = QStringLiteral("山田*");
+    EXPECT_EQ(numbers(c), QStringList({"3", "12"}));
+
+    c.得意先名 = QStringLiteral("一般");
+    EXPECT_EQ(numbers(c), QStringList({"12"}));
+
+    c = {};
+    c.調査日From = QStringLiteral("2001/1/1");
+    c.調査日To = QStringLiteral("2001/12/31");
+    EXPECT_EQ(numbers(c), QStringList({"3", "12"}));
+
+    c = {};
+    c.開始時刻From = QStringLiteral("8:00");
+    c.開始時刻To = QStringLiteral("10:00");
+    EXPECT_EQ(numbers(c), QStringList({"12", "20"}));
+
+    c = {};
+    c.調査者 = QStringLiteral("佐藤");
+    c.調査目的 = QStringLiteral("住宅");
+    EXPECT_EQ(numbers(c), QStringList({"12", "20"}));
+
+    c = {};
+    c.記事 = QStringLiteral("O'Neill");
+    EXPECT_EQ(numbers(c), QStringList({"7"}));
+
+    c = {};
+    c.現場名 = QStringLiteral("該当なし*");
+    EXPECT_TRUE(numbers(c).isEmpty());
+}
+
+} // namespace
