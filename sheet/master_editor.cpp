@@ -1,0 +1,110 @@
+#include "sheet/master_editor.h"
+
+#include "calc/formula_sets.h"
+#include "core/error_reporter.h"
+#include "core/failure.h"
+#include "core/program_state.h"
+#include "core/user_interface.h"
+#include "db/database.h"
+#include "db/record_set.h"
+#include "db/workspace.h"
+
+namespace vortan::sheet {
+
+MasterEditor::MasterEditor(const MasterDefinition& master, Services services)
+    : master_(master), s_(services), grid_(static_cast<int>(master.columns.size()), 1)
+{
+}
+
+EditorOutcome MasterEditor::report(const Failure& failure)
+{
+    const ErrorContext context{s_.ui, s_.state, s_.workspace.surveyOpen()};
+    return ReportError(failure, context) == action::EndProgram ? EditorOutcome::EndProgram
+                                                                : EditorOutcome::NotDone;
+}
+
+void MasterEditor::Data_Clear()
+{
+    grid_.clear(1);
+}
+
+EditorOutcome MasterEditor::load(bool withMessages)
+{
+    try {
+        db::RecordSet rows = s_.workspace.survey()->openRecordSet(master_.loadQuery);
+        if (rows.recordCount() == 0) {
+            changed_ = false;
+            if (withMessages)
+                s_.ui.showMessage(QStringLiteral("データ登録されていませんでした｡"), MessageIcon::Information);
+            return EditorOutcome::Done;
+        }
+        s_.ui.setBusy(QStringLiteral("データの呼び出し中..."), true);
+        grid_.clear(0);
+        for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+            const int r = grid_.rowCount();
+            grid_.appendRow();
+            for (int c = 0; c < static_cast<int>(master_.columns.size()); ++c) {
+                const MasterColumn& column = master_.columns[static_cast<std::size_t>(c)];
+                if (column.kind != MasterColumn::Kind::Button)
+                    grid_.setCell(r, c, rows.field(column.field).toText());
+            }
+        }
+        grid_.appendRow();
+        changed_ = false;
+        if (withMessages)
+            s_.ui.showMessage(QStringLiteral("データを呼び出しました。"), MessageIcon::Information);
+        s_.ui.setBusy(QString(), false);
+    } catch (const Failure& failure) {
+        s_.ui.setBusy(QString(), false);
+        return report(failure);
+    }
+    return EditorOutcome::Done;
+}
+
+EditorOutcome MasterEditor::save()
+{
+    bool inTransaction = false;
+    try {
+        db::Database& db = *s_.workspace.survey();
+        s_.workspace.beginTransaction();
+        inTransaction = true;
+        s_.ui.setBusy(QStringLiteral("データの保存中"), true);
+        db.execute(master_.deleteStatement);
+        for (int r = 0; r < grid_.usedRowCount(); ++r)
+            db.execute(master_.insertStatement(grid_.row(r)));
+        s_.ui.setBusy(QString(), false);
+        s_.workspace.commit();
+        inTransaction = false;
+    } catch (const Failure& failure) {
+        // Nothing of a failed save remains: the table keeps its rows.
+        if (inTransaction) {
+            try {
+                s_.workspace.rollback();
+            } catch (const Failure&) {
+            }
+        }
+        s_.ui.setBusy(QString(), false);
+        return report(failure);
+    }
+    changed_ = false;
+    calc::SetFormulaChanged(s_.state);
+    s_.ui.showMessage(QStringLiteral("データを保存しました。"), MessageIcon::Information);
+    return EditorOutcome::Done;
+}
+
+void MasterEditor::一行増やす時の処理()
+{
+    grid_.appendRow();
+}
+
+void MasterEditor::deleteRows(const std::vector<int>& rows)
+{
+    if (rows.empty())
+        return;
+    grid_.removeRows(rows);
+    if (grid_.rowCount() == 0)
+        grid_.appendRow();
+    changed_ = true;
+}
+
+} // namespace vortan::sheet
