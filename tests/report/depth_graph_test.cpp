@@ -6,7 +6,7 @@
 #include "report/depth_chart.h"
 #include "report/graph_scale.h"
 #include "report_fixture.h"
-#include "test_databases.h"
+#include "support/test_databases.h"
 
 using namespace vortan;
 using namespace vortan::report;

@@ -7,7 +7,7 @@
 #include "core/program_state.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
-#include "recording_user_interface.h"
+#include "support/recording_user_interface.h"
 #include "report/page_frame.h"
 #include "report/printer_geometry.h"
 #include "report/print_session.h"
