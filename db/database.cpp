@@ -271,6 +271,57 @@ RecordSet Database::openRecordSet(const QString& sql)
     return RecordSet(std::move(names), std::move(tables), std::move(rows));
 }
 
+qint64 Database::forEachRow(const QString& sql, const std::function<void(const RowView&)>& visit)
+{
+    d->requireOpen();
+    // The statement's own copy: the visitor may translate statements itself.
+    TranslatedStatement query;
+    d->translator.translate(sql, query);
+    ++d->statements;
+    if (query.kind != StatementKind::Select)
+        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("Invalid operation: not a query."));
+    sqlite3_stmt* stmt = d->statementFor(query.sql);
+    // Held out of the cache while its rows are read, so that a statement of
+    // the same shape run by the visitor gets a statement of its own.
+    d->cache.remove(query.sql);
+    struct Release {
+        Impl* d;
+        sqlite3_stmt* stmt;
+        const QString& shape;
+        ~Release()
+        {
+            sqlite3_reset(stmt);
+            if (d->db && !d->cache.contains(shape) && d->cache.size() < kMaxCachedStatements)
+                d->cache.insert(shape, stmt);
+            else
+                sqlite3_finalize(stmt);
+        }
+    } release{d.get(), stmt, query.sql};
+    Impl::bind(stmt, query.literals);
+
+    const int columns = sqlite3_column_count(stmt);
+    QStringList names;
+    QStringList tables;
+    names.reserve(columns);
+    tables.reserve(columns);
+    for (int c = 0; c < columns; ++c) {
+        names.append(QString::fromUtf16(static_cast<const char16_t*>(sqlite3_column_name16(stmt, c))));
+        const void* table = sqlite3_column_table_name16(stmt, c);
+        tables.append(table ? QString::fromUtf16(static_cast<const char16_t*>(table)) : QString());
+    }
+    const RowView row(stmt, names, tables);
+    qint64 count = 0;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        ++count;
+        visit(row);
+        d->requireOpen();   // a visitor that closed the database ends the reading
+    }
+    if (rc != SQLITE_DONE)
+        throw lastError(d->db, EngineSituation::Statement);
+    return count;
+}
+
 bool Database::tableExists(const QString& name)
 {
     if (!d->db)

@@ -11,8 +11,10 @@
 // as Failure with the engine error number the reporter knows.
 
 #include "db/record_set.h"
+#include "db/row_view.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace vortan::db {
@@ -43,6 +45,12 @@ public:
 
     // Runs a SELECT and returns its rows.
     RecordSet openRecordSet(const QString& sql);
+
+    // Runs a SELECT and hands its rows one at a time to `visit`, without
+    // keeping them; a row and its texts are valid only during the call. The
+    // visitor may run other statements on this database. Returns the number
+    // of rows visited; fails like openRecordSet.
+    qint64 forEachRow(const QString& sql, const std::function<void(const RowView&)>& visit);
 
     // True when the database has a table of that name (any letter case).
     bool tableExists(const QString& name);

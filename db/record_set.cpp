@@ -1,6 +1,7 @@
 #include "db/record_set.h"
 
 #include "db/engine_error_map.h"
+#include "db/row_view.h"
 
 namespace vortan::db {
 
@@ -10,26 +11,7 @@ struct RecordSet::Impl {
     std::vector<std::vector<Value>> rows;
     size_t current = 0;
 
-    int find(const QString& name) const
-    {
-        const qsizetype dot = name.lastIndexOf(u'.');
-        if (dot > 0) {
-            const QStringView table = QStringView(name).left(dot);
-            const QStringView column = QStringView(name).mid(dot + 1);
-            for (qsizetype i = 0; i < columns.size(); ++i) {
-                if (columns[i].compare(column, Qt::CaseInsensitive) == 0
-                    && tables.value(i).compare(table, Qt::CaseInsensitive) == 0)
-                    return int(i);
-            }
-        }
-        // A bare name picks the first column of that name; a name with a dot
-        // may also be the whole name of a column ("Max(t.c)" without alias).
-        for (qsizetype i = 0; i < columns.size(); ++i) {
-            if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
-                return int(i);
-        }
-        return -1;
-    }
+    int find(const QString& name) const { return findColumn(columns, tables, name); }
 };
 
 RecordSet::RecordSet() : d(std::make_unique<Impl>()) {}

@@ -17,6 +17,14 @@ QString q(const QString& text)
     return QLatin1Char('\'') + quoted(text) + QLatin1Char('\'');
 }
 
+// Appends a text value between single quotes, its own quotes doubled.
+void appendQuoted(QString& sql, const QString& text)
+{
+    sql += QLatin1Char('\'');
+    sql += quoted(text);
+    sql += QLatin1Char('\'');
+}
+
 Database& surveyDatabase(Workspace& workspace)
 {
     Database* db = workspace.survey();
@@ -42,25 +50,62 @@ QString surveyInsertSql(const SurveyRow& r)
 
 QString pointInsertSql(const PointRow& r)
 {
-    return QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位, 記事 ,"
-                          "印刷測点No) VALUES (")
-        + QString::number(r.調査地区No) + QStringLiteral(", ") + q(r.測点No) + QStringLiteral(" , ")
-        + q(r.日付) + QStringLiteral(", ") + q(r.開始時刻) + QStringLiteral(", ") + q(r.終了時刻)
-        + QStringLiteral(", ") + q(r.標高差) + QStringLiteral(", ") + q(r.地下水位)
-        + QStringLiteral(", ") + q(r.記事) + QStringLiteral(", ") + q(r.印刷測点No)
-        + QStringLiteral(");");
+    // Built in one buffer: an import builds one of these for every point.
+    const QLatin1String comma(", ");
+    QString sql;
+    sql.reserve(200);
+    sql += QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位, 記事 ,"
+                          "印刷測点No) VALUES (");
+    sql += QString::number(r.調査地区No);
+    sql += comma;
+    appendQuoted(sql, r.測点No);
+    sql += QLatin1String(" , ");
+    appendQuoted(sql, r.日付);
+    sql += comma;
+    appendQuoted(sql, r.開始時刻);
+    sql += comma;
+    appendQuoted(sql, r.終了時刻);
+    sql += comma;
+    appendQuoted(sql, r.標高差);
+    sql += comma;
+    appendQuoted(sql, r.地下水位);
+    sql += comma;
+    appendQuoted(sql, r.記事);
+    sql += comma;
+    appendQuoted(sql, r.印刷測点No);
+    sql += QLatin1String(");");
+    return sql;
 }
 
 QString recordInsertSql(const RecordRow& r)
 {
-    return QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ, "
-                          "打撃回数,トルク, 推定土質, 記事) VALUES (")
-        + QString::number(r.調査地区No) + QStringLiteral(", ") + q(r.測点No) + QStringLiteral(" , ")
-        + q(r.日付) + QStringLiteral(", ") + q(r.開始時刻) + QStringLiteral(", ") + q(r.終了時刻)
-        + QStringLiteral(", ") + numtext::shortestSingle(r.貫入深さ) + QStringLiteral(", ")
-        + QString::number(r.打撃回数) + QStringLiteral(", ") + numtext::shortestSingle(r.トルク)
-        + QStringLiteral(", ") + numtext::shortestDouble(numtext::leadingNumber(r.推定土質))
-        + QStringLiteral(", ") + q(r.記事) + QStringLiteral(");");
+    // Built in one buffer: an import builds one of these for every line.
+    const QLatin1String comma(", ");
+    QString sql;
+    sql.reserve(200);
+    sql += QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ, "
+                          "打撃回数,トルク, 推定土質, 記事) VALUES (");
+    sql += QString::number(r.調査地区No);
+    sql += comma;
+    appendQuoted(sql, r.測点No);
+    sql += QLatin1String(" , ");
+    appendQuoted(sql, r.日付);
+    sql += comma;
+    appendQuoted(sql, r.開始時刻);
+    sql += comma;
+    appendQuoted(sql, r.終了時刻);
+    sql += comma;
+    sql += numtext::shortestSingle(r.貫入深さ);
+    sql += comma;
+    sql += QString::number(r.打撃回数);
+    sql += comma;
+    sql += numtext::shortestSingle(r.トルク);
+    sql += comma;
+    sql += numtext::shortestDouble(numtext::leadingNumber(r.推定土質));
+    sql += comma;
+    appendQuoted(sql, r.記事);
+    sql += QLatin1String(");");
+    return sql;
 }
 
 SurveyStore::SurveyStore(Workspace& workspace) : workspace_(workspace) {}

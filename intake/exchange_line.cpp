@@ -9,9 +9,20 @@ ExchangeLine::ExchangeLine(QStringView text, int lineNumber) : lineNumber_(lineN
 {
     if (text.isEmpty())
         return;
-    fields_ = text.toString().split(QLatin1Char(','));
-    for (QString& field : fields_)
-        field.remove(QLatin1Char('"'));
+    // Each field is copied once, without its double quotes.
+    fields_.reserve(ExchangeFieldCount);
+    for (const QStringView piece : text.tokenize(QLatin1Char(','))) {
+        if (!piece.contains(QLatin1Char('"'))) {
+            fields_.append(piece.toString());
+            continue;
+        }
+        QString field;
+        field.reserve(piece.size());
+        for (const QChar ch : piece)
+            if (ch != QLatin1Char('"'))
+                field += ch;
+        fields_.append(field);
+    }
 }
 
 QString ExchangeLine::field(int n) const

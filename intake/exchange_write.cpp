@@ -5,18 +5,23 @@
 #include "core/number_text.h"
 #include "core/user_interface.h"
 #include "db/database.h"
-#include "db/record_set.h"
+#include "db/engine_error_map.h"
+#include "db/row_view.h"
 #include "intake/exchange_line.h"
 #include "intake/file_failure.h"
 
 #include <QSaveFile>
 #include <array>
+#include <vector>
 
 namespace vortan::intake {
 
 namespace {
 
 const QString Source = QStringLiteral("ExchangeFile");
+
+// Characters of text encoded at a time (many lines per block).
+constexpr qsizetype BlockCharacters = 1 << 16;
 
 // The record set's names of the 29 fields, in file order.
 constexpr std::array<const char*, ExchangeFieldCount> ColumnNames = {
@@ -28,20 +33,25 @@ constexpr std::array<const char*, ExchangeFieldCount> ColumnNames = {
     "測点データ.記事", "測点.日付", "測点.開始時刻", "測点.終了時刻", "測点データ.日付",
     "測点データ.開始時刻", "測点データ.終了時刻", "測点.印刷測点No"};
 
-// The column index a field name stands for, found once per record set: the
-// field a name returns is the same stored value as the field at its index.
-std::array<int, ExchangeFieldCount> columnIndexes(const db::RecordSet& rows)
+// The column index each field name stands for, found once per query.
+std::array<int, ExchangeFieldCount> columnIndexes(const db::RowView& row)
 {
     std::array<int, ExchangeFieldCount> indexes{};
     for (int n = 0; n < ExchangeFieldCount; ++n) {
-        const db::Value& named = rows.field(QString::fromUtf8(ColumnNames[n]));
-        indexes[n] = -1;
-        for (int i = 0; i < rows.fieldCount() && indexes[n] < 0; ++i)
-            if (&rows.field(i) == &named)
-                indexes[n] = i;
+        const QString name = QString::fromUtf8(ColumnNames[n]);
+        indexes[n] = row.columnIndex(name);
+        if (indexes[n] < 0)
+            throw db::engineFailure(err::DbItemNotFound,
+                                    QStringLiteral("Item not found in this collection: %1").arg(name));
     }
     return indexes;
 }
+
+// The file's lines, encoded in blocks of many lines at a time.
+struct EncodedBlock {
+    QByteArray bytes;
+    int lines = 0;
+};
 
 QString unsafeValuesNotice(const std::array<int, ExchangeFieldCount>& counts, int total)
 {
@@ -110,54 +120,64 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
     ui.setBusy(QStringLiteral("データの保存中..."), true);
     ExchangeWriteResult result;
     try {
-        db::RecordSet rows = db.openRecordSet(exchangeQuery(filter));
-        const int total = rows.recordCount();
+        std::vector<EncodedBlock> blocks;
+        std::array<int, ExchangeFieldCount> unsafe{};
+        std::array<int, ExchangeFieldCount> columns{};
+        QString text;
+        text.reserve(BlockCharacters + 4096);
+        int total = 0;
+        auto encodeText = [&] {
+            blocks.back().bytes = cp932::encode(text);
+            text.resize(0);   // keeps its capacity for the next block
+        };
+        db.forEachRow(exchangeQuery(filter), [&](const db::RowView& row) {
+            if (total == 0)
+                columns = columnIndexes(row);
+            if (blocks.empty() || text.size() >= BlockCharacters) {
+                if (!blocks.empty())
+                    encodeText();
+                blocks.emplace_back();
+            }
+            for (int n = 0; n < ExchangeFieldCount; ++n) {
+                text += n == 0 ? QStringView(u"\"") : QStringView(u",\"");
+                const qsizetype start = text.size();
+                row.appendText(columns[n], text);
+                const QStringView value = QStringView(text).sliced(start);
+                if (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')))
+                    ++unsafe[n];
+                text += QLatin1Char('"');
+            }
+            text += QStringView(u"\r\n");
+            ++blocks.back().lines;
+            ++total;
+        });
+        if (!blocks.empty())
+            encodeText();
         if (total == 0) {
             ui.showMessage(QStringLiteral("データが存在しないため保存できせんでした｡"),
                            MessageIcon::Information);
         } else {
             if (progress)
                 progress(0, total);
-            rows.moveFirst();
-            const std::array<int, ExchangeFieldCount> columns = columnIndexes(rows);
-            std::array<int, ExchangeFieldCount> unsafe{};
 
             if (!file.open(QIODevice::WriteOnly))
                 throw fileWriteFailure(file, Source);
-            QString line;
-            QByteArray buffer;
-            auto flush = [&] {
-                if (file.write(buffer) != buffer.size()) {
+            for (EncodedBlock& block : blocks) {
+                if (file.write(block.bytes) != block.bytes.size()) {
                     const Failure failure = fileWriteFailure(file, Source);
                     file.cancelWriting();
                     throw failure;
                 }
-                buffer.clear();
-            };
-            while (!rows.eof()) {
-                line.clear();
-                for (int n = 0; n < ExchangeFieldCount; ++n) {
-                    const QString value = rows.field(columns[n]).toText();
-                    if (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')))
-                        ++unsafe[n];
-                    line += n == 0 ? QStringLiteral("\"") : QStringLiteral(",\"");
-                    line += value;
-                    line += QLatin1Char('"');
+                block.bytes = QByteArray();
+                for (int i = 0; i < block.lines; ++i) {
+                    ++result.rowsWritten;
+                    if (progress)
+                        progress(result.rowsWritten, total);
+                    ui.processEvents();
                 }
-                line += QStringLiteral("\r\n");
-                buffer += cp932::encode(line);
-                if (buffer.size() >= 1 << 16)
-                    flush();
-                ++result.rowsWritten;
-                if (progress)
-                    progress(result.rowsWritten, total);
-                ui.processEvents();
-                rows.moveNext();
             }
-            flush();
             if (!file.commit())
                 throw fileWriteFailure(file, Source);
-            rows.close();
 
             ui.showMessage(QStringLiteral("データを保存しました。"), MessageIcon::Information);
             for (int count : unsafe)

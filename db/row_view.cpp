@@ -1,0 +1,120 @@
+#include "db/row_view.h"
+
+#include "core/number_text.h"
+#include "db/engine_error_map.h"
+#include "core/failure.h"
+
+#include <sqlite3.h>
+
+namespace vortan::db {
+
+int findColumn(const QStringList& columns, const QStringList& tables, const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot > 0) {
+        const QStringView table = QStringView(name).left(dot);
+        const QStringView column = QStringView(name).mid(dot + 1);
+        for (qsizetype i = 0; i < columns.size(); ++i) {
+            if (columns[i].compare(column, Qt::CaseInsensitive) == 0
+                && tables.value(i).compare(table, Qt::CaseInsensitive) == 0)
+                return int(i);
+        }
+    }
+    // A bare name picks the first column of that name; a name with a dot
+    // may also be the whole name of a column ("Max(t.c)" without alias).
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+RowView::RowView(sqlite3_stmt* stmt, const QStringList& columns, const QStringList& tables)
+    : stmt_(stmt), columns_(columns), tables_(tables), numberTexts_(size_t(columns.size()))
+{
+}
+
+QString RowView::columnName(int column) const
+{
+    return columns_.value(column);
+}
+
+QString RowView::tableName(int column) const
+{
+    return tables_.value(column);
+}
+
+int RowView::columnIndex(const QString& name) const
+{
+    return findColumn(columns_, tables_, name);
+}
+
+int RowView::type(int column) const
+{
+    if (column < 0 || column >= columns_.size())
+        throw engineFailure(err::DbItemNotFound,
+                            QStringLiteral("Item not found in this collection: %1").arg(column));
+    return sqlite3_column_type(stmt_, column);
+}
+
+bool RowView::isNull(int column) const
+{
+    return type(column) == SQLITE_NULL;
+}
+
+bool RowView::isNumber(int column) const
+{
+    const int t = type(column);
+    return t == SQLITE_INTEGER || t == SQLITE_FLOAT;
+}
+
+QStringView RowView::text(int column) const
+{
+    switch (type(column)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER:
+        numberTexts_[size_t(column)].setNum(qint64(sqlite3_column_int64(stmt_, column)));
+        return numberTexts_[size_t(column)];
+    case SQLITE_FLOAT:
+        numberTexts_[size_t(column)] = numtext::shortestDouble(sqlite3_column_double(stmt_, column));
+        return numberTexts_[size_t(column)];
+    default: {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt_, column));
+        const qsizetype length = sqlite3_column_bytes16(stmt_, column) / 2;
+        return text ? QStringView(text, length) : QStringView();
+    }
+    }
+}
+
+void RowView::appendText(int column, QString& out) const
+{
+    switch (type(column)) {
+    case SQLITE_NULL: return;
+    case SQLITE_INTEGER: out += QString::number(qint64(sqlite3_column_int64(stmt_, column))); return;
+    case SQLITE_FLOAT: out += numtext::shortestDouble(sqlite3_column_double(stmt_, column)); return;
+    default: {
+        // Stored as UTF-8: converting straight into `out` spares the engine's
+        // own UTF-16 copy of the cell.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        const qsizetype bytes = sqlite3_column_bytes(stmt_, column);
+        if (!text || bytes == 0)
+            return;
+        const qsizetype start = out.size();
+        out.resize(start + bytes);   // UTF-8 never has fewer bytes than UTF-16 code units
+        const QChar* end = utf8_.appendToBuffer(out.data() + start, QByteArrayView(text, bytes));
+        out.truncate(end - out.constData());
+    }
+    }
+}
+
+double RowView::number(int column) const
+{
+    switch (type(column)) {
+    case SQLITE_NULL: return 0;
+    case SQLITE_INTEGER: return double(sqlite3_column_int64(stmt_, column));
+    case SQLITE_FLOAT: return sqlite3_column_double(stmt_, column);
+    default: return numtext::leadingNumber(text(column));
+    }
+}
+
+} // namespace vortan::db
