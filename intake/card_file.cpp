@@ -69,19 +69,24 @@ CardRow ParseCardRecord(const QString& line, int lineNumber)
     return row;
 }
 
-CardFile ParseCardFile(const QByteArray& bytes)
+CardFile ParseCardFile(const QByteArray& bytes, std::atomic<int>* percent)
 {
     const QList<QByteArrayView> lines = textlines::splitLines(bytes);
     CardFile file;
     file.lineCount = static_cast<int>(lines.size());
     file.rows.reserve(lines.size() > 0 ? static_cast<std::size_t>(lines.size() - 1) : 0);
     // The first line is the machine's header, whatever it holds.
-    for (qsizetype i = 1; i < lines.size(); ++i)
+    for (qsizetype i = 1; i < lines.size(); ++i) {
         file.rows.push_back(ParseCardRecord(cp932::decode(lines[i]), static_cast<int>(i + 1)));
+        if (percent && i % 256 == 0)
+            percent->store(static_cast<int>(i * 100 / lines.size()));
+    }
+    if (percent)
+        percent->store(100);
     return file;
 }
 
-CardFile ReadCardFile(const QString& path)
+CardFile ReadCardFile(const QString& path, std::atomic<int>* percent)
 {
     if (!QFileInfo::exists(path))
         return {};
@@ -91,7 +96,7 @@ CardFile ReadCardFile(const QString& path)
     const QByteArray bytes = device.readAll();
     if (device.error() != QFileDevice::NoError)
         throw fileReadFailure(device, Source);
-    return ParseCardFile(bytes);
+    return ParseCardFile(bytes, percent);
 }
 
 std::vector<CardRun> FindRuns(const CardTable& rows)
@@ -180,10 +185,10 @@ QStringList ListRuns(const CardTable& rows)
     return lines;
 }
 
-CardListing ReadAndListCardFile(const QString& path)
+CardListing ReadAndListCardFile(const QString& path, std::atomic<int>* percent)
 {
     CardListing listing;
-    listing.file = ReadCardFile(path);
+    listing.file = ReadCardFile(path, percent);
     listing.lines = ListRuns(listing.file.rows);
     return listing;
 }

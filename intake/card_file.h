@@ -8,6 +8,7 @@
 // Both operations return new data and never touch what the caller holds, so
 // a failed read leaves the screen's lists as they were.
 
+#include <atomic>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -57,9 +58,11 @@ struct CardFile {
 // A record of fewer than twelve fields throws Failure ShortRecord; a number
 // beyond the 16-bit range in a whole-number field throws overflow (6); a
 // file that exists but cannot be read throws the file-access numbers.
-CardFile ReadCardFile(const QString& path);
+CardFile ReadCardFile(const QString& path, std::atomic<int>* percent = nullptr);
 // The same over the file's bytes.
-CardFile ParseCardFile(const QByteArray& bytes);
+// `percent`, when given, follows the parse from 0 to 100 (the card import
+// screen reads it from another thread to show progress in the status bar).
+CardFile ParseCardFile(const QByteArray& bytes, std::atomic<int>* percent = nullptr);
 
 // One record line split into its fields and converted. Throws ShortRecord
 // (with `lineNumber` in its description) when it has fewer than twelve fields.
@@ -84,6 +87,6 @@ struct CardListing {
     CardFile file;
     QStringList lines;
 };
-CardListing ReadAndListCardFile(const QString& path);
+CardListing ReadAndListCardFile(const QString& path, std::atomic<int>* percent = nullptr);
 
 } // namespace vortan::intake

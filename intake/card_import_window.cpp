@@ -321,21 +321,19 @@ void frmCFCard::readCardFile(const QString& path)
     lblFilename_->setText(QDir::toNativeSeparators(path));
     // A card holds up to tens of thousands of records and listing them
     // takes a while: the file is read beside the window, which keeps
-    // answering and tells in the status bar how long it has been reading.
+    // answering and shows in the status bar how far the reading has come.
     reading_ = true;
     setBusyControls(true);
     ui_.setBusy(CardReadingStatus, true);
+    auto percent = std::make_shared<std::atomic<int>>(0);
     std::future<CardListing> pending =
-        std::async(std::launch::async, [path] { return ReadAndListCardFile(path); });
-    const auto started = std::chrono::steady_clock::now();
-    int shownSeconds = 0;
+        std::async(std::launch::async, [path, percent] { return ReadAndListCardFile(path, percent.get()); });
+    int shownPercent = -1;
     while (pending.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
-        const int seconds = static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(
-                                                 std::chrono::steady_clock::now() - started)
-                                                 .count());
-        if (seconds != shownSeconds) {
-            shownSeconds = seconds;
-            ui_.setStatusText(CardReadingStatus + QStringLiteral(" %1秒").arg(seconds));
+        const int now = percent->load();
+        if (now != shownPercent) {
+            shownPercent = now;
+            ui_.setStatusText(CardReadingStatus + QStringLiteral(" %1%").arg(now));
         }
         ui_.processEvents();
     }

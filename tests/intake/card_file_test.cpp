@@ -7,6 +7,7 @@
 #include "core/failure.h"
 
 #include <QTemporaryDir>
+#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace vortan;
@@ -247,4 +248,21 @@ TEST(CardFile, ListLineLayoutPutsEveryPartAtItsPosition)
 
     run.site = -12345;   // of a longer text only the last five characters
     EXPECT_TRUE(ListLine(run, false).startsWith("12345 "));
+}
+
+TEST(CardFile, ProgressOfALongCardRisesToAHundredPercent)
+{
+    // 2,000 records of one run: the counter the card import screen watches
+    // from its thread ends at 100, also for a card with no records.
+    QStringList records;
+    for (int i = 1; i <= 2000; ++i)
+        records.append(cardRecordAt(3, QStringLiteral("1"), QString::number(i * 0.01, 'f', 2), 3000 + i % 60));
+    std::atomic<int> percent{-1};
+    const CardFile file = ParseCardFile(cp932::encode(cardFileText(records)), &percent);
+    EXPECT_EQ(file.rows.size(), 2000u);
+    EXPECT_EQ(percent.load(), 100);
+
+    std::atomic<int> headerOnly{-1};
+    ParseCardFile(cp932::encode(cardFileText({})), &headerOnly);
+    EXPECT_EQ(headerOnly.load(), 100);
 }
