@@ -1,4 +1,5 @@
 #include "calc/formula_editor_window.h"
+#include "core/keyed_toolbar_widget.h"
 
 #include "core/text_grid_model.h"
 #include "core/user_interface.h"
@@ -54,22 +55,13 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaTable table, ProgramState& state
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(6);
 
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::array<std::pair<const char*, const char16_t*>, 5> buttons = {{
-        {"tb_Exit", u"閉じる"},
-        {"tb_New", u"新規"},
-        {"tb_Load", u"呼び出し"},
-        {"tb_Save", u"保存"},
-        {"tb_Delete", u"削除"},
-    }};
-    for (const auto& [key, text] : buttons) {
-        const QString name = QString::fromLatin1(key);
-        QAction* action = toolbar_->addAction(QString::fromUtf16(text));
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, [this, name] { Toolbar1_ButtonClick(name); });
-    }
+    toolbar_ = CreateKeyedToolbar(this,
+                                  {{QStringLiteral("tb_Exit"), QStringLiteral("閉じる")},
+                                   {QStringLiteral("tb_New"), QStringLiteral("新規")},
+                                   {QStringLiteral("tb_Load"), QStringLiteral("呼び出し")},
+                                   {QStringLiteral("tb_Save"), QStringLiteral("保存")},
+                                   {QStringLiteral("tb_Delete"), QStringLiteral("削除")}},
+                                  [this](const QString& key) { Toolbar1_ButtonClick(key); });
     tbSave_ = toolbar_->findChild<QAction*>(QStringLiteral("tb_Save"));
     layout->addWidget(toolbar_);
 

@@ -1,4 +1,5 @@
 #include "sheet/data_sheet_window.h"
+#include "core/keyed_toolbar_widget.h"
 
 #include "core/font_substitutes.h"
 #include "core/failure.h"
@@ -144,22 +145,13 @@ F_DataSheet::F_DataSheet(ProgramState& state, db::Workspace& workspace, db::Mast
 
     // The toolbar: the data sheet enables and disables its buttons by
     // position, the fourth (save) and fifth (delete) marking unsaved changes.
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::array<std::pair<const char*, const char16_t*>, 5> buttons = {{
-        {"tb_Exit", u"閉じる"},
-        {"tb_New", u"新規"},
-        {"tb_Load", u"呼び出し"},
-        {"tb_Save", u"保存"},
-        {"tb_Delete", u"削除"},
-    }};
-    for (const auto& [key, text] : buttons) {
-        QAction* action = toolbar_->addAction(QString::fromUtf16(text));
-        action->setObjectName(QString::fromLatin1(key));
-        const QString name = QString::fromLatin1(key);
-        connect(action, &QAction::triggered, this, [this, name] { Toolbar1_ButtonClick(name); });
-    }
+    toolbar_ = CreateKeyedToolbar(this,
+                                  {{QStringLiteral("tb_Exit"), QStringLiteral("閉じる")},
+                                   {QStringLiteral("tb_New"), QStringLiteral("新規")},
+                                   {QStringLiteral("tb_Load"), QStringLiteral("呼び出し")},
+                                   {QStringLiteral("tb_Save"), QStringLiteral("保存")},
+                                   {QStringLiteral("tb_Delete"), QStringLiteral("削除")}},
+                                  [this](const QString& key) { Toolbar1_ButtonClick(key); });
     tbSave_ = toolbar_->actions().at(3);
     tbDelete_ = toolbar_->actions().at(4);
     layout->addWidget(toolbar_);

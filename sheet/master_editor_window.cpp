@@ -1,4 +1,5 @@
 #include "sheet/master_editor_window.h"
+#include "core/keyed_toolbar_widget.h"
 
 #include "core/text_grid_model.h"
 #include "core/user_interface.h"
@@ -71,20 +72,11 @@ F_Mast::F_Mast(const QString& caption, ProgramState& state, db::Workspace& works
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
 
-    toolbar_ = new QToolBar(this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::array<std::pair<const char*, const char16_t*>, 3> buttons = {{
-        {"tb_Exit", u"閉じる"},
-        {"tb_Load", u"呼び出し"},
-        {"tb_Save", u"保存"},
-    }};
-    for (const auto& [key, text] : buttons) {
-        const QString name = QString::fromLatin1(key);
-        QAction* action = toolbar_->addAction(QString::fromUtf16(text));
-        action->setObjectName(name);
-        connect(action, &QAction::triggered, this, [this, name] { Toolbar1_ButtonClick(name); });
-    }
+    toolbar_ = CreateKeyedToolbar(this,
+                                  {{QStringLiteral("tb_Exit"), QStringLiteral("閉じる")},
+                                   {QStringLiteral("tb_Load"), QStringLiteral("呼び出し")},
+                                   {QStringLiteral("tb_Save"), QStringLiteral("保存")}},
+                                  [this](const QString& key) { Toolbar1_ButtonClick(key); });
     tbSave_ = toolbar_->findChild<QAction*>(QStringLiteral("tb_Save"));
     layout->addWidget(toolbar_);
 
