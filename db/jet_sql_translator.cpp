@@ -597,7 +597,7 @@ void JetSqlTranslator::translateOtherSchema(TranslatedStatement& out)
         else if (n != 3)
             fail("DROP");
     } else {
-        const size_t k = isWord(tokens_[1], "UNIQUE") ? 2 : 1;
+        const size_t k = n > 1 && isWord(tokens_[1], "UNIQUE") ? 2 : 1;
         if (k >= n || !isWord(tokens_[k], "INDEX"))
             fail("CREATE");
     }

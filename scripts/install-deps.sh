@@ -10,6 +10,7 @@ packages=(
     libgtest-dev
     fonts-ipafont
     xvfb xauth imagemagick poppler-utils
+    clang-14 libclang-rt-14-dev   # the fuzzing build (VORTAN_FUZZ)
 )
 
 missing=()

@@ -1,0 +1,1 @@
+select SystemSetting.Value from SystemSetting where SystemSetting.Key = 'DBVersion' ;

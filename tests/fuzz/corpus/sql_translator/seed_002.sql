@@ -1,0 +1,1 @@
+select mstQa値計算式.* from mstQa値計算式 ;

@@ -1,0 +1,1 @@
+create table [mst住所] ( [住所] String(8) primary key ); 

@@ -1,0 +1,1 @@
+update mstRNd値計算式 set B = 0.40 where B = 0.41 ;

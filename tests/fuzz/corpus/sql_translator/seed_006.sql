@@ -1,0 +1,1 @@
+update SystemSetting set SystemSetting.Value='1.2' where SystemSetting.Key='DBVersion' 

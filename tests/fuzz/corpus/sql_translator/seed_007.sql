@@ -1,0 +1,1 @@
+DELETE mst土質.*, mst土質.土質名 FROM mst土質 ;

@@ -1,0 +1,1 @@
+INSERT INTO mst土質 (土質名,表示色) VALUES ('粘性土',3368601);

@@ -1,0 +1,1 @@
+select mst土質.* from mst土質 ORDER BY xNo ;

@@ -1,0 +1,1 @@
+SELECT mst土質.表示色 FROM mst土質 WHERE mst土質.土質名 = '岩';

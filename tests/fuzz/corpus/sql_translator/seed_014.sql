@@ -1,0 +1,1 @@
+DELETE mst姓名.*, mst姓名.姓名 FROM mst姓名 ;

@@ -1,0 +1,1 @@
+INSERT INTO mst姓名 (姓名) VALUES ('');

@@ -1,0 +1,1 @@
+select mst姓名.姓名 from mst姓名 ;

@@ -1,0 +1,1 @@
+DELETE mst住所.*, mst住所.住所 FROM mst住所 ;

@@ -1,0 +1,1 @@
+select mst住所.住所 from mst住所 ;

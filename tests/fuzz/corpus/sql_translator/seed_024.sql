@@ -1,0 +1,1 @@
+DELETE mst天候.*, mst天候.天候名 FROM mst天候 ;

@@ -1,0 +1,1 @@
+select mst天候.* from mst天候;

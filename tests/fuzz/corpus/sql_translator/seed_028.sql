@@ -1,0 +1,1 @@
+select mst天候.天候名 from mst天候 ;

@@ -1,0 +1,1 @@
+DELETE mst調査目的.*, mst調査目的.調査目的 FROM mst調査目的 ;

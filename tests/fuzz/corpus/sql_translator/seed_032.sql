@@ -1,0 +1,1 @@
+select mst調査目的.* from mst調査目的;

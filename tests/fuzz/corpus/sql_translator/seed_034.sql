@@ -1,0 +1,1 @@
+DELETE mst調査地区記事.*, mst調査地区記事.記事 FROM mst調査地区記事 ;

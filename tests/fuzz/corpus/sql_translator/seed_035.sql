@@ -1,0 +1,1 @@
+INSERT INTO mst調査地区記事 (記事) VALUES ('値1');

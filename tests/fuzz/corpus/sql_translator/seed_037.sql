@@ -1,0 +1,1 @@
+select mst調査地区記事.* from mst調査地区記事;

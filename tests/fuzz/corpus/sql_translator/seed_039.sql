@@ -1,0 +1,1 @@
+DELETE mst測点記事.*, mst測点記事.記事 FROM mst測点記事 ;

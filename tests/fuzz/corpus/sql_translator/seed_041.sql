@@ -1,0 +1,1 @@
+INSERT INTO mst測点記事 (記事) VALUES ('');

@@ -1,0 +1,1 @@
+select mst測点記事.* from mst測点記事;

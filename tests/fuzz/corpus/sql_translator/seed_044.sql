@@ -1,0 +1,1 @@
+DELETE mst測点データ記事.*, mst測点データ記事.記事 FROM mst測点データ記事 ;

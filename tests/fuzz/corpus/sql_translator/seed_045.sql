@@ -1,0 +1,1 @@
+INSERT INTO mst測点データ記事 (記事) VALUES ('値1');

@@ -1,0 +1,1 @@
+select mst測点データ記事.記事 from mst測点データ記事 ;

@@ -1,0 +1,1 @@
+INSERT INTO mst住所 (住所) VALUES ('九文字の住所ラベル');

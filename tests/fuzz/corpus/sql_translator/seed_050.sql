@@ -1,0 +1,1 @@
+DELETE mst得意先.*, mst得意先.得意先名 FROM mst得意先 ;

@@ -1,0 +1,1 @@
+INSERT INTO mst得意先 (得意先名,Nd値計算式コード,Qa値計算式コード,Qu値計算式コード,住所,TEL,FAX) VALUES ('O''Neill','0','0','0','','','');

@@ -1,0 +1,1 @@
+DELETE mstRNd値計算式.*, mstRNd値計算式.計算式コード FROM mstRNd値計算式 WHERE mstRNd値計算式.計算式コード = 7;

@@ -1,0 +1,1 @@
+UPDATE mst得意先 SET mst得意先.Nd値計算式コード = 7 WHERE mst得意先.得意先名='一般';

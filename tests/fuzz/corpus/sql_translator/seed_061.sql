@@ -1,0 +1,1 @@
+select mstRNd値計算式.* from mstRNd値計算式 where 計算式コード = 7;

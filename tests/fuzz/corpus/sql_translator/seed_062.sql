@@ -1,0 +1,1 @@
+select mst得意先.* from mst得意先 where Nd値計算式コード = 7;

@@ -1,0 +1,1 @@
+SELECT mstRNd値計算式.A, mstRNd値計算式.B, mstRNd値計算式.C FROM mstRNd値計算式 INNER JOIN mst得意先 ON mstRNd値計算式.計算式コード = mst得意先.Nd値計算式コード WHERE (((mst得意先.得意先名)='一般') AND ((mstRNd値計算式.土質名)='砂質土'));

@@ -1,0 +1,1 @@
+DELETE mstNd値計算式.*, mstNd値計算式.計算式コード FROM mstNd値計算式 WHERE mstNd値計算式.計算式コード = 1;

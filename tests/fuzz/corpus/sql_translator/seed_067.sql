@@ -1,0 +1,1 @@
+SELECT mstNd値計算式.A, mstNd値計算式.B, mstNd値計算式.C, mstNd値計算式.D, mstNd値計算式.E FROM mst得意先 INNER JOIN mstNd値計算式 ON mst得意先.qu値計算式コード = mstNd値計算式.計算式コード WHERE (((mst得意先.得意先名)='一般') AND ((mstNd値計算式.土質名)='砂質土'));

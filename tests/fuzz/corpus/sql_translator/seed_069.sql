@@ -1,0 +1,1 @@
+DELETE mstQa値計算式.*, mstQa値計算式.計算式コード FROM mstQa値計算式 WHERE mstQa値計算式.計算式コード = 1;

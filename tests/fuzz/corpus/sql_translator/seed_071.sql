@@ -1,0 +1,1 @@
+SELECT mstQa値計算式.計算式コード, mstQa値計算式.A, mstQa値計算式.B, mstQa値計算式.C, mstQa値計算式.D, mstQa値計算式.E, mstQa値計算式.F, mstQa値計算式.G FROM mst得意先 INNER JOIN mstQa値計算式 ON mst得意先.Qa値計算式コード = mstQa値計算式.計算式コード WHERE (((mst得意先.得意先名)='一般') AND ((mstQa値計算式.土質名)='砂質土'));

@@ -1,0 +1,1 @@
+SELECT Max(調査地区.調査地区No) AS 調査地区Noの最大 FROM 調査地区;

@@ -1,0 +1,1 @@
+SELECT 調査地区.* From 調査地区 Where 調査地区.調査地区No = 13

@@ -1,0 +1,1 @@
+SELECT 測点.* From 測点 Where 調査地区No =13 ORDER BY 調査地区No, 測点No, 日付, 開始時刻, 終了時刻; 

@@ -1,0 +1,1 @@
+SELECT 測点データ.* From 測点データ Where 調査地区No = 13 and 測点No = '1' ORDER BY 測点データ.調査地区No, 測点データ.測点No, 測点データ.貫入深さ; 

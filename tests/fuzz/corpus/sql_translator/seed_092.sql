@@ -1,0 +1,1 @@
+SELECT 調査地区.*, 測点.*, 測点データ.* FROM (調査地区 INNER JOIN 測点 ON 調査地区.調査地区No = 測点.調査地区No) INNER JOIN 測点データ ON (調査地区.調査地区No = 測点データ.調査地区No) AND (測点.測点No = 測点データ.測点No) AND (測点.調査地区No = 測点データ.調査地区No)  WHERE (調査地区.調査地区No = 13) ORDER by 測点データ.調査地区No, 測点データ.測点No, 測点データ.貫入深さ;

@@ -1,0 +1,1 @@
+select 調査地区.* from 調査地区 WHERE ((調査地区.得意先名 Like '一般') and  (調査地区.現場名 Like '山田*') ) ORDER BY 調査地区.調査地区No

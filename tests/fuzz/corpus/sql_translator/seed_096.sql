@@ -1,0 +1,1 @@
+select 調査地区.* from 調査地区 WHERE ((調査地区.標高 >= 10)) ORDER BY 調査地区.調査地区No

@@ -1,0 +1,1 @@
+DELETE 調査地区.*FROM 調査地区 WHERE 調査地区.調査地区No=13;

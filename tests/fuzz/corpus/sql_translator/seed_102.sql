@@ -1,0 +1,1 @@
+DELETE 測点.* FROM 測点 WHERE 測点.調査地区No=13;

@@ -1,0 +1,1 @@
+SELECT DISTINCT 〒.都道府県名 From 〒 ORDER BY 〒.都道府県名

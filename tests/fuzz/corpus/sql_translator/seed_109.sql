@@ -1,0 +1,1 @@
+SELECT DISTINCT 〒.市区町村名 From 〒 where 〒.都道府県名 = "東京都" ORDER BY 〒.市区町村名

@@ -1,0 +1,1 @@
+SELECT DISTINCT 〒.町域名 From 〒 where 〒.都道府県名 = "東京都" and 〒.市区町村名 = "港区" ORDER BY 〒.町域名

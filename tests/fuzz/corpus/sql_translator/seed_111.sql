@@ -1,0 +1,1 @@
+SELECT DISTINCT 〒.域名 From 〒 where 〒.都道府県名 = "東京都" and 〒.市区町村名 = "港区" and 〒.町域名 = "芝公園" ORDER BY 〒.域名

@@ -1,0 +1,1 @@
+CREATE TABLE [mst天候] ( [天候名] String(30) );

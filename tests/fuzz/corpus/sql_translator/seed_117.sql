@@ -1,0 +1,1 @@
+CREATE TABLE [mst住所] ( [住所] String(8) PRIMARY KEY );

@@ -1,0 +1,1 @@
+CREATE TABLE [mst調査目的] ( [調査目的] String(100) );

@@ -1,0 +1,1 @@
+CREATE TABLE [mst調査地区記事] ( [記事] String(255) );

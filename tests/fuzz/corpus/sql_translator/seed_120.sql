@@ -1,0 +1,1 @@
+CREATE TABLE [mst姓名] ( [姓名] String(30) );

@@ -1,0 +1,1 @@
+CREATE TABLE [mst測点記事] ( [記事] String(100) );

@@ -1,0 +1,1 @@
+INSERT INTO mst天候 (天候名) VALUES ('晴れ');

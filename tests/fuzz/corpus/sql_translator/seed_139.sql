@@ -1,0 +1,1 @@
+INSERT INTO mst調査目的 (調査目的) VALUES ('住宅基礎の地盤調査');

@@ -1,0 +1,1 @@
+INSERT INTO SystemSetting ([Key], [Value]) VALUES ('DBVersion', '1.2');

@@ -1,0 +1,1 @@
+INSERT INTO mstRNd値計算式 (計算式コード,土質名,メモ,A,B,C) VALUES (1, 'ローム', '⊿Nd=0.40Mv', 0, 0.4, 1);

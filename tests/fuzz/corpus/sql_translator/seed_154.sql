@@ -1,0 +1,1 @@
+INSERT INTO mstNd値計算式 (計算式コード,土質名,メモ,A,B,C,D,E) VALUES (1, '腐植土', 'Nd=Ndm-⊿Nd', 0, 1, 1, 1, 1);
