@@ -1,7 +1,10 @@
 #include "calc/qa_param_file.h"
 
+#include "core/failure.h"
+#include "core/file_devices.h"
 #include "core/number_text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -46,11 +49,18 @@ const std::vector<QaParamRecord>& QaParamFile::records(const QString& path)
 
     records_.clear();
     path_.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return records_;
-    const QByteArray bytes = file.readAll();
-    file.close();
+    const std::unique_ptr<QFile> file = filedevices::readDevice(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw Failure(err::PermissionDenied, file->errorString(), QDir::toNativeSeparators(path));
+    const QByteArray bytes = filedevices::readToEnd(*file);
+    if (file->error() != QFileDevice::NoError) {
+        // Half the records would silently give empty qa values: report the
+        // read, and read the file again next time. A file gone during the
+        // read went with its drive.
+        throw Failure(QFileInfo::exists(path) ? err::PathFileAccess : err::DiskNotReady,
+                      file->errorString(), QDir::toNativeSeparators(path));
+    }
+    file->close();
     ++readCount_;
     const qsizetype count = bytes.size() / QaParamRecordSize;
     records_.reserve(static_cast<std::size_t>(count));

@@ -22,7 +22,9 @@ public:
     // leading-number rule as a 16-bit number) and whose soil name, cut before
     // its first blank and trimmed, equals the trimmed soil; the first such
     // record in file order. The zero record when the code is 0, the file is
-    // missing or nothing matches. `path` is the file's full path.
+    // missing or nothing matches. `path` is the file's full path. A file that
+    // is there but cannot be opened (70) or read to its end (75; 71 when it
+    // went away while read) throws Failure and is read again next time.
     QaParamRecord GetQaParams(const QString& path, const QaSet& set, const QString& soil);
 
     // How often the file's bytes were read (for tests and benchmarks).

@@ -2,6 +2,7 @@
 
 #include "calc/qa_param_file.h"
 #include "core/failure.h"
+#include "core/file_devices.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,14 +22,14 @@ namespace {
 
 QByteArray readWhole(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return {};
-    if (!file.open(QIODevice::ReadOnly))
-        fail(err::PermissionDenied, file.errorString(), path);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(err::PathFileAccess, file.errorString(), path);
+    const std::unique_ptr<QFile> file = filedevices::readDevice(path);
+    if (!file->open(QIODevice::ReadOnly))
+        fail(err::PermissionDenied, file->errorString(), path);
+    QByteArray bytes = filedevices::readToEnd(*file);
+    if (file->error() != QFileDevice::NoError)
+        fail(QFile::exists(path) ? err::PathFileAccess : err::DiskNotReady, file->errorString(), path);
     return bytes;
 }
 

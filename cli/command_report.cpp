@@ -52,8 +52,9 @@ int report(CliContext& context, const QStringList& args)
     const report::ReportInputs inputs{survey.document(), context.state(), context.ui(), context.workspace().survey(), {}};
     session.run(inputs, surface);
     if (!surface.isOpen()) {
-        context.printError(QStringLiteral("vortan-cli report: %1 could not be written").arg(QDir::toNativeSeparators(out)));
-        return ExitFailure;
+        return context.report(Failure(surface.failureNumber() != 0 ? surface.failureNumber() : err::PathFileAccess,
+                                      QStringLiteral("%1 could not be written").arg(QDir::toNativeSeparators(out)),
+                                      QStringLiteral("report")));
     }
     context.print(QStringLiteral("%1 page(s) written to %2").arg(surface.devicePages()).arg(QDir::toNativeSeparators(out)));
     return ExitOk;

@@ -1,6 +1,7 @@
 #include "core/atomic_file.h"
 
 #include "core/failure.h"
+#include "core/file_devices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,14 +38,24 @@ void writeFileAtomically(const QString& path, QByteArrayView bytes)
 {
     // A folder that cannot be made shows when the file cannot be opened.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    writeFileAtomically(file, bytes);
+    const std::unique_ptr<QSaveFile> file = filedevices::saveDevice(path);
+    writeFileAtomically(*file, bytes);
 }
 
 void writeFileAtomically(QSaveFile& file, QByteArrayView bytes)
 {
-    if (!file.isOpen() && !file.open(QIODevice::WriteOnly))
-        throwWriteFailure(file.error(), file.errorString(), file);
+    // Unbuffered: a buffered save file writes its last bytes while committing,
+    // and a disk that is full just then fails without stopping the commit,
+    // which puts the shortened file in place of the old one.
+    if (!file.isOpen() && !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        // A folder that is not there at all: the path is wrong (76).
+        if (!QFileInfo::exists(QFileInfo(file.fileName()).absolutePath()))
+            throw Failure(err::PathNotFound, file.errorString(), QDir::toNativeSeparators(file.fileName()));
+        // A device that refused to open without naming why refused the file.
+        const QFileDevice::FileError error =
+            file.error() == QFileDevice::NoError ? QFileDevice::OpenError : file.error();
+        throwWriteFailure(error, file.errorString(), file);
+    }
     qint64 written = 0;
     while (written < bytes.size()) {
         const qint64 count = file.write(bytes.data() + written, bytes.size() - written);
@@ -55,6 +66,12 @@ void writeFileAtomically(QSaveFile& file, QByteArrayView bytes)
             throwWriteFailure(error, description, file);
         }
         written += count;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        const QFileDevice::FileError error = file.error();
+        const QString description = file.errorString();
+        file.cancelWriting();
+        throwWriteFailure(error, description, file);
     }
     if (!file.commit())
         throwWriteFailure(file.error(), file.errorString(), file);

@@ -12,8 +12,8 @@ namespace vortan {
 
 // Creates the folder when needed and writes `bytes` as the whole content of
 // `path`. Throws Failure when the file cannot be written (70 when the folder
-// or file refuses writing, 61 when the disk is full, 75 otherwise); the old
-// file is then untouched.
+// or file refuses writing, 61 when the disk is full, 76 when the folder is
+// not there, 75 otherwise); the old file is then untouched.
 void writeFileAtomically(const QString& path, QByteArrayView bytes);
 
 // The same through a save file the caller made (tests hand in one whose

@@ -1,6 +1,7 @@
 #include "core/bearing_factor_table.h"
 
 #include "core/cp932.h"
+#include "core/file_devices.h"
 #include "core/platform.h"
 #include "core/text_lines.h"
 
@@ -44,10 +45,15 @@ std::vector<BearingFactorRow> parseBearingFactorTable(QByteArrayView bytes)
 
 bool LoadBearingFactorTable(const QString& settingsFolder, std::vector<BearingFactorRow>& table)
 {
-    QFile file(platform::joinPath(settingsFolder, QString::fromLatin1(BearingFactorFileName)));
-    if (!file.open(QIODevice::ReadOnly))
+    const std::unique_ptr<QFile> file =
+        filedevices::readDevice(platform::joinPath(settingsFolder, QString::fromLatin1(BearingFactorFileName)));
+    if (!file->open(QIODevice::ReadOnly))
         return false;
-    table = parseBearingFactorTable(file.readAll());
+    // A read that fails part way keeps the old rows rather than half a table.
+    const QByteArray bytes = filedevices::readToEnd(*file);
+    if (file->error() != QFileDevice::NoError)
+        return false;
+    table = parseBearingFactorTable(bytes);
     return true;
 }
 

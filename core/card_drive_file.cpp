@@ -2,6 +2,7 @@
 
 #include "core/atomic_file.h"
 #include "core/cp932.h"
+#include "core/file_devices.h"
 
 #include <QFile>
 #include <algorithm>
@@ -43,11 +44,11 @@ QString cardDriveFromRecord(QByteArrayView bytes, platform::PathStyle style)
 
 bool readCardDriveFile(const QString& settingsFolder, QString& cardDrive)
 {
-    QFile file(filePath(settingsFolder));
-    if (!file.open(QIODevice::ReadOnly))
+    const std::unique_ptr<QFile> file = filedevices::readDevice(filePath(settingsFolder));
+    if (!file->open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
-    if (bytes.isEmpty())
+    const QByteArray bytes = filedevices::readToEnd(*file);
+    if (bytes.isEmpty() || file->error() != QFileDevice::NoError)
         return false;
     cardDrive = cardDriveFromRecord(bytes, platform::nativePathStyle());
     return true;

@@ -2,6 +2,7 @@
 
 #include "core/atomic_file.h"
 #include "core/failure.h"
+#include "core/file_devices.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,14 +62,18 @@ SettingsStore SettingsStore::openAt(const QString& explicitPath)
 
 void SettingsStore::load()
 {
-    QFile file(filePath_);
-    if (!file.exists()) {
+    if (!QFile::exists(filePath_)) {
         parse({});
         return;
     }
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(err::PathFileAccess, file.errorString(), QDir::toNativeSeparators(filePath_));
-    parse(file.readAll());
+    const std::unique_ptr<QFile> file = filedevices::readDevice(filePath_);
+    if (!file->open(QIODevice::ReadOnly))
+        throw Failure(err::PathFileAccess, file->errorString(), QDir::toNativeSeparators(filePath_));
+    // A file that fails part way is not taken: half its keys would read as defaults.
+    const QByteArray bytes = filedevices::readToEnd(*file);
+    if (file->error() != QFileDevice::NoError)
+        throw Failure(err::PathFileAccess, file->errorString(), QDir::toNativeSeparators(filePath_));
+    parse(bytes);
 }
 
 void SettingsStore::save() const

@@ -44,7 +44,8 @@ constexpr Mapping kMappings[] = {
     {SQLITE_NOTADB, true, Where::Any, nullptr, err::DbNotDatabase},
     {SQLITE_CORRUPT, true, Where::Any, nullptr, err::DbNotDatabase},
     {SQLITE_FORMAT, true, Where::Any, nullptr, err::DbNotDatabase},
-    {SQLITE_FULL, true, Where::Any, nullptr, jeterr::DiskFull},
+    // A full disk is the run-time number the reporter has a message for.
+    {SQLITE_FULL, true, Where::Any, nullptr, err::DiskFull},
     {SQLITE_IOERR, true, Where::Any, nullptr, err::DbUnreachable},
     {SQLITE_NOMEM, true, Where::Any, nullptr, err::OutOfMemory},
 

@@ -18,7 +18,6 @@ namespace jeterr {
 inline constexpr std::int32_t ReservedError = 3000;
 inline constexpr std::int32_t TableExists = 3010;
 inline constexpr std::int32_t NoCurrentRecord = 3021;
-inline constexpr std::int32_t DiskFull = 3026;
 inline constexpr std::int32_t NoTransaction = 3034;
 inline constexpr std::int32_t CannotExecuteSelect = 3065;
 inline constexpr std::int32_t AmbiguousField = 3079;

@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/failure.h"
+#include "core/file_devices.h"
 #include "core/number_text.h"
 #include "core/text_lines.h"
 #include "intake/file_failure.h"
@@ -90,12 +91,12 @@ CardFile ReadCardFile(const QString& path, std::atomic<int>* percent)
 {
     if (!QFileInfo::exists(path))
         return {};
-    QFile device(path);
-    if (!device.open(QIODevice::ReadOnly))
-        throw fileReadFailure(device, Source);
-    const QByteArray bytes = device.readAll();
-    if (device.error() != QFileDevice::NoError)
-        throw fileReadFailure(device, Source);
+    const std::unique_ptr<QFile> device = filedevices::readDevice(path);
+    if (!device->open(QIODevice::ReadOnly))
+        throw fileReadFailure(*device, Source);
+    const QByteArray bytes = filedevices::readToEnd(*device);
+    if (device->error() != QFileDevice::NoError)
+        throw fileReadFailure(*device, Source);
     return ParseCardFile(bytes, percent);
 }
 

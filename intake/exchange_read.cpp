@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/failure.h"
+#include "core/file_devices.h"
 #include "core/number_text.h"
 #include "core/text_lines.h"
 #include "core/user_interface.h"
@@ -27,12 +28,12 @@ bool samePoint(const db::PointRow& a, const db::PointRow& b)
 
 QByteArray readWholeFile(const QString& path)
 {
-    QFile file(path);
-    if (!QFileInfo::exists(path) || !file.open(QIODevice::ReadOnly))
-        throw fileReadFailure(file, Source);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw fileReadFailure(file, Source);
+    const std::unique_ptr<QFile> file = filedevices::readDevice(path);
+    if (!QFileInfo::exists(path) || !file->open(QIODevice::ReadOnly))
+        throw fileReadFailure(*file, Source);
+    QByteArray bytes = filedevices::readToEnd(*file);
+    if (file->error() != QFileDevice::NoError)
+        throw fileReadFailure(*file, Source);
     return bytes;
 }
 

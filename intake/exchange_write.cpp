@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/failure.h"
+#include "core/file_devices.h"
 #include "core/number_text.h"
 #include "core/user_interface.h"
 #include "db/database.h"
@@ -110,8 +111,8 @@ QString exchangeQuery(const QString& filter)
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, const QString& path,
                                       const QString& filter, const ProgressCallback& progress)
 {
-    QSaveFile file(path);
-    return WriteExchangeFile(db, ui, file, filter, progress);
+    const std::unique_ptr<QSaveFile> file = filedevices::saveDevice(path);
+    return WriteExchangeFile(db, ui, *file, filter, progress);
 }
 
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSaveFile& file,
@@ -160,13 +161,24 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
             if (progress)
                 progress(0, total);
 
-            if (!file.open(QIODevice::WriteOnly))
+            // Unbuffered, so that a full disk fails the write that meets it
+            // rather than the flush inside commit(), which would still put
+            // the shortened file in place.
+            if (!file.isOpen() && !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
                 throw fileWriteFailure(file, Source);
             for (EncodedBlock& block : blocks) {
-                if (file.write(block.bytes) != block.bytes.size()) {
-                    const Failure failure = fileWriteFailure(file, Source);
-                    file.cancelWriting();
-                    throw failure;
+                // A disk that fills part way takes part of a block; the
+                // write of the rest then says why it failed.
+                qint64 written = 0;
+                while (written < block.bytes.size()) {
+                    const qint64 count =
+                        file.write(block.bytes.constData() + written, block.bytes.size() - written);
+                    if (count <= 0) {
+                        const Failure failure = fileWriteFailure(file, Source);
+                        file.cancelWriting();
+                        throw failure;
+                    }
+                    written += count;
                 }
                 block.bytes = QByteArray();
                 for (int i = 0; i < block.lines; ++i) {
@@ -175,6 +187,11 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                         progress(result.rowsWritten, total);
                     ui.processEvents();
                 }
+            }
+            if (file.error() != QFileDevice::NoError) {
+                const Failure failure = fileWriteFailure(file, Source);
+                file.cancelWriting();
+                throw failure;
             }
             if (!file.commit())
                 throw fileWriteFailure(file, Source);

@@ -18,12 +18,16 @@ QString describe(const QFileDevice& device)
 Failure fileReadFailure(const QFileDevice& device, const QString& source)
 {
     const QFileInfo info(device.fileName());
+    // A file that goes away while it is read went with its medium: the card
+    // was pulled or the drive is gone.
+    const bool wasReading = device.isOpen();
     std::int32_t number = err::PathFileAccess;
     if (!info.absoluteDir().exists())
-        number = err::PathNotFound;
+        number = wasReading ? err::DiskNotReady : err::PathNotFound;
     else if (!info.exists())
-        number = err::FileNotFound;
-    else if (device.error() == QFileDevice::PermissionsError || !info.isReadable())
+        number = wasReading ? err::DiskNotReady : err::FileNotFound;
+    else if (device.error() == QFileDevice::PermissionsError
+             || !device.permissions().testFlag(QFileDevice::ReadUser))
         number = err::PermissionDenied;
     return Failure(number, describe(device), source);
 }
@@ -39,8 +43,10 @@ Failure fileWriteFailure(const QFileDevice& device, const QString& source)
     case QFileDevice::PermissionsError:
         number = err::PermissionDenied;
         break;
+    case QFileDevice::NoError:
     case QFileDevice::OpenError:
-        number = info.absoluteDir().exists() ? err::PathFileAccess : err::PathNotFound;
+        // The file could not be made: the folder is missing or refuses it.
+        number = info.absoluteDir().exists() ? err::PermissionDenied : err::PathNotFound;
         break;
     default:
         break;

@@ -1,7 +1,8 @@
 #pragma once
 // Failures of the intake files' devices, under the run-time numbers the error
-// reporter knows: a missing file 53, a missing folder 76, a refused file 70 or
-// 75, a full disk 61.
+// reporter knows: a missing file 53, a missing folder 76, a refused file 70, a
+// file that cannot be read or written 75, a full disk 61, and a file that
+// went away while it was read 71 (its card was pulled, its drive is gone).
 
 #include "core/failure.h"
 

@@ -4,11 +4,11 @@
 #include "core/atomic_file.h"
 #include "core/failure.h"
 #include "core/settings_store.h"
+#include "support/failing_devices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -217,29 +217,6 @@ TEST(SettingsStore, SavingWhereNoFileCanBeMadeFails)
     EXPECT_EQ(readBytes(dir.filePath("blocker")), QByteArray("a file, not a folder"));
 }
 
-namespace {
-
-// A save file whose device refuses every write after the first few bytes.
-class FailingSaveFile : public QSaveFile {
-public:
-    using QSaveFile::QSaveFile;
-
-protected:
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        if (written_ >= 4)
-            return -1;
-        const qint64 count = QSaveFile::writeData(data, qMin<qint64>(length, 4 - written_));
-        written_ += count;
-        return count;
-    }
-
-private:
-    qint64 written_ = 0;
-};
-
-} // namespace
-
 TEST(AtomicFileWrite, AFailedWriteLeavesTheOldFileWhole)
 {
     QTemporaryDir dir;
@@ -247,7 +224,7 @@ TEST(AtomicFileWrite, AFailedWriteLeavesTheOldFileWhole)
     writeBytes(path, "[Com]\nport=1\n");
 
     {
-        FailingSaveFile file(path);
+        test::FailingSaveFile file(path, test::DeviceFault::DiskFull, 4);
         EXPECT_THROW(writeFileAtomically(file, QByteArray("[Com]\nport=2\ntimeout=10\n")),
                      Failure);
     }

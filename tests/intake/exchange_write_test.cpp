@@ -3,12 +3,12 @@
 #include "intake/exchange_test_data.h"
 #include "intake/exchange_write.h"
 #include "intake/intake_test_support.h"
+#include "support/failing_devices.h"
 #include "support/recording_user_interface.h"
 
 #include "core/failure.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <gtest/gtest.h>
 
 using namespace vortan;
@@ -17,25 +17,6 @@ using vortan::test::RecordingUserInterface;
 using vortan::test::SurveyDatabaseCopy;
 
 namespace {
-
-// A save file whose device fails once `limit` bytes were written.
-class FailingSaveFile : public QSaveFile {
-public:
-    FailingSaveFile(const QString& path, qint64 limit) : QSaveFile(path), limit_(limit) {}
-
-protected:
-    qint64 writeData(const char* data, qint64 len) override
-    {
-        if (written_ + len > limit_)
-            return -1;
-        written_ += len;
-        return QSaveFile::writeData(data, len);
-    }
-
-private:
-    qint64 limit_;
-    qint64 written_ = 0;
-};
 
 struct WriteFixture {
     SurveyDatabaseCopy copy;
@@ -159,7 +140,7 @@ TEST(ExchangeWrite, AFailedWriteLeavesTheOlderFileWhole)
     const QByteArray older("\"1\",\"older file\"\r\n");
     ASSERT_TRUE(test::writeBytes(f.file(), older));
 
-    FailingSaveFile device(f.file(), 100);
+    test::FailingSaveFile device(f.file(), test::DeviceFault::DiskFull, 100);
     EXPECT_THROW(WriteExchangeFile(f.copy.db(), f.ui, device, QString()), Failure);
     EXPECT_EQ(test::readBytes(f.file()), older);
     EXPECT_FALSE(f.ui.isBusy());

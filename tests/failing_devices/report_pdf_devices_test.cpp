@@ -1,0 +1,82 @@
+// The PDF report file on devices that fail: the surface says it could not
+// write the file and why (the error number), and an older file of that name
+// keeps its bytes, with no temporary file left beside it.
+
+#include "db/database.h"
+#include "intake/intake_test_support.h"
+#include "report/pdf_surface.h"
+#include "support/cli_runner.h"
+#include "support/failing_devices.h"
+#include "support/qstring_printer.h"
+#include "support/reporter_texts.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vortan;
+using namespace vortan::report;
+using vortan::test::DeviceFault;
+
+TEST(ReportPdfDevice, AFailedWriteKeepsTheOlderPdf)
+{
+    struct Case {
+        const char* name;
+        DeviceFault fault;
+        qint64 limit;
+        int number;
+    };
+    const Case cases[] = {
+        {"the folder refuses the file", DeviceFault::RefuseWrite, 0, 70},
+        {"the disk is full", DeviceFault::DiskFull, 0, 61},
+        {"the disk fills part way", DeviceFault::DiskFull, 2000, 61},
+        {"the medium stops taking data", DeviceFault::WriteError, 2000, 75},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.pdf"));
+        const QByteArray older("%PDF-1.4 an older report\n");
+        ASSERT_TRUE(test::writeBytes(path, older));
+
+        test::FailingDevices devices(QStringLiteral("report.pdf"), c.fault, c.limit);
+        PdfSurface surface(path, QSizeF(210, 297));
+        surface.setPageFrame(PageFrame::forPaper(QSizeF(210, 297), Margins{15, 10, 15, 10}));
+        surface.preparePage();
+        for (int page = 1; page <= 3; ++page) {
+            surface.line(0, page, 100, page);
+            surface.textLeft(0, page, QStringLiteral("大型動的コーン貫入試験記録"));
+            if (page < 3)
+                surface.newPage();
+        }
+        surface.endDocument();
+
+        EXPECT_EQ(devices.handedOut(), 1);
+        EXPECT_FALSE(surface.isOpen());
+        EXPECT_EQ(surface.failureNumber(), c.number);
+        EXPECT_EQ(test::readBytes(path), older);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.pdf")});
+    }
+}
+
+TEST(ReportPdfDevice, TheCommandReportsAFileThatCannotBeMadeWithTheReportersMessage)
+{
+    test::ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    {
+        auto db = db::Database::open(files.surveyDatabase());
+        db->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,得意先名) VALUES (7, '現場', '一般');"));
+        db->execute(QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,印刷) "
+                                   "VALUES (7, '1', '240102', '0900', '0930', True);"));
+        db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,打撃回数,"
+                                   "トルク,推定土質,記事) VALUES (7, '1', '240102', '0900', '0930', 0.25, 8, 2.5, 1, '');"));
+        db->close();
+    }
+    const QString settings = files.writeSettingsFile();
+    const QString target = files.path(QStringLiteral("no/such/folder/report.pdf"));
+    const test::CliResult run = test::runCli(
+        {"--settings", settings, "report", "--survey", "7", "--type", "0", "--pdf", target}, test::cliEnvironment(settings));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.trimmed().split(QLatin1Char('\n')).last(), test::FileNotFoundText);
+    EXPECT_FALSE(QFile::exists(files.path(QStringLiteral("no"))));
+}
