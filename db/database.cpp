@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 #include <sqlite3.h>
 
@@ -17,7 +18,18 @@ namespace vortan::db {
 
 namespace {
 
-int g_defaultBusyTimeout = 5000;
+// How long a statement waits for another program's lock before it fails:
+// 5 seconds, or the milliseconds of the environment variable
+// VORTAN_BUSY_TIMEOUT (for sites whose shared database is slow to free, and
+// for tests that must not wait long).
+int initialBusyTimeout()
+{
+    bool ok = false;
+    const int milliseconds = qEnvironmentVariableIntValue("VORTAN_BUSY_TIMEOUT", &ok);
+    return ok && milliseconds >= 0 ? milliseconds : 5000;
+}
+
+int g_defaultBusyTimeout = initialBusyTimeout();
 
 // Prepared statements kept per connection; beyond this the cache starts over.
 constexpr qsizetype kMaxCachedStatements = 512;
@@ -345,12 +357,12 @@ bool Database::tableExists(const QString& name)
     }
 }
 
-void Database::beginTransaction()
+void Database::beginTransaction(TransactionIntent intent)
 {
     d->requireOpen();
     d->syncDepth();
     if (d->depth == 0)
-        runSql(d->db, "BEGIN", EngineSituation::Statement);
+        runSql(d->db, intent == TransactionIntent::Write ? "BEGIN IMMEDIATE" : "BEGIN", EngineSituation::Statement);
     else
         runSql(d->db, QStringLiteral("SAVEPOINT vortan_tx_%1").arg(d->depth).toUtf8(), EngineSituation::Statement);
     ++d->depth;
@@ -427,6 +439,40 @@ void Database::close()
     d->close();
 }
 
+namespace {
+
+// Puts a copy of `source` in place of `path`. The bytes go into a temporary
+// file beside `path` first (the source may lie on another disk), which
+// replaces the old file in one rename once every byte is on the disk: at no
+// moment is there no database under `path`, or half of one.
+void replaceWithCopy(const QString& source, const QString& path)
+{
+    QFile in(source);
+    QSaveFile out(path);
+    auto fail = [&](const QString& description) {
+        out.cancelWriting();
+        throw Failure(err::PathFileAccess, description, QString::fromLatin1(kEngineSource));
+    };
+    if (!in.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
+    // Unbuffered: a buffered save file writes its last bytes while committing
+    // and would put a short copy in place when the disk fills just then.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
+    QByteArray block;
+    while (!(block = in.read(1 << 20)).isEmpty()) {
+        if (out.write(block) != block.size())
+            fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
+    }
+    if (in.error() != QFileDevice::NoError)
+        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
+    if (!out.commit())
+        throw Failure(err::PathFileAccess, QStringLiteral("Cannot replace '%1': %2").arg(path, out.errorString()),
+                      QString::fromLatin1(kEngineSource));
+}
+
+} // namespace
+
 void repairAndCompact(const QString& path, const QString& scratch)
 {
     {
@@ -439,12 +485,8 @@ void repairAndCompact(const QString& path, const QString& scratch)
                           QString::fromLatin1(kEngineSource));
         db->compactInto(scratch);
     }
-    if (!QFile::remove(path))
-        throw Failure(err::PathFileAccess, QStringLiteral("Cannot remove '%1'.").arg(path),
-                      QString::fromLatin1(kEngineSource));
-    if (!QFile::rename(scratch, path))
-        throw Failure(err::PathFileAccess, QStringLiteral("Cannot rename '%1' to '%2'.").arg(scratch, path),
-                      QString::fromLatin1(kEngineSource));
+    replaceWithCopy(scratch, path);
+    QFile::remove(scratch);
 }
 
 QString quoted(const QString& text)

@@ -35,7 +35,9 @@ public:
     QString path() const;
 
     // How long a statement waits for another program's lock on the file
-    // before it fails with 3006: for connections opened later, and for this one.
+    // before it fails with 3006: for connections opened later, and for this
+    // one. The default is 5000 ms, or the environment variable
+    // VORTAN_BUSY_TIMEOUT in milliseconds when it is set.
     static void setDefaultBusyTimeout(int milliseconds);
     void setBusyTimeout(int milliseconds);
 
@@ -56,7 +58,14 @@ public:
     bool tableExists(const QString& name);
 
     // Transactions (the workspace begins them on every open database).
-    void beginTransaction();
+    // An outermost transaction begun for writing takes the file's write lock
+    // at once, waiting up to the busy timeout while another program holds
+    // it. Taken only at the first write, after the transaction has read,
+    // the lock could not be waited for: the engine fails such a write at
+    // once rather than risk two programs waiting for each other. One begun
+    // for reading leaves the file to other writers until it writes.
+    enum class TransactionIntent { Write, Read };
+    void beginTransaction(TransactionIntent intent = TransactionIntent::Write);
     void commit();
     void rollback();
     bool inTransaction() const;
@@ -83,8 +92,11 @@ private:
 };
 
 // Repairs and compacts the file at `path`: checks its integrity (a damaged
-// file throws 3343), writes a compacted copy to `scratch`, deletes the
-// original and renames the copy into its place.
+// file throws 3343), writes a compacted copy to `scratch`, puts that copy in
+// place of the original and removes `scratch`. The original is replaced in
+// one rename by a whole copy, so an interruption at any moment leaves either
+// the original or the compacted file; a failure to put the copy in place
+// throws 75.
 void repairAndCompact(const QString& path, const QString& scratch);
 
 // Doubles every single quote so that a text can stand between single quotes

@@ -41,8 +41,10 @@ void Workspace::beginTransaction()
 {
     if (survey_)
         survey_->beginTransaction();
+    // The postal database is only read: other programs sharing it stay free
+    // to use it while this one works.
     if (postal_)
-        postal_->beginTransaction();
+        postal_->beginTransaction(Database::TransactionIntent::Read);
 }
 
 void Workspace::commit()

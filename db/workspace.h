@@ -23,7 +23,9 @@ public:
     void closePostal();
     void closeAll();
 
-    // Transactions span every open database.
+    // Transactions span every open database. The survey database's takes
+    // its write lock at the start (waiting for another program's up to the
+    // busy timeout); the postal database's only reads.
     void beginTransaction();
     void commit();
     void rollback();

@@ -1,0 +1,17 @@
+#pragma once
+// The whole content of a survey database file as lines, for telling whether
+// two states are the same: the result of SQLite's integrity check, then the
+// definition of every table and index, then every row of every table in
+// order. Opening the file rolls back a transaction a killed program left
+// behind in its journal, as any program opening it would.
+
+#include <QString>
+#include <QStringList>
+
+namespace vortan::test {
+
+// The first line is "integrity_check: ok" for a sound file. A file that
+// cannot be opened or read gives one line saying why.
+QStringList databaseDump(const QString& path);
+
+} // namespace vortan::test
