@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -414,9 +415,18 @@ bool PrintPreviewWindow::savePdf(const QString& fileName)
 {
     if (running_)
         return false;
-    PdfSurface surface(fileName, paperSize());
-    run(surface);
-    return surface.isOpen();
+    bool written = false;
+    handle([&] {
+        PdfSurface surface(fileName, paperSize());
+        run(surface);
+        // A file that could not be written whole goes to the reporter with
+        // its reason: refused, disk full or another failure of the device.
+        if (!surface.isOpen())
+            throw Failure(surface.failureNumber() != 0 ? surface.failureNumber() : err::PathFileAccess,
+                          QStringLiteral("PDF file could not be written"), QDir::toNativeSeparators(fileName));
+        written = true;
+    });
+    return written;
 }
 
 void PrintPreviewWindow::savePdfAsked()
@@ -425,10 +435,8 @@ void PrintPreviewWindow::savePdfAsked()
     name = QStringLiteral("調査地区No%1.pdf").arg(name);
     const QString fileName = QFileDialog::getSaveFileName(this, QStringLiteral("PDFファイルに保存"), name,
                                                           QStringLiteral("PDF (*.pdf)"));
-    if (fileName.isEmpty())
-        return;
-    if (!savePdf(fileName))
-        s_.ui.showMessage(QStringLiteral("PDFファイルを書き込めませんでした。") + fileName, MessageIcon::Exclamation);
+    if (!fileName.isEmpty())
+        savePdf(fileName);
 }
 
 void PrintPreviewWindow::closeEvent(QCloseEvent* event)

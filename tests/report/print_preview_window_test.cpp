@@ -5,6 +5,8 @@
 #include "report/next_page_dialog.h"
 #include "report/print_preview_window.h"
 #include "report_fixture.h"
+#include "support/failing_devices.h"
+#include "support/reporter_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -203,6 +205,28 @@ TEST_F(WindowTest, SavingAPdfRunsTheSameReportIntoAFile)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 4);
+}
+
+TEST_F(WindowTest, APdfThatCannotBeWrittenWholeIsReportedAndLeavesTheOlderFile)
+{
+    open(2, 45);
+    answerPrompts({false});
+    showAndWait();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("sheet.pdf"));
+    {
+        QFile older(name);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("older report");
+    }
+    const test::FailingDevices full(QStringLiteral("sheet.pdf"), test::DeviceFault::DiskFull, 1000);
+    answerPrompts({false});
+    EXPECT_FALSE(window->savePdf(name));
+    ASSERT_EQ(f.ui.messages().size(), 1u);
+    EXPECT_EQ(f.ui.lastMessage().text, test::fileErrorText(61));
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("older report"));
 }
 
 } // namespace
