@@ -1,4 +1,5 @@
 #include "calc/formula_editor_window.h"
+#include "calc/editor_close.h"
 #include "core/keyed_toolbar_widget.h"
 
 #include "core/text_grid_model.h"
@@ -7,7 +8,6 @@
 
 #include <QAction>
 #include <QPointer>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -356,38 +356,21 @@ void FormulaEditorWindow::closeWindow()
 
 void FormulaEditorWindow::handle(EditorOutcome outcome)
 {
-    if (outcome != EditorOutcome::EndProgram)
-        return;
-    if (endProgram_)
-        endProgram_();
-    else
-        QApplication::exit(0);
+    endProgramOn(outcome, endProgram_);
 }
 
 void FormulaEditorWindow::closeEvent(QCloseEvent* event)
 {
-    if (!editor_.hasUnsavedChanges()) {
-        event->accept();
-        return;
-    }
-    const MessageAnswer answer =
-        ui_.showMessage(QStringLiteral("データは保存されていません。保存しますか？"), MessageIcon::Question,
-                        MessageButtons::YesNoCancel, MessageAnswer::Cancel);
-    if (answer == MessageAnswer::Cancel) {
-        event->ignore();
-        return;
-    }
-    if (answer == MessageAnswer::Yes) {
+    const bool mayClose = mayCloseEditor(ui_, editor_.hasUnsavedChanges(), [this] {
         editor_.setCode(code_->text());
         const EditorOutcome outcome = editor_.save();
         updateSaveState();
-        handle(outcome);
-        if (outcome != EditorOutcome::Done) {
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
+        return outcome;
+    }, endProgram_);
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
 }
 
 } // namespace vortan::calc

@@ -1,4 +1,5 @@
 #include "sheet/master_editor_window.h"
+#include "calc/editor_close.h"
 #include "core/keyed_toolbar_widget.h"
 
 #include "core/text_grid_model.h"
@@ -7,8 +8,8 @@
 #include "sheet/editor_grid_widget.h"
 
 #include <QAction>
-#include <QPointer>
 #include <QApplication>
+#include <QPointer>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QHeaderView>
@@ -241,37 +242,20 @@ void F_Mast::deleteRows(std::vector<int> rows)
 
 void F_Mast::handle(calc::EditorOutcome outcome)
 {
-    if (outcome != calc::EditorOutcome::EndProgram)
-        return;
-    if (endProgram_)
-        endProgram_();
-    else
-        QApplication::exit(0);
+    calc::endProgramOn(outcome, endProgram_);
 }
 
 void F_Mast::closeEvent(QCloseEvent* event)
 {
-    if (!editor_.hasUnsavedChanges()) {
-        event->accept();
-        return;
-    }
-    const MessageAnswer answer =
-        ui_.showMessage(QStringLiteral("データは保存されていません。保存しますか？"), MessageIcon::Question,
-                        MessageButtons::YesNoCancel, MessageAnswer::Cancel);
-    if (answer == MessageAnswer::Cancel) {
-        event->ignore();
-        return;
-    }
-    if (answer == MessageAnswer::Yes) {
+    const bool mayClose = calc::mayCloseEditor(ui_, editor_.hasUnsavedChanges(), [this] {
         const calc::EditorOutcome outcome = editor_.save();
         updateSaveState();
-        handle(outcome);
-        if (outcome != calc::EditorOutcome::Done) {
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
+        return outcome;
+    }, endProgram_);
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void F_Mast::showEvent(QShowEvent* event)
