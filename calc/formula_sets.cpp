@@ -54,10 +54,23 @@ FormulaSetCache::FormulaSetCache(db::Workspace& workspace, const ProgramState& s
 {
 }
 
-bool FormulaSetCache::mustQuery(const QString& cachedCustomer, const QString& cachedSoil,
-                                const QString& customer, const QString& soil) const
+template <typename Set, typename ReadRow>
+Set FormulaSetCache::lookup(Entry<Set>& entry, const QString& customer, const QString& soil,
+                            const QString& statement, ReadRow readRow)
 {
-    return customer != cachedCustomer || soil != cachedSoil || state_.formulaChanged;
+    if (customer != entry.customer || soil != entry.soil || state_.formulaChanged) {
+        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(statement);
+        Set set;
+        if (!rows.eof()) {
+            rows.moveFirst();
+            readRow(rows, set);
+        }
+        rows.close();
+        entry.set = set;
+    }
+    entry.customer = customer;
+    entry.soil = soil;
+    return entry.set;
 }
 
 QString FormulaSetCache::rndStatement(const QString& customer, const QString& soil)
@@ -92,64 +105,34 @@ QString FormulaSetCache::qaStatement(const QString& customer, const QString& soi
 
 RNdSet FormulaSetCache::GetRNdCoefficients(const QString& customer, const QString& soil)
 {
-    if (mustQuery(rnd_.customer, rnd_.soil, customer, soil)) {
-        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(rndStatement(customer, soil));
-        RNdSet set;
-        if (!rows.eof()) {
-            rows.moveFirst();
-            set.a = coefficient(rows, 0);
-            set.b = coefficient(rows, 1);
-            set.c = coefficient(rows, 2);
-        }
-        rows.close();
-        rnd_.set = set;
-    }
-    rnd_.customer = customer;
-    rnd_.soil = soil;
-    return rnd_.set;
+    return lookup(rnd_, customer, soil, rndStatement(customer, soil), [](const db::RecordSet& rows, RNdSet& set) {
+        set.a = coefficient(rows, 0);
+        set.b = coefficient(rows, 1);
+        set.c = coefficient(rows, 2);
+    });
 }
 
 NdSet FormulaSetCache::GetNdCoefficients(const QString& customer, const QString& soil)
 {
-    if (mustQuery(nd_.customer, nd_.soil, customer, soil)) {
-        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(ndStatement(customer, soil));
-        NdSet set;
-        if (!rows.eof()) {
-            rows.moveFirst();
-            set.a = coefficient(rows, 0);
-            set.b = coefficient(rows, 1);
-            set.c = coefficient(rows, 2);
-            set.d = coefficient(rows, 3);
-            set.e = coefficient(rows, 4);
-        }
-        rows.close();
-        nd_.set = set;
-    }
-    nd_.customer = customer;
-    nd_.soil = soil;
-    return nd_.set;
+    return lookup(nd_, customer, soil, ndStatement(customer, soil), [](const db::RecordSet& rows, NdSet& set) {
+        set.a = coefficient(rows, 0);
+        set.b = coefficient(rows, 1);
+        set.c = coefficient(rows, 2);
+        set.d = coefficient(rows, 3);
+        set.e = coefficient(rows, 4);
+    });
 }
 
 QaSet FormulaSetCache::GetQaCoefficients(const QString& customer, const QString& soil)
 {
-    if (mustQuery(qa_.customer, qa_.soil, customer, soil)) {
-        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(qaStatement(customer, soil));
-        // A lookup that finds no row clears the series code as well: keeping
-        // the previous soil's code would hand that series' parameter records
-        // to a soil the customer has no bearing capacity formula for.
-        QaSet set;
-        if (!rows.eof()) {
-            rows.moveFirst();
-            set.code = rows.field(0).toText();
-            for (std::size_t i = 0; i < set.coefficients.size(); ++i)
-                set.coefficients[i] = coefficient(rows, static_cast<int>(i) + 1);
-        }
-        rows.close();
-        qa_.set = set;
-    }
-    qa_.customer = customer;
-    qa_.soil = soil;
-    return qa_.set;
+    // A lookup that finds no row clears the series code as well: keeping the
+    // previous soil's code would hand that series' parameter records to a
+    // soil the customer has no bearing capacity formula for.
+    return lookup(qa_, customer, soil, qaStatement(customer, soil), [](const db::RecordSet& rows, QaSet& set) {
+        set.code = rows.field(0).toText();
+        for (std::size_t i = 0; i < set.coefficients.size(); ++i)
+            set.coefficients[i] = coefficient(rows, static_cast<int>(i) + 1);
+    });
 }
 
 } // namespace vortan::calc

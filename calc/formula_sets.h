@@ -65,8 +65,12 @@ private:
         Set set;
     };
 
-    bool mustQuery(const QString& cachedCustomer, const QString& cachedSoil, const QString& customer,
-                   const QString& soil) const;
+    // The entry's set, queried again (with `statement`, its first row read by
+    // `readRow`, a default set when no row matches) unless the entry already
+    // holds this customer and soil and no editor has saved since.
+    template <typename Set, typename ReadRow>
+    Set lookup(Entry<Set>& entry, const QString& customer, const QString& soil, const QString& statement,
+               ReadRow readRow);
 
     db::Workspace& workspace_;
     const ProgramState& state_;
