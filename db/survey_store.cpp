@@ -48,14 +48,12 @@ QString surveyInsertSql(const SurveyRow& r)
         + q(r.得意先名) + QStringLiteral(", ") + q(r.記事) + QStringLiteral(");");
 }
 
-QString pointInsertSql(const PointRow& r)
+// The values both a point and a record begin with: survey number, point
+// number, date, start and end time.
+template <typename Row>
+void appendPointKey(QString& sql, const Row& r)
 {
-    // Built in one buffer: an import builds one of these for every point.
     const QLatin1String comma(", ");
-    QString sql;
-    sql.reserve(200);
-    sql += QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位, 記事 ,"
-                          "印刷測点No) VALUES (");
     sql += QString::number(r.調査地区No);
     sql += comma;
     appendQuoted(sql, r.測点No);
@@ -65,6 +63,17 @@ QString pointInsertSql(const PointRow& r)
     appendQuoted(sql, r.開始時刻);
     sql += comma;
     appendQuoted(sql, r.終了時刻);
+}
+
+QString pointInsertSql(const PointRow& r)
+{
+    // Built in one buffer: an import builds one of these for every point.
+    const QLatin1String comma(", ");
+    QString sql;
+    sql.reserve(200);
+    sql += QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位, 記事 ,"
+                          "印刷測点No) VALUES (");
+    appendPointKey(sql, r);
     sql += comma;
     appendQuoted(sql, r.標高差);
     sql += comma;
@@ -85,15 +94,7 @@ QString recordInsertSql(const RecordRow& r)
     sql.reserve(200);
     sql += QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ, "
                           "打撃回数,トルク, 推定土質, 記事) VALUES (");
-    sql += QString::number(r.調査地区No);
-    sql += comma;
-    appendQuoted(sql, r.測点No);
-    sql += QLatin1String(" , ");
-    appendQuoted(sql, r.日付);
-    sql += comma;
-    appendQuoted(sql, r.開始時刻);
-    sql += comma;
-    appendQuoted(sql, r.終了時刻);
+    appendPointKey(sql, r);
     sql += comma;
     sql += numtext::shortestSingle(r.貫入深さ);
     sql += comma;
