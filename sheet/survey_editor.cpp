@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/number_text.h"
 
+#include <cmath>
 #include <QUndoCommand>
 #include <algorithm>
 
@@ -365,7 +366,10 @@ QString SurveyEditor::nextPointNumber() const
     double largest = 0;
     for (int p = 0; p < doc_.pointCount(); ++p)
         largest = std::max(largest, numtext::leadingNumber(doc_.pointNumber(p)));
-    return QString::number(static_cast<long long>(largest) + 1);
+    // A stored number is any text of four characters, "9E99" included: the
+    // next one is written as a whole number without going through an
+    // integer type it could overflow.
+    return QString::number(std::floor(largest) + 1, 'f', 0);
 }
 
 void SurveyEditor::noteOutcome(Outcome outcome)
