@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything (Release, into build/) and runs the whole test suite
-# headless.
+# headless; then builds and runs it again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (scripts/test-sanitized.sh, into build-sanitize/).
+# Fails if either run fails. Arguments are passed to both ctest runs.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -9,6 +11,12 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$root/build"
 
-export QT_QPA_PLATFORM=offscreen
-cd "$root/build"
-ctest --output-on-failure "$@"
+status=0
+(
+    export QT_QPA_PLATFORM=offscreen
+    cd "$root/build"
+    ctest --output-on-failure "$@"
+) || status=1
+
+"$root/scripts/test-sanitized.sh" "$@" || status=1
+exit $status
