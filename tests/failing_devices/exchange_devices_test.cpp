@@ -140,19 +140,8 @@ TEST(ExchangeFileDevice, ADatabaseDiskThatFailsDuringTheReadKeepsTheTablesAndThe
 
 TEST(ExchangeFileDevice, AFailedWriteKeepsTheOlderFileWhole)
 {
-    struct Case {
-        const char* name;
-        DeviceFault fault;
-        qint64 limit;
-        int number;
-    };
-    const Case cases[] = {
-        {"the folder refuses the file", DeviceFault::RefuseWrite, 0, 70},
-        {"the disk fills at the first byte", DeviceFault::DiskFull, 0, 61},
-        {"the disk fills part way", DeviceFault::DiskFull, 500, 61},
-        {"the medium stops taking data", DeviceFault::WriteError, 500, 75},
-    };
-    for (const Case& c : cases) {
+    const std::vector<test::WriteFailureCase> cases = test::writeFailureCases(500);
+    for (const test::WriteFailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         Exchange f;
         ASSERT_TRUE(f.copy.isValid());

@@ -20,19 +20,8 @@ using vortan::test::DeviceFault;
 
 TEST(ReportPdfDevice, AFailedWriteKeepsTheOlderPdf)
 {
-    struct Case {
-        const char* name;
-        DeviceFault fault;
-        qint64 limit;
-        int number;
-    };
-    const Case cases[] = {
-        {"the folder refuses the file", DeviceFault::RefuseWrite, 0, 70},
-        {"the disk is full", DeviceFault::DiskFull, 0, 61},
-        {"the disk fills part way", DeviceFault::DiskFull, 2000, 61},
-        {"the medium stops taking data", DeviceFault::WriteError, 2000, 75},
-    };
-    for (const Case& c : cases) {
+    const std::vector<test::WriteFailureCase> cases = test::writeFailureCases(2000);
+    for (const test::WriteFailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("report.pdf"));

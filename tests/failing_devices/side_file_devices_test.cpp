@@ -177,18 +177,7 @@ TEST(SideFileDevice, RewritingTheQaParameterFileStopsWhenTheOldFileCannotBeRead)
 
 TEST(SideFileDevice, WritersReportTheFailureAndKeepTheOldFile)
 {
-    struct Case {
-        const char* name;
-        DeviceFault fault;
-        qint64 limit;
-        int number;
-    };
-    const Case cases[] = {
-        {"the folder refuses the file", DeviceFault::RefuseWrite, 0, 70},
-        {"the disk is full", DeviceFault::DiskFull, 0, 61},
-        {"the disk fills part way", DeviceFault::DiskFull, 3, 61},
-        {"the medium stops taking data", DeviceFault::WriteError, 3, 75},
-    };
+    const std::vector<test::WriteFailureCase> cases = test::writeFailureCases(3);
     struct Writer {
         const char* file;
         QByteArray old;
@@ -209,7 +198,7 @@ TEST(SideFileDevice, WritersReportTheFailureAndKeepTheOldFile)
          }},
     };
     for (const Writer& w : writers) {
-        for (const Case& c : cases) {
+        for (const test::WriteFailureCase& c : cases) {
             SCOPED_TRACE(std::string(w.file) + ": " + c.name);
             Folder folder;
             test::writeBytes(folder.path(QString::fromLatin1(w.file)), w.old);

@@ -137,4 +137,14 @@ FailingDevices::FailingDevices(const QString& fileName, DeviceFault fault, qint6
     makers_.emplace(std::move(reader), std::move(writer));
 }
 
+std::vector<WriteFailureCase> writeFailureCases(qint64 partWay)
+{
+    return {
+        {"the folder refuses the file", DeviceFault::RefuseWrite, 0, 70},
+        {"the disk is full at the first byte", DeviceFault::DiskFull, 0, 61},
+        {"the disk fills part way", DeviceFault::DiskFull, partWay, 61},
+        {"the medium stops taking data", DeviceFault::WriteError, partWay, 75},
+    };
+}
+
 } // namespace vortan::test

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace vortan::test {
 
@@ -75,5 +76,16 @@ private:
     std::shared_ptr<int> handedOut_ = std::make_shared<int>(0);
     std::optional<filedevices::ScopedDeviceMakers> makers_;
 };
+
+// The failures every writer is tried with and the number each must give: a
+// refused file 70, a disk full at the first byte or after `partWay` bytes 61,
+// a medium that stops taking data after `partWay` bytes 75.
+struct WriteFailureCase {
+    const char* name;
+    DeviceFault fault;
+    qint64 limit;
+    int number;
+};
+std::vector<WriteFailureCase> writeFailureCases(qint64 partWay);
 
 } // namespace vortan::test
