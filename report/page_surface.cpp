@@ -15,10 +15,14 @@ void PageSurface::setLineWidthPixels(int pixels)
     lineWidthPixels_ = std::max(1, pixels);
 }
 
-DrawPrimitive PageSurface::makePrimitive(PrimitiveKind kind) const
+DrawPrimitive PageSurface::makePrimitive(PrimitiveKind kind, double x1, double y1, double x2, double y2) const
 {
     DrawPrimitive p;
     p.kind = kind;
+    p.x1 = x1;
+    p.y1 = y1;
+    p.x2 = x2;
+    p.y2 = y2;
     p.page = page_;
     p.colour = colour_;
     p.lineWidthMm = lineWidthMm_;
@@ -39,38 +43,18 @@ void PageSurface::send(DrawPrimitive&& primitive)
 
 void PageSurface::line(double x1, double y1, double x2, double y2)
 {
-    if (!frame_.inRange(page_))
-        return;
-    DrawPrimitive p = makePrimitive(PrimitiveKind::Line);
-    p.x1 = x1;
-    p.y1 = y1;
-    p.x2 = x2;
-    p.y2 = y2;
     // The pen stays where the report put it: the row flow reads it back.
-    send(std::move(p));
+    send(makePrimitive(PrimitiveKind::Line, x1, y1, x2, y2));
 }
 
 void PageSurface::box(double x1, double y1, double x2, double y2)
 {
-    if (!frame_.inRange(page_))
-        return;
-    DrawPrimitive p = makePrimitive(PrimitiveKind::Box);
-    p.x1 = x1;
-    p.y1 = y1;
-    p.x2 = x2;
-    p.y2 = y2;
-    send(std::move(p));
+    send(makePrimitive(PrimitiveKind::Box, x1, y1, x2, y2));
 }
 
 void PageSurface::filledBox(double x1, double y1, double x2, double y2, ColourNumber colour)
 {
-    if (!frame_.inRange(page_))
-        return;
-    DrawPrimitive p = makePrimitive(PrimitiveKind::FilledBox);
-    p.x1 = x1;
-    p.y1 = y1;
-    p.x2 = x2;
-    p.y2 = y2;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::FilledBox, x1, y1, x2, y2);
     p.fillColour = colour;
     send(std::move(p));
 }
@@ -79,9 +63,7 @@ void PageSurface::text(double x, double y, const QString& text, TextAlign align)
 {
     if (!frame_.inRange(page_) || text.isEmpty())
         return;
-    DrawPrimitive p = makePrimitive(PrimitiveKind::Text);
-    p.x1 = x;
-    p.y1 = y;
+    DrawPrimitive p = makePrimitive(PrimitiveKind::Text, x, y);
     p.text = text;
     p.align = align;
     send(std::move(p));
@@ -120,11 +102,8 @@ void PageSurface::picture(const QImage& image, double x, double y, double height
 {
     if (!frame_.inRange(page_) || image.isNull() || image.height() <= 0 || height <= 0)
         return;
-    DrawPrimitive p = makePrimitive(PrimitiveKind::Picture);
-    p.x1 = x;
-    p.y1 = y;
-    p.x2 = x + height * image.width() / image.height();
-    p.y2 = y + height;
+    DrawPrimitive p =
+        makePrimitive(PrimitiveKind::Picture, x, y, x + height * image.width() / image.height(), y + height);
     p.image = image;
     send(std::move(p));
 }

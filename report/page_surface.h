@@ -65,7 +65,9 @@ protected:
     virtual double measureWidth(const DrawPrimitive& text) const = 0;
     virtual double measureHeight(const DrawPrimitive& text) const = 0;
 
-    DrawPrimitive makePrimitive(PrimitiveKind kind) const;
+    // A primitive in the current pen, font and page, at the given corners.
+    DrawPrimitive makePrimitive(PrimitiveKind kind, double x1 = 0, double y1 = 0, double x2 = 0,
+                                double y2 = 0) const;
 
 private:
     void text(double x, double y, const QString& text, TextAlign align);
