@@ -7,6 +7,7 @@
 
 #include "core/child_windows_registration_window.h"
 #include "core/font_substitutes.h"
+#include "core/japanese_translations.h"
 #include "core/mdi_main_window.h"
 #include "core/program_state.h"
 #include "core/qt_user_interface_widget.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QString::fromUtf8(vortan::ApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf8(vortan::ProgramTitle));
     vortan::RegisterFontSubstitutes();
+    vortan::InstallJapaneseTranslations(app);
 
     vortan::ProgramState state;
     vortan::db::Workspace workspace;

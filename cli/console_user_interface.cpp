@@ -15,7 +15,9 @@ bool offers(MessageButtons buttons, MessageAnswer answer)
     case MessageButtons::YesNo:
         return answer == MessageAnswer::Yes || answer == MessageAnswer::No;
     case MessageButtons::YesNoCancel:
-        return answer != MessageAnswer::Ok;
+        return answer == MessageAnswer::Yes || answer == MessageAnswer::No || answer == MessageAnswer::Cancel;
+    case MessageButtons::AbortRetryIgnore:
+        return answer == MessageAnswer::Abort || answer == MessageAnswer::Retry || answer == MessageAnswer::Ignore;
     }
     return false;
 }

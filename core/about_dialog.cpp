@@ -98,7 +98,7 @@ QString AboutDialog::versionText()
 
 QString AboutDialog::legalText()
 {
-    return QStringLiteral("Copyright (C) Vortan の開発者. All rights reserved.");
+    return QStringLiteral("著作権 © Vortan の開発者。無断複製・転載を禁じます。");
 }
 
 void AboutDialog::prepareForVersionCommand()

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QWidget>
+#include <vector>
 
 namespace vortan {
 
@@ -35,10 +37,38 @@ QMessageBox::StandardButton boxButton(MessageAnswer answer)
         return QMessageBox::No;
     case MessageAnswer::Cancel:
         return QMessageBox::Cancel;
+    case MessageAnswer::Abort:
+        return QMessageBox::Abort;
+    case MessageAnswer::Retry:
+        return QMessageBox::Retry;
+    case MessageAnswer::Ignore:
+        return QMessageBox::Ignore;
     case MessageAnswer::Ok:
         break;
     }
     return QMessageBox::Ok;
+}
+
+// The buttons of a question, in the order they stand, and the answer of
+// Escape or of closing the box.
+struct ButtonSet {
+    std::vector<MessageAnswer> answers;
+    MessageAnswer escape;
+};
+
+ButtonSet buttonSet(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok:
+        break;
+    case MessageButtons::YesNo:
+        return {{MessageAnswer::Yes, MessageAnswer::No}, MessageAnswer::No};
+    case MessageButtons::YesNoCancel:
+        return {{MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel}, MessageAnswer::Cancel};
+    case MessageButtons::AbortRetryIgnore:
+        return {{MessageAnswer::Abort, MessageAnswer::Retry, MessageAnswer::Ignore}, MessageAnswer::Abort};
+    }
+    return {{MessageAnswer::Ok}, MessageAnswer::Ok};
 }
 
 } // namespace
@@ -61,47 +91,53 @@ QString QtUserInterface::programTitle()
     return name.isEmpty() ? QStringLiteral("Vortan") : name;
 }
 
+QString QtUserInterface::buttonText(MessageAnswer answer)
+{
+    switch (answer) {
+    case MessageAnswer::Yes:
+        return QStringLiteral("はい");
+    case MessageAnswer::No:
+        return QStringLiteral("いいえ");
+    case MessageAnswer::Cancel:
+        return QStringLiteral("キャンセル");
+    case MessageAnswer::Abort:
+        return QStringLiteral("中止");
+    case MessageAnswer::Retry:
+        return QStringLiteral("再試行");
+    case MessageAnswer::Ignore:
+        return QStringLiteral("無視");
+    case MessageAnswer::Ok:
+        break;
+    }
+    return QStringLiteral("OK");
+}
+
 MessageAnswer QtUserInterface::showMessage(const QString& text, MessageIcon icon,
                                            MessageButtons buttons, MessageAnswer defaultButton,
                                            const QString& title)
 {
-    QMessageBox::StandardButtons standard = QMessageBox::Ok;
-    MessageAnswer escapeAnswer = MessageAnswer::Ok;
-    switch (buttons) {
-    case MessageButtons::Ok:
-        standard = QMessageBox::Ok;
-        escapeAnswer = MessageAnswer::Ok;
-        break;
-    case MessageButtons::YesNo:
-        standard = QMessageBox::Yes | QMessageBox::No;
-        escapeAnswer = MessageAnswer::No;
-        break;
-    case MessageButtons::YesNoCancel:
-        standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        escapeAnswer = MessageAnswer::Cancel;
-        break;
-    }
+    const ButtonSet set = buttonSet(buttons);
+    QMessageBox::StandardButtons standard;
+    for (MessageAnswer answer : set.answers)
+        standard |= boxButton(answer);
 
     QMessageBox box(boxIcon(icon), title.isEmpty() ? programTitle() : title, text, standard,
                     parent_);
     box.setTextFormat(Qt::PlainText);
+    // The button texts are the program's own, whatever language the
+    // toolkit's translations give.
+    for (MessageAnswer answer : set.answers)
+        box.button(boxButton(answer))->setText(buttonText(answer));
     if (standard.testFlag(boxButton(defaultButton)))
         box.setDefaultButton(boxButton(defaultButton));
-    box.setEscapeButton(boxButton(escapeAnswer));
+    box.setEscapeButton(boxButton(set.escape));
     box.exec();
 
-    switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Yes:
-        return MessageAnswer::Yes;
-    case QMessageBox::No:
-        return MessageAnswer::No;
-    case QMessageBox::Cancel:
-        return MessageAnswer::Cancel;
-    case QMessageBox::Ok:
-        return MessageAnswer::Ok;
-    default:
-        return escapeAnswer;
-    }
+    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    for (MessageAnswer answer : set.answers)
+        if (boxButton(answer) == clicked)
+            return answer;
+    return set.escape;
 }
 
 void QtUserInterface::setStatusText(const QString& text)

@@ -39,6 +39,8 @@ public:
 
     // The title of a message box given no title: the application name, else "Vortan".
     static QString programTitle();
+    // The text of the button that gives `answer`: "はい", "いいえ", "キャンセル", ...
+    static QString buttonText(MessageAnswer answer);
 
 private:
     QPointer<QWidget> parent_;

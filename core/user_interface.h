@@ -10,8 +10,10 @@
 namespace vortan {
 
 enum class MessageIcon { None, Information, Question, Exclamation, Critical };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageAnswer { Ok, Yes, No, Cancel };
+// Every button shows its Japanese text: OK, はい, いいえ, キャンセル, and 中止,
+// 再試行, 無視 for a step that failed and may be tried again or skipped.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, AbortRetryIgnore };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Abort, Retry, Ignore };
 
 class UserInterface {
 public:

@@ -91,12 +91,12 @@ QWidget* ReportOptionsDialog::makeTypePicture(int index)
 {
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Picture1(%1)").arg(index));
-    frame->setToolTip(index == 2 ? QStringLiteral("Type-2で出力します。") : QStringLiteral("Type-1で出力します。"));
+    frame->setToolTip(index == 2 ? QStringLiteral("タイプ2で出力します。") : QStringLiteral("タイプ1で出力します。"));
     auto* layout = new QVBoxLayout(frame);
     auto* image = new QLabel(frame);
     image->setPixmap(layoutThumbnail(index == 2));
     image->setAlignment(Qt::AlignCenter);
-    auto* label = new QLabel(index == 0 ? QStringLiteral("Type - XX") : QStringLiteral("Type - %1").arg(index), frame);
+    auto* label = new QLabel(QStringLiteral("タイプ %1").arg(index), frame);
     label->setObjectName(QStringLiteral("Label1(%1)").arg(index));
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(image);
@@ -180,7 +180,7 @@ void ReportOptionsDialog::build()
     connect(dataGroup, &QButtonGroup::idClicked, this, [this](int id) { graphDataClicked_ = id; });
 
     // Depth chart: points per page and maximum depth.
-    auto* chart = new QGroupBox(QStringLiteral("Type-2の設定"), this);
+    auto* chart = new QGroupBox(QStringLiteral("タイプ2の設定"), this);
     auto* chartGrid = new QGridLayout(chart);
     pointsPerPage_ = numberBox(QStringLiteral("txt表示ポイント数"), chart);
     maxDepth_ = numberBox(QStringLiteral("txt最大深度"), chart);
@@ -249,12 +249,12 @@ void ReportOptionsDialog::build()
         colourGrid->addWidget(colourButton_[at], row, 5);
     }
 
-    // OK and Cancel.
+    // OK and キャンセル.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     ok->setToolTip(QStringLiteral("レポートタイプ選択後ここをクリック"));
     ok->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("Command3"));
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, [this] { acceptOptions(); });

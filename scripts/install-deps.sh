@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
+    qt6-translations-l10n   # qtbase_ja.qm: the standard dialogs in Japanese
     libsqlite3-dev
     libgtest-dev
     fonts-ipafont

@@ -23,6 +23,7 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QStringList buttonTexts;   // in the order the buttons stand
 };
 
 // Waits for the next message box, notes what it shows and answers it.
@@ -39,6 +40,9 @@ void answerNextBox(SeenBox& seen, const std::function<void(QMessageBox&)>& answe
         seen.icon = box->icon();
         seen.buttons = box->standardButtons();
         seen.defaultButton = box->standardButton(box->defaultButton());
+        seen.buttonTexts.clear();
+        for (QAbstractButton* button : box->buttons())
+            seen.buttonTexts << button->text();
         answer(*box);
     });
 }
@@ -59,6 +63,17 @@ TEST(QtUserInterface, MessageBoxShowsTextIconButtonsAndDefault)
     EXPECT_EQ(seen.icon, QMessageBox::Question);
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(seen.defaultButton, QMessageBox::No);
+    // Japanese buttons, whatever the toolkit's language.
+    seen.buttonTexts.sort();
+    EXPECT_EQ(seen.buttonTexts, QStringList({"いいえ", "はい", "キャンセル"}));
+
+    answerNextBox(seen, [](QMessageBox& box) { box.button(QMessageBox::Retry)->click(); });
+    EXPECT_EQ(ui.showMessage(QStringLiteral("x"), MessageIcon::Critical, MessageButtons::AbortRetryIgnore,
+                             MessageAnswer::Abort),
+              MessageAnswer::Retry);
+    seen.buttonTexts.sort();
+    EXPECT_EQ(seen.buttonTexts, QStringList({"中止", "再試行", "無視"}));
+    EXPECT_EQ(seen.defaultButton, QMessageBox::Abort);
 }
 
 TEST(QtUserInterface, AnUntitledCriticalMessageCarriesTheProgramTitle)

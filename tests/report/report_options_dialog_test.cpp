@@ -85,7 +85,7 @@ TEST_F(OptionsTest, OpeningShowsTheSettings)
     EXPECT_EQ(child<QFrame>(QStringLiteral("Picture1(2)"))->frameShape(), QFrame::Box);
     EXPECT_EQ(child<QFrame>(QStringLiteral("Picture1(0)"))->frameShape(), QFrame::NoFrame);
     EXPECT_EQ(child<QLabel>(QStringLiteral("Label1(2)"))->palette().color(QPalette::WindowText), QColor(Qt::red));
-    EXPECT_EQ(child<QLabel>(QStringLiteral("Label1(0)"))->text(), QStringLiteral("Type - XX"));
+    EXPECT_EQ(child<QLabel>(QStringLiteral("Label1(0)"))->text(), QStringLiteral("タイプ 0"));
 }
 
 TEST_F(OptionsTest, PageKeysCycleTheTypesAndTheDepthBoxSelectsTypeTwo)
