@@ -1,5 +1,7 @@
 #include "core/error_reporter.h"
 
+#include <vector>
+
 namespace vortan {
 
 namespace {
@@ -31,7 +33,58 @@ QString damagedDatabaseText()
            + QStringLiteral("それでもこのメッセージが表示される場合は、パソコン本体の問題を解決した上でVortanの再インストールが必要です。");
 }
 
+// Takes down what the reporter would show, to show it again with other
+// buttons; asks nothing.
+class CapturingInterface : public UserInterface {
+public:
+    struct Message {
+        QString text;
+        MessageIcon icon;
+        QString title;
+    };
+    std::vector<Message> messages;
+    std::vector<int> optionsTabs;
+
+    MessageAnswer showMessage(const QString& text, MessageIcon icon, MessageButtons, MessageAnswer defaultButton,
+                              const QString& title) override
+    {
+        messages.push_back({text, icon, title});
+        return defaultButton;
+    }
+    void setStatusText(const QString&) override {}
+    void setBusy(const QString&, bool) override {}
+    void beep() override {}
+    void processEvents() override {}
+    void openOptionsDialog(int tab) override { optionsTabs.push_back(tab); }
+};
+
 } // namespace
+
+RetryReport ReportRetryableError(const Failure& failure, const ErrorContext& context)
+{
+    CapturingInterface capture;
+    const ErrorContext quiet{capture, context.state, context.surveyDatabaseOpen};
+    RetryReport report;
+    report.action = ReportError(failure, quiet);
+    context.ui.closeAboutWindow();
+    const bool offersChoice = report.action != action::EndProgram && capture.messages.size() == 1;
+    for (const CapturingInterface::Message& message : capture.messages) {
+        if (!offersChoice) {
+            context.ui.showMessage(message.text, message.icon, MessageButtons::Ok, MessageAnswer::Ok,
+                                   message.title);
+            continue;
+        }
+        switch (context.ui.showMessage(message.text, message.icon, MessageButtons::AbortRetryIgnore,
+                                       MessageAnswer::Abort, message.title)) {
+        case MessageAnswer::Retry: report.choice = RetryChoice::Retry; break;
+        case MessageAnswer::Ignore: report.choice = RetryChoice::Ignore; break;
+        default: report.choice = RetryChoice::Abort; break;
+        }
+    }
+    for (int tab : capture.optionsTabs)
+        context.ui.openOptionsDialog(tab);
+    return report;
+}
 
 std::int16_t ReportError(const Failure& failure, const ErrorContext& context)
 {

@@ -50,4 +50,23 @@ std::int16_t ReportRuntimeError(const Failure& failure, const ErrorContext& cont
 // action 0.
 std::int16_t ReportFileError(const Failure& failure, const ErrorContext& context);
 
+// What the user chose for a step that failed and can be tried again.
+enum class RetryChoice {
+    Abort,    // 中止: abandon the command (or end the program, by the action)
+    Retry,    // 再試行: run the failing step again
+    Ignore,   // 無視: skip the step and go on
+};
+
+struct RetryReport {
+    std::int16_t action = action::Nothing;
+    RetryChoice choice = RetryChoice::Abort;
+};
+
+// For one step of a longer run that may be tried again or skipped (a
+// lookup during a recalculation): the message ReportError shows, with the
+// buttons 中止 / 再試行 / 無視 (中止 by default), and the choice. A failure
+// whose action ends the program offers no choice: its message keeps its OK
+// and the choice is Abort.
+RetryReport ReportRetryableError(const Failure& failure, const ErrorContext& context);
+
 } // namespace vortan

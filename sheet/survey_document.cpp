@@ -55,15 +55,11 @@ Outcome SurveyDocument::setHeader(HeaderField field, const QString& text, EditSo
     emit events_.headerChanged(static_cast<int>(field));
     if (source != EditSource::User)
         return Outcome::Done;
-    if (isHeaderList(field))
+    // The number names the survey; every other field is part of it.
+    if (field != HeaderField::調査地区No)
         DataChange();
-    if (field == HeaderField::提出先) {
-        try {
-            SetNd値Qa値一括表示();
-        } catch (const Failure& failure) {
-            return report(failure);
-        }
-    }
+    if (field == HeaderField::提出先)
+        return SetNd値Qa値一括表示();
     return Outcome::Done;
 }
 
@@ -158,12 +154,7 @@ Outcome SurveyDocument::setRecordCell(int pointIndex, int row, int column, const
     if (source != EditSource::User)
         return Outcome::Done;
     DataChange();
-    try {
-        SetNd値Qa値(pointIndex, row);
-    } catch (const Failure& failure) {
-        return report(failure);
-    }
-    return Outcome::Done;
+    return SetNd値Qa値(pointIndex, row);
 }
 
 int SurveyDocument::測点データを一行増やす時の処理(int pointIndex)
@@ -206,12 +197,7 @@ void SurveyDocument::pickRecordRemark(int pointIndex, int row, const QString& te
 Outcome SurveyDocument::pickSoil(int pointIndex, int row, const QString& soil)
 {
     setRecordCell(pointIndex, row, RecordColumn::推定土質, soil);
-    Outcome outcome = Outcome::Done;
-    try {
-        SetNd値Qa値一括表示();
-    } catch (const Failure& failure) {
-        outcome = report(failure);
-    }
+    const Outcome outcome = SetNd値Qa値一括表示();
     DataChange();
     return outcome;
 }
@@ -272,22 +258,59 @@ void SurveyDocument::computeRow(int pointIndex, int row, const calc::BearingFact
     cells[RecordColumn::換算支持力 - 1] = std::move(texts.qa);
 }
 
-void SurveyDocument::SetNd値Qa値(int pointIndex, int row)
+bool SurveyDocument::computeRowAsking(int pointIndex, int row, const calc::BearingFactorTable& factors,
+                                      ComputeRun& run)
 {
-    computeRow(pointIndex, row, s_.calculator.bearingFactorTable());
-    emit events_.recordsChanged(pointIndex, row, row, RecordColumn::補正値, RecordColumn::換算支持力);
+    for (;;) {
+        try {
+            computeRow(pointIndex, row, factors);
+            return true;
+        } catch (const Failure& failure) {
+            RetryChoice choice = RetryChoice::Ignore;
+            if (run.ignoredNumber != failure.number()) {
+                const RetryReport answer =
+                    ReportRetryableError(failure, ErrorContext{s_.ui, s_.state, s_.workspace.surveyOpen()});
+                if (answer.action == action::EndProgram) {
+                    run.outcome = Outcome::EndProgram;
+                    return false;
+                }
+                choice = answer.choice;
+            }
+            if (choice == RetryChoice::Retry)
+                continue;
+            if (choice == RetryChoice::Abort) {
+                run.outcome = Outcome::NotDone;
+                return false;
+            }
+            // Skipped: the row shows no values rather than those of before.
+            run.ignoredNumber = failure.number();
+            RecordCells& cells = mutablePoint(pointIndex).records.at(static_cast<std::size_t>(row));
+            for (int c = RecordColumn::補正値; c <= RecordColumn::換算支持力; ++c)
+                cells[static_cast<std::size_t>(c - 1)].clear();
+            return true;
+        }
+    }
 }
 
-void SurveyDocument::SetNd値Qa値一括表示()
+Outcome SurveyDocument::SetNd値Qa値(int pointIndex, int row)
+{
+    ComputeRun run;
+    computeRowAsking(pointIndex, row, s_.calculator.bearingFactorTable(), run);
+    emit events_.recordsChanged(pointIndex, row, row, RecordColumn::補正値, RecordColumn::換算支持力);
+    return run.outcome;
+}
+
+Outcome SurveyDocument::SetNd値Qa値一括表示()
 {
     if (clearing_)
-        return;
+        return Outcome::Done;
     s_.ui.setStatusText(QStringLiteral("計算中..."));
-    computeAll(false);
-    s_.ui.setStatusText(QStringLiteral("計算終了"));
+    const Outcome outcome = computeAll(false);
+    s_.ui.setStatusText(outcome == Outcome::Done ? QStringLiteral("計算終了") : QString());
+    return outcome;
 }
 
-void SurveyDocument::computeAll(bool rowsOutsideSoilList)
+Outcome SurveyDocument::computeAll(bool rowsOutsideSoilList)
 {
     struct RowRef {
         int point;
@@ -303,13 +326,17 @@ void SurveyDocument::computeAll(bool rowsOutsideSoilList)
     }
 
     const calc::BearingFactorTable factors = s_.calculator.bearingFactorTable();
+    ComputeRun run;
+    bool goOn = true;
     int sinceEvents = 0;
     auto computeRows = [&](const std::vector<RowRef>& rows) {
         for (const RowRef& ref : rows) {
+            if (!goOn)
+                return;
             // Rows deleted while pending events ran are skipped.
             if (ref.point >= pointCount() || ref.row >= recordCount(ref.point))
                 continue;
-            computeRow(ref.point, ref.row, factors);
+            goOn = computeRowAsking(ref.point, ref.row, factors, run);
             if (++sinceEvents == 256) {
                 sinceEvents = 0;
                 s_.ui.processEvents();
@@ -326,7 +353,7 @@ void SurveyDocument::computeAll(bool rowsOutsideSoilList)
         bySoil.erase(found);   // a soil listed twice is computed once
         computeRows(rows);
     }
-    if (rowsOutsideSoilList) {
+    if (rowsOutsideSoilList && goOn) {
         // Rows whose soil is not in the list (or empty) in grid and row order.
         std::vector<RowRef> rest;
         for (const auto& rows : std::as_const(bySoil))
@@ -342,6 +369,7 @@ void SurveyDocument::computeAll(bool rowsOutsideSoilList)
         if (count > 0)
             emit events_.recordsChanged(p, 0, count - 1, RecordColumn::補正値, RecordColumn::換算支持力);
     }
+    return run.outcome;
 }
 
 } // namespace vortan::sheet

@@ -93,8 +93,8 @@ public:
 
     // --- header fields
     const QString& header(HeaderField field) const;
-    // A user's change of a list field marks the document changed; a user's
-    // change of the customer also recalculates every row.
+    // A user's change of any field but the survey number marks the document
+    // changed; a user's change of the customer also recalculates every row.
     Outcome setHeader(HeaderField field, const QString& text, EditSource source = EditSource::Program);
 
     // --- points grid
@@ -135,6 +135,9 @@ public:
     // --- changes
     bool hasUnsavedChanges() const { return changed_; }
     void DataChange();
+    // The document holds what was last loaded or saved again (an edit was
+    // undone back to it).
+    void markUnchanged() { setChanged(false); }
     bool isClearing() const { return clearing_; }
 
     // --- operations of the data sheet
@@ -146,12 +149,17 @@ public:
     // Validates and writes the survey back in one transaction.
     SaveResult Data_Save();
 
-    // Computes columns 6 to 8 of one record row. Throws Failure.
-    void SetNd値Qa値(int pointIndex, int row);
+    // Computes columns 6 to 8 of one record row. A failing lookup is
+    // reported with the choice 中止 / 再試行 / 無視: retried, or the row is
+    // left without values (無視), or the computation stops (中止).
+    Outcome SetNd値Qa値(int pointIndex, int row);
     // Recomputes every row, soil by soil in the order of the soil list, so
     // that each customer and soil is looked up once per formula table. Does
-    // nothing while the document is being cleared. Throws Failure.
-    void SetNd値Qa値一括表示();
+    // nothing while the document is being cleared. A failing lookup is
+    // reported as for one row; after 無視 the run goes on, and later rows
+    // failing with the same error number are left without values without
+    // asking again; 中止 stops the run there.
+    Outcome SetNd値Qa値一括表示();
 
     // Reports a failure through the error reporter; the answer as an outcome.
     Outcome report(const Failure& failure);
@@ -159,8 +167,15 @@ public:
 private:
     PointRow& mutablePoint(int index);
     void setChanged(bool changed);
+    // How far a computation over rows has come.
+    struct ComputeRun {
+        Outcome outcome = Outcome::Done;
+        std::optional<int> ignoredNumber;   // the error number answered with 無視
+    };
     void computeRow(int pointIndex, int row, const calc::BearingFactorTable& factors);
-    void computeAll(bool rowsOutsideSoilList);
+    // computeRow with the reporter's choice on a failure; false when the run stops.
+    bool computeRowAsking(int pointIndex, int row, const calc::BearingFactorTable& factors, ComputeRun& run);
+    Outcome computeAll(bool rowsOutsideSoilList);
     std::optional<InvalidInput> validate() const;
     void writeSurvey(const QString& number);
     void loadSurvey(const QString& number);

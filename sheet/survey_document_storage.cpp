@@ -116,7 +116,11 @@ Outcome SurveyDocument::Data_Load()
         // lookup per formula table; rows whose soil is outside the soil list
         // are computed after it, one by one.
         s_.ui.setStatusText(QStringLiteral("計算中..."));
-        computeAll(true);
+        const Outcome computed = computeAll(true);
+        if (computed != Outcome::Done) {
+            s_.ui.setBusy(QString(), false);
+            return computed;
+        }
         s_.ui.setStatusText(QStringLiteral("計算終了"));
     } catch (const Failure& failure) {
         s_.ui.setBusy(QString(), false);

@@ -158,3 +158,36 @@ TEST_F(Reporting, TheLowerReportersDoNotCloseTheAboutWindowNorKnowDatabaseNumber
     EXPECT_FALSE(state.databaseNotFound);
     EXPECT_TRUE(ui.optionsDialogTabs().empty());
 }
+
+TEST_F(Reporting, AStepThatCanBeRetriedOffersAbortRetryIgnoreUnlessTheProgramMustEnd)
+{
+    const struct {
+        std::int32_t number;
+        MessageAnswer answer;
+        MessageButtons buttons;
+        RetryChoice choice;
+        std::int16_t action;
+    } rows[] = {
+        {3261, MessageAnswer::Retry, MessageButtons::AbortRetryIgnore, RetryChoice::Retry, 5},
+        {3078, MessageAnswer::Ignore, MessageButtons::AbortRetryIgnore, RetryChoice::Ignore, 5},
+        {53, MessageAnswer::Abort, MessageButtons::AbortRetryIgnore, RetryChoice::Abort, 4},
+        // Read-only database: the program ends, whatever would be chosen.
+        {3051, MessageAnswer::Ignore, MessageButtons::Ok, RetryChoice::Abort, 3},
+    };
+    for (const auto& row : rows) {
+        ui.clear();
+        ui.queueAnswer(row.answer);
+        const RetryReport report = ReportRetryableError(Failure(row.number, QStringLiteral("説明"), QString()),
+                                                        {ui, state, true});
+        ASSERT_EQ(ui.messages().size(), 1u) << row.number;
+        EXPECT_EQ(ui.lastMessage().buttons, row.buttons) << row.number;
+        EXPECT_EQ(report.choice, row.choice) << row.number;
+        EXPECT_EQ(report.action, row.action) << row.number;
+        EXPECT_EQ(ui.aboutWindowCloseCount(), 1) << row.number;
+    }
+    // The message is the reporter's own, and what it opens follows the question.
+    ui.clear();
+    ReportRetryableError(Failure(3024, QStringLiteral("説明"), QString()), {ui, state, true});
+    EXPECT_TRUE(ui.lastMessage().text.startsWith(QStringLiteral("指定されたデータベースが見つかりませんでした｡")));
+    EXPECT_EQ(ui.optionsDialogTabs(), std::vector<int>{3});
+}

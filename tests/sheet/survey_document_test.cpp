@@ -349,3 +349,43 @@ TEST_F(Document, ChangingTheCustomerRecalculatesEveryRow)
     EXPECT_EQ(recordRow(0, 0).mid(5, 3), list({"0.0", "", ""}));
     EXPECT_TRUE(doc->hasUnsavedChanges());
 }
+
+TEST_F(Document, AFailingLookupIsRetriedSkippedOrStopsTheRecalculation)
+{
+    ASSERT_EQ(load(), Outcome::Done);
+    const QStringList computedBefore = recordRow(0, 0).mid(5, 3);
+    ASSERT_FALSE(computedBefore.first().isEmpty());
+    // The ⊿Nd table is gone, and every lookup queries the database.
+    env.db().execute(QStringLiteral("DROP TABLE mstRNd値計算式;"));
+    calc::SetFormulaChanged(env.state);
+
+    const struct {
+        std::vector<MessageAnswer> answers;
+        Outcome outcome;
+        std::size_t questions;
+        bool rowsEmptied;
+    } cases[] = {
+        {{MessageAnswer::Abort}, Outcome::NotDone, 1, false},
+        {{MessageAnswer::Retry, MessageAnswer::Abort}, Outcome::NotDone, 2, false},
+        // The other rows fail alike and are skipped without a question.
+        {{MessageAnswer::Ignore}, Outcome::Done, 1, true},
+    };
+    for (const auto& c : cases) {
+        env.ui.clear();
+        for (MessageAnswer answer : c.answers)
+            env.ui.queueAnswer(answer);
+        EXPECT_EQ(doc->SetNd値Qa値一括表示(), c.outcome);
+        ASSERT_EQ(env.ui.messages().size(), c.questions);
+        for (const test::RecordedMessage& message : env.ui.messages()) {
+            EXPECT_EQ(message.buttons, MessageButtons::AbortRetryIgnore);
+            EXPECT_EQ(message.defaultButton, MessageAnswer::Abort);
+        }
+        for (auto [point, row] : {std::pair{0, 0}, {0, 1}, {1, 0}}) {
+            const QStringList shown = recordRow(point, row).mid(5, 3);
+            if (c.rowsEmptied)
+                EXPECT_EQ(shown, QStringList({"", "", ""}));
+            else if (point == 0 && row == 0)
+                EXPECT_EQ(shown, computedBefore);
+        }
+    }
+}
