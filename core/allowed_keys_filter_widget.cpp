@@ -19,13 +19,13 @@ AllowedKeysFilter* AllowedKeysFilter::install(QObject* box, const QString& allow
     return filter;
 }
 
-bool AllowedKeysFilter::accepts(const QString& typed) const
+bool AllowedKeysFilter::accepts(const QString& allowed, const QString& typed)
 {
     for (const QChar c : typed) {
         // Control characters (Backspace, Ctrl+V, ...) are keys, not text.
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             continue;
-        if (!allowed_.contains(c))
+        if (!allowed.contains(c))
             return false;
     }
     return true;

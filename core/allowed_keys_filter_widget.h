@@ -21,7 +21,9 @@ public:
     // Installs a filter allowing `allowed` on `box`; the box owns it.
     static AllowedKeysFilter* install(QObject* box, const QString& allowed, UserInterface& ui);
 
-    bool accepts(const QString& typed) const;
+    bool accepts(const QString& typed) const { return accepts(allowed_, typed); }
+    // Does `typed` hold only characters of `allowed` (control characters aside)?
+    static bool accepts(const QString& allowed, const QString& typed);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,5 +37,8 @@ private:
 inline const QString DigitsAndPoint = QStringLiteral("0123456789.");
 inline const QString DigitsAndColon = QStringLiteral("0123456789:");
 inline const QString DigitsSlashAndColon = QStringLiteral("0123456789/:");
+// Numbers of the data sheet: depths, blow counts, torques, heights.
+inline const QString Digits = QStringLiteral("0123456789");
+inline const QString SignedDecimal = QStringLiteral("0123456789.-");
 
 } // namespace vortan

@@ -1,8 +1,10 @@
 #include "sheet/data_sheet_window.h"
 #include "core/keyed_toolbar_widget.h"
 
+#include "core/allowed_keys_filter_widget.h"
 #include "core/font_substitutes.h"
 #include "core/failure.h"
+#include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 #include "db/master_lists.h"
@@ -15,6 +17,7 @@
 #include "sheet/survey_editor.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -209,27 +212,70 @@ F_DataSheet::F_DataSheet(ProgramState& state, db::Workspace& workspace, db::Mast
     mainSplitter->setChildrenCollapsible(false);
     layout->addWidget(mainSplitter, 1);
 
-    undoAction_ = editor_->undoStack().createUndoAction(this, QStringLiteral("元に戻す"));
+    // Undo and redo: on the toolbar, on Ctrl+Z and Ctrl+Y, and (through the
+    // main window) in its 編集 menu. The tool tip names the step.
+    QUndoStack& stack = editor_->undoStack();
+    undoAction_ = new QAction(QStringLiteral("元に戻す"), this);
     undoAction_->setObjectName(QStringLiteral("act_元に戻す"));
     undoAction_->setShortcut(QKeySequence::Undo);
-    redoAction_ = editor_->undoStack().createRedoAction(this, QStringLiteral("やり直し"));
+    connect(undoAction_, &QAction::triggered, &stack, &QUndoStack::undo);
+    redoAction_ = new QAction(QStringLiteral("やり直し"), this);
     redoAction_->setObjectName(QStringLiteral("act_やり直し"));
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
     if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
         redoKeys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Y));
     redoAction_->setShortcuts(redoKeys);
+    connect(redoAction_, &QAction::triggered, &stack, &QUndoStack::redo);
+    auto follow = [this, &stack] {
+        undoAction_->setEnabled(stack.canUndo());
+        redoAction_->setEnabled(stack.canRedo());
+        undoAction_->setToolTip(stack.canUndo() ? QStringLiteral("元に戻す（%1）").arg(stack.undoText())
+                                                : QStringLiteral("元に戻す"));
+        redoAction_->setToolTip(stack.canRedo() ? QStringLiteral("やり直し（%1）").arg(stack.redoText())
+                                                : QStringLiteral("やり直し"));
+    };
+    connect(&stack, &QUndoStack::indexChanged, this, follow);
+    connect(&stack, &QUndoStack::cleanChanged, this, follow);
+    follow();
+    toolbar_->addSeparator();
     for (QAction* action : {undoAction_, redoAction_}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
+        toolbar_->addAction(action);
     }
+    editor_->setModifiedHandler([this](bool) { updateCommandStates(); });
 
     connectDocument();
 
     // Opening the window: an empty sheet, the lists filled, the caption set.
-    setSaveAndDeleteEnabled(false);
     clearSheet();
     refreshPointCaption();
+    refreshLocationCaption();
     fitColumns();
+    setTabOrder();
+}
+
+void F_DataSheet::setTabOrder()
+{
+    // Left to right, top to bottom: the header rows, then the grids and the
+    // lists beside them.
+    const HeaderField order[] = {HeaderField::調査地区No, HeaderField::調査日,   HeaderField::開始時刻,
+                                 HeaderField::終了時刻,   HeaderField::現場名,   HeaderField::天候,
+                                 HeaderField::住所};
+    const HeaderField after[] = {HeaderField::標高,     HeaderField::調査目的, HeaderField::調査責任者,
+                                 HeaderField::調査者,   HeaderField::提出先,   HeaderField::調査地区記事};
+    std::vector<QWidget*> chain;
+    for (HeaderField field : order)
+        chain.push_back(headerWidget(field));
+    chain.push_back(cmd住所_);
+    for (HeaderField field : after)
+        chain.push_back(headerWidget(field));
+    for (QWidget* widget : {static_cast<QWidget*>(vaSpread1_), static_cast<QWidget*>(vaSpread2_),
+                            static_cast<QWidget*>(lst記事1_), static_cast<QWidget*>(lst記事2_),
+                            static_cast<QWidget*>(lst土質_)})
+        chain.push_back(widget);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 F_DataSheet::~F_DataSheet() = default;
@@ -266,13 +312,20 @@ void F_DataSheet::buildHeader(QGridLayout* grid)
         } else {
             auto* line = new QLineEdit(this);
             line->setMaxLength(maxLength(field));
-            connect(line, &QLineEdit::textEdited, this,
-                    [this, field](const QString& text) { userEditedHeader(field, text); });
+            // Every change counts, the line edit's own undo included.
+            connect(line, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+                if (!showingDocument_)
+                    userEditedHeader(field, text);
+            });
             widget = line;
         }
         widget->setObjectName(headerControlName(field));
         headerWidgets_[static_cast<std::size_t>(i)] = widget;
     }
+    auto* number = qobject_cast<QLineEdit*>(headerWidget(HeaderField::調査地区No));
+    AllowedKeysFilter::install(number, Digits, ui_);
+    connect(number, &QLineEdit::returnPressed, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tb_Load")); });
+    AllowedKeysFilter::install(headerWidget(HeaderField::標高), SignedDecimal, ui_);
 
     cmd住所_ = new QPushButton(QStringLiteral("住所選択..."), this);
     cmd住所_->setObjectName(QStringLiteral("cmd住所"));
@@ -289,6 +342,10 @@ void F_DataSheet::buildHeader(QGridLayout* grid)
         QWidget* widget = headerWidget(field);
         auto* label = new QLabel(fieldLabel(field), this);
         label->setBuddy(widget);
+        if (field == HeaderField::住所) {
+            label->setObjectName(QStringLiteral("Label住所"));
+            addressCaption_ = label;
+        }
         grid->addWidget(label, row, pair * 2, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(widget, row, pair * 2 + 1, 1, span * 2 - 1);
     };
@@ -333,13 +390,46 @@ void F_DataSheet::showHeader(HeaderField field)
 
 void F_DataSheet::userEditedHeader(HeaderField field, const QString& text)
 {
-    handle(doc_.setHeader(field, text, EditSource::User));
+    if (field == HeaderField::調査地区No) {
+        handle(doc_.setHeader(field, text, EditSource::User));
+        updateCommandStates();
+        return;
+    }
+    editor_->editHeader(field, text);
 }
 
 void F_DataSheet::setAddressPicker(std::function<std::optional<QString>()> picker)
 {
     addressPicker_ = std::move(picker);
     cmd住所_->setEnabled(static_cast<bool>(addressPicker_));
+}
+
+void F_DataSheet::setAddressLabel(int index, const QString& text)
+{
+    label住所Index_ = index;
+    label住所_ = text;
+    refreshLocationCaption();
+}
+
+void F_DataSheet::refreshLocationCaption()
+{
+    const QString& kind = state_.settings.住所名;
+    QString caption = QStringLiteral("住所");
+    if (kind == u"1") {
+        caption = QStringLiteral("調査地");
+    } else if (kind == u"2") {
+        caption = QStringLiteral("建築住所");
+    } else if (kind == u"3") {
+        // The entry the options chose; before they gave one, the entry of
+        // その他_ComboIndex in the address-label list (its entries from 1).
+        QString label = label住所_;
+        const int entry = state_.settings.その他_ComboIndex + 1;
+        if (label.isEmpty() && entry >= 1 && entry < lists_.addressLabel.size())
+            label = lists_.addressLabel.at(entry);
+        if (!label.isEmpty())
+            caption = label;
+    }
+    addressCaption_->setText(caption);
 }
 
 void F_DataSheet::refreshPointCaption()
@@ -388,6 +478,13 @@ void F_DataSheet::buildGrids()
                 editor_->pasteRecords(recordsModel_->point(), row, column + 1, block);
         },
     });
+
+    // Number columns take only what a number is written with.
+    vaSpread1_->setAllowedCharacters(PointColumn::地盤高 - 1, SignedDecimal, ui_);
+    vaSpread1_->setAllowedCharacters(PointColumn::地下水位 - 1, SignedDecimal, ui_);
+    vaSpread2_->setAllowedCharacters(RecordColumn::貫入長 - 1, DigitsAndPoint, ui_);
+    vaSpread2_->setAllowedCharacters(RecordColumn::打撃回数 - 1, Digits, ui_);
+    vaSpread2_->setAllowedCharacters(RecordColumn::トルク - 1, DigitsAndPoint, ui_);
 
     // The remark columns take what room is left.
     vaSpread1_->horizontalHeader()->setSectionResizeMode(PointColumn::記事 - 1, QHeaderView::Stretch);
@@ -549,7 +646,6 @@ void F_DataSheet::connectDocument()
     SurveyDocumentEvents& events = doc_.events();
     connect(&events, &SurveyDocumentEvents::headerChanged, this,
             [this](int field) { showHeader(static_cast<HeaderField>(field)); });
-    connect(&events, &SurveyDocumentEvents::changeMarked, this, [this] { setSaveAndDeleteEnabled(true); });
     // The models have followed the points first: the data grid shows the
     // grid of the point now current.
     auto follow = [this] { dsp指定測点データシート(); };
@@ -564,10 +660,19 @@ void F_DataSheet::connectDocument()
         showHeader(static_cast<HeaderField>(i));
 }
 
-void F_DataSheet::setSaveAndDeleteEnabled(bool enabled)
+bool F_DataSheet::isModified() const
 {
-    tbSave_->setEnabled(enabled);
-    tbDelete_->setEnabled(enabled);
+    return editor_->isModified();
+}
+
+void F_DataSheet::updateCommandStates()
+{
+    // Save while there is something to save; delete while the sheet shows a
+    // stored survey under the number it was stored with.
+    tbSave_->setEnabled(editor_->isModified());
+    const QString& number = doc_.header(HeaderField::調査地区No);
+    tbDelete_->setEnabled(!storedNumber_.isEmpty() && numtext::isNumeric(number)
+                          && numtext::leadingNumber(number) == numtext::leadingNumber(storedNumber_));
 }
 
 void F_DataSheet::handle(Outcome outcome)
@@ -622,12 +727,12 @@ void F_DataSheet::Toolbar1_ButtonClick(const QString& key)
         else
             close();
     } else if (key == QStringLiteral("tb_New")) {
-        doc_.setHeader(HeaderField::調査地区No, QString());
-        clearSheet();
-        tbDelete_->setEnabled(false);
-        headerWidget(HeaderField::調査地区No)->setFocus();
+        if (mayReplaceSurvey())
+            newSurvey();
     } else if (key == QStringLiteral("tb_Load")) {
-        loadSurvey(doc_.header(HeaderField::調査地区No));
+        const QString number = doc_.header(HeaderField::調査地区No);
+        if (mayReplaceSurvey())
+            loadSurvey(number);
     } else if (key == QStringLiteral("tb_Save")) {
         saveSurvey();
     } else if (key == QStringLiteral("tb_Delete")) {
@@ -639,15 +744,59 @@ void F_DataSheet::clearSheet()
 {
     const Outcome outcome = doc_.Data_Clear();
     editor_->clearHistory();
+    storedNumber_.clear();
     候補のコントロールへのセット();
     lst土質のセット();
     lst記事1のセット();
     lst記事2のセット();
+    updateCommandStates();
     handle(outcome);
+}
+
+void F_DataSheet::newSurvey()
+{
+    doc_.setHeader(HeaderField::調査地区No, QString());
+    clearSheet();
+    headerWidget(HeaderField::調査地区No)->setFocus();
+}
+
+bool F_DataSheet::mayReplaceSurvey()
+{
+    if (!editor_->isModified())
+        return true;
+    const MessageAnswer answer = ui_.showMessage(QStringLiteral("変更を保存しますか?"), MessageIcon::Question,
+                                                 MessageButtons::YesNoCancel, MessageAnswer::Cancel);
+    if (answer == MessageAnswer::No)
+        return true;
+    if (answer != MessageAnswer::Yes)
+        return false;
+    // The survey goes back under its own number, whatever was typed into
+    // the number field to open another one.
+    const QString typed = doc_.header(HeaderField::調査地区No);
+    if (!storedNumber_.isEmpty())
+        doc_.setHeader(HeaderField::調査地区No, storedNumber_);
+    const bool saved = saveSurvey();
+    doc_.setHeader(HeaderField::調査地区No, typed);
+    updateCommandStates();
+    return saved;
+}
+
+void F_DataSheet::closeEvent(QCloseEvent* event)
+{
+    if (!mayReplaceSurvey()) {
+        event->ignore();
+        return;
+    }
+    // What was not saved is given up: the window opens again on an empty sheet.
+    if (editor_->isModified())
+        newSurvey();
+    QWidget::closeEvent(event);
 }
 
 Outcome F_DataSheet::openSurvey(const QString& number)
 {
+    if (!mayReplaceSurvey())
+        return Outcome::NotDone;
     return loadSurvey(number);
 }
 
@@ -661,20 +810,20 @@ Outcome F_DataSheet::loadSurvey(const QString& typed)
     const Outcome outcome = doc_.Data_Load();
     editor_->clearHistory();
     if (outcome == Outcome::Done) {
-        // A loaded survey can be saved back or deleted.
-        setSaveAndDeleteEnabled(true);
+        storedNumber_ = doc_.header(HeaderField::調査地区No);
         if (doc_.pointCount() > 0)
             vaSpread1_->setCurrentIndex(pointsModel_->index(0, 0));
     }
+    updateCommandStates();
     handle(outcome);
     return outcome;
 }
 
-void F_DataSheet::dropEmptyRecordRows()
+int F_DataSheet::dropEmptyRecordRows()
 {
     // Moving past the last row adds rows on the way; those left without a
     // single value would be stored as records without a depth.
-    bool dropping = false;
+    int dropped = 0;
     for (int p = 0; p < doc_.pointCount(); ++p) {
         std::vector<int> empty;
         for (int r = 0; r < doc_.recordCount(p); ++r) {
@@ -686,28 +835,39 @@ void F_DataSheet::dropEmptyRecordRows()
         }
         if (empty.empty())
             continue;
-        if (!dropping)
+        if (dropped == 0)
             editor_->undoStack().beginMacro(QStringLiteral("空の行の削除"));
-        dropping = true;
+        dropped += static_cast<int>(empty.size());
         editor_->deleteRecords(p, empty);
     }
-    if (dropping)
+    if (dropped > 0)
         editor_->undoStack().endMacro();
+    return dropped;
 }
 
-void F_DataSheet::saveSurvey()
+bool F_DataSheet::saveSurvey()
 {
-    dropEmptyRecordRows();
+    const int dropped = dropEmptyRecordRows();
     const SaveResult result = doc_.Data_Save();
-    if (result.invalid) {
-        focusInvalidInput(*result.invalid);
-        return;
+    if (result.outcome != Outcome::Done) {
+        // Declined or failed, nothing was stored: the rows come back as they
+        // were. (An invalid cell is shown in the rows as they are now.)
+        if (result.invalid)
+            focusInvalidInput(*result.invalid);
+        else if (dropped > 0)
+            editor_->undoStack().undo();
+        handle(result.outcome);
+        return false;
     }
-    if (result.outcome == Outcome::Done) {
-        QWidget* number = headerWidget(HeaderField::調査地区No);
-        number->setFocus();
-    }
-    handle(result.outcome);
+    editor_->markSaved();
+    storedNumber_ = doc_.header(HeaderField::調査地区No);
+    updateCommandStates();
+    QString done = QStringLiteral("データを保存しました。");
+    if (dropped > 0)
+        done += QStringLiteral("（値のないデータ行 %1 行は保存していません。）").arg(dropped);
+    ui_.setStatusText(done);
+    headerWidget(HeaderField::調査地区No)->setFocus();
+    return true;
 }
 
 void F_DataSheet::focusInvalidInput(const InvalidInput& input)
@@ -731,12 +891,16 @@ void F_DataSheet::focusInvalidInput(const InvalidInput& input)
 
 void F_DataSheet::deleteSurvey()
 {
+    bool deleted = false;
     try {
         db::SurveyStore store(workspace_);
-        store.DeleteSurvey(doc_.header(HeaderField::調査地区No), true, ui_);
+        deleted = store.DeleteSurvey(doc_.header(HeaderField::調査地区No), true, ui_);
     } catch (const Failure& failure) {
         handle(doc_.report(failure));
     }
+    // The survey is gone: nothing of it stays on the sheet to be saved again.
+    if (deleted)
+        newSurvey();
 }
 
 } // namespace vortan::sheet

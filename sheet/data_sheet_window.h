@@ -66,8 +66,26 @@ public:
 
     // Puts the number into the survey number field, clears the sheet and
     // loads that survey (the search window and the card import open a
-    // survey this way).
+    // survey this way). A modified survey on the sheet is first offered for
+    // saving; NotDone when the user keeps it.
     Outcome openSurvey(const QString& number);
+
+    // Before something replaces the survey on the sheet: when it is
+    // modified, asks "変更を保存しますか?" (はい / いいえ / キャンセル).
+    // はい saves it under the number it was loaded or saved with (the number
+    // field's when it never was); true when the sheet may be replaced: the
+    // survey was unmodified, saved, or given up.
+    bool mayReplaceSurvey();
+    bool isModified() const;
+
+    // The label the reports print before the address when the options
+    // choose an entry of the address-label list (the options dialog gives
+    // it when confirmed and at start-up); the address field is captioned
+    // with the label the reports print.
+    void setAddressLabel(int index, const QString& text);
+    QString addressLabel() const { return label住所_; }
+    int addressLabelIndex() const { return label住所Index_; }
+    void refreshLocationCaption();
 
     // Runs a toolbar button by its key ("tb_Exit", "tb_New", "tb_Load",
     // "tb_Save", "tb_Delete").
@@ -87,6 +105,10 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    // Closing offers a modified survey for saving; キャンセル keeps the window.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildHeader(QGridLayout* grid);
     void buildGrids();
@@ -96,13 +118,15 @@ private:
     void userEditedHeader(HeaderField field, const QString& text);
 
     void clearSheet();
+    void newSurvey();
     Outcome loadSurvey(const QString& number);
-    void saveSurvey();
-    void dropEmptyRecordRows();
+    bool saveSurvey();
+    int dropEmptyRecordRows();
     void deleteSurvey();
     void focusInvalidInput(const InvalidInput& input);
     void handle(Outcome outcome);
-    void setSaveAndDeleteEnabled(bool enabled);
+    void updateCommandStates();
+    void setTabOrder();
 
     void 候補のコントロールへのセット();
     void lst土質のセット();
@@ -130,6 +154,7 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     std::vector<QWidget*> headerWidgets_;   // by HeaderField
+    QLabel* addressCaption_ = nullptr;
     QPushButton* cmd住所_ = nullptr;
     QLabel* pointCaption_ = nullptr;
     QLabel* recordCaption_ = nullptr;
@@ -144,6 +169,11 @@ private:
     std::function<std::optional<QString>()> addressPicker_;
     std::function<void()> endProgram_;
     bool showingDocument_ = false;   // set while fields are filled from the document
+    // The number the survey on the sheet was loaded or saved under; empty
+    // for a survey not stored.
+    QString storedNumber_;
+    int label住所Index_ = -1;
+    QString label住所_;
 };
 
 } // namespace vortan::sheet

@@ -1,5 +1,8 @@
 #include "sheet/sheet_grid_widget.h"
 
+#include "core/allowed_keys_filter_widget.h"
+#include "core/user_interface.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -21,7 +24,7 @@ QWidget* SheetItemDelegate::createEditor(QWidget* parent, const QStyleOptionView
                                          const QModelIndex& index) const
 {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    grid_->noteEditorOpened(editor);
+    grid_->noteEditorOpened(editor, index.column());
     return editor;
 }
 
@@ -70,10 +73,29 @@ SheetGrid::SheetGrid(QWidget* parent) : QTableView(parent)
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
 }
 
-void SheetGrid::noteEditorOpened(QWidget* editor)
+void SheetGrid::setAllowedCharacters(int column, const QString& allowed, UserInterface& ui)
+{
+    allowed_.insert(column, allowed);
+    ui_ = &ui;
+}
+
+void SheetGrid::noteEditorOpened(QWidget* editor, int column)
 {
     lastEditor_ = editor;
     enteredByTyping_ = false;
+    if (allowed_.contains(column) && ui_)
+        AllowedKeysFilter::install(editor, allowed_.value(column), *ui_);
+}
+
+bool SheetGrid::currentCellTakes(const QString& typed)
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !allowed_.contains(current.column())
+        || AllowedKeysFilter::accepts(allowed_.value(current.column()), typed))
+        return true;
+    if (ui_)
+        ui_->beep();
+    return false;
 }
 
 void SheetGrid::focusInEvent(QFocusEvent* event)
@@ -185,6 +207,10 @@ void SheetGrid::keyPressEvent(QKeyEvent* event)
     if (state() != QAbstractItemView::EditingState && !command && !text.isEmpty() && text.at(0).isPrint()) {
         const QModelIndex current = currentIndex();
         if (current.isValid() && (model()->flags(current) & Qt::ItemIsEditable)) {
+            if (!currentCellTakes(text)) {
+                event->accept();
+                return;
+            }
             lastEditor_ = nullptr;
             edit(current);
             if (auto* line = qobject_cast<QLineEdit*>(lastEditor_.data())) {
@@ -204,6 +230,10 @@ void SheetGrid::inputMethodEvent(QInputMethodEvent* event)
     const bool hasText = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
     if (state() != QAbstractItemView::EditingState && hasText && current.isValid()
         && (model()->flags(current) & Qt::ItemIsEditable)) {
+        if (!currentCellTakes(event->commitString())) {
+            event->accept();
+            return;
+        }
         lastEditor_ = nullptr;
         edit(current);
         if (auto* line = qobject_cast<QLineEdit*>(lastEditor_.data())) {

@@ -4,15 +4,21 @@
 // right, moving down past the last row (Down or Enter) adds a row, the Delete
 // key deletes the selected rows, and a rectangular block of cells is copied
 // to and pasted from the clipboard as tab-separated text. What adding,
-// deleting and pasting do is up to the owner (handlers).
+// deleting and pasting do is up to the owner (handlers). Columns of numbers
+// refuse any other character as it is typed, with the bell.
 
 #include "sheet/cell_block_text.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
 #include <vector>
+
+namespace vortan {
+class UserInterface;
+}
 
 namespace vortan::sheet {
 
@@ -52,6 +58,11 @@ public:
     explicit SheetGrid(QWidget* parent = nullptr);
 
     void setHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
+    // The characters the model's `column` takes as typed; the bell rings
+    // through `ui` for any other.
+    void setAllowedCharacters(int column, const QString& allowed, UserInterface& ui);
+    // The characters of `column`, empty when it takes any.
+    QString allowedCharacters(int column) const { return allowed_.value(column); }
 
     // The rectangle of selected cells (visible columns only) as clipboard
     // text; empty when nothing is selected.
@@ -70,7 +81,7 @@ public:
     void moveCursorBy(int key);
 
     // Used by the delegate.
-    void noteEditorOpened(QWidget* editor);
+    void noteEditorOpened(QWidget* editor, int column);
     bool enteredByTyping() const { return enteredByTyping_; }
 
 protected:
@@ -84,8 +95,12 @@ signals:
 
 private:
     int nextVisibleColumn(int column, int step) const;
+    // False (after the bell) when the current cell refuses `typed`.
+    bool currentCellTakes(const QString& typed);
 
     Handlers handlers_;
+    QHash<int, QString> allowed_;
+    UserInterface* ui_ = nullptr;
     QPointer<QWidget> lastEditor_;
     bool enteredByTyping_ = false;
 };

@@ -74,17 +74,36 @@ public:
 
 protected:
     // Recomputes one row; a failure goes to the error reporter.
-    void recompute(int point, int row)
-    {
-        try {
-            doc_.SetNd値Qa値(point, row);
-        } catch (const Failure& failure) {
-            editor_.noteOutcome(doc_.report(failure));
-        }
-    }
+    void recompute(int point, int row) { editor_.noteOutcome(doc_.SetNd値Qa値(point, row)); }
 
     SurveyEditor& editor_;
     SurveyDocument& doc_;
+};
+
+// A header field. Typing into one field makes one step: each further
+// change of the same field merges into it, and a field typed back to what
+// it held drops the step.
+class HeaderStep : public Step {
+public:
+    HeaderStep(SurveyEditor& editor, HeaderField field, const QString& after)
+        : Step(editor, QStringLiteral("入力")), field_(field), before_(editor.document().header(field)), after_(after)
+    {
+    }
+
+    int id() const override { return 1000 + static_cast<int>(field_); }
+    bool mergeWith(const QUndoCommand* other) override
+    {
+        const auto* next = static_cast<const HeaderStep*>(other);
+        after_ = next->after_;
+        setObsolete(after_ == before_);
+        return true;
+    }
+    void redo() override { editor_.noteOutcome(doc_.setHeader(field_, after_, EditSource::User)); }
+    void undo() override { editor_.noteOutcome(doc_.setHeader(field_, before_, EditSource::User)); }
+
+private:
+    HeaderField field_;
+    QString before_, after_;
 };
 
 // One cell of either grid, typed or picked from a list.
@@ -347,6 +366,25 @@ SurveyEditor::SurveyEditor(SurveyDocument& document, QObject* parent) : QObject(
         if (!inStep_)
             stack_.clear();
     });
+    connect(&stack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (clean)
+            doc_.markUnchanged();
+        if (modifiedHandler_)
+            modifiedHandler_(!clean);
+    });
+}
+
+void SurveyEditor::markSaved()
+{
+    stack_.setClean();
+    doc_.markUnchanged();
+}
+
+void SurveyEditor::editHeader(HeaderField field, const QString& text)
+{
+    if (field == HeaderField::調査地区No || doc_.header(field) == text)
+        return;
+    push(new HeaderStep(*this, field, text));
 }
 
 SurveyEditor::~SurveyEditor() = default;

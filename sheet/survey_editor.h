@@ -1,10 +1,16 @@
 #pragma once
-// The user's edits of a survey document's grids as steps that can be undone
-// and redone: a cell edit, a pick from a list, a pasted block, an added or
-// deleted row is one step each. Every step goes through the document's own
-// operations with the user as the source, so a step and its undoing mark the
-// document changed and recompute the rows they touch exactly as an edit does.
-// Loading or clearing the document forgets the steps.
+// The user's edits of a survey document as steps that can be undone and
+// redone: a header field typed (one step per field for a run of typing), a
+// cell edit, a pick from a list, a pasted block, an added or deleted row.
+// Every step goes through the document's own operations with the user as
+// the source, so a step and its undoing mark the document changed and
+// recompute the rows they touch exactly as an edit does. Loading or clearing
+// the document forgets the steps.
+//
+// The survey is modified exactly when the history stands elsewhere than at
+// the survey as loaded or last saved: undoing back to it makes the survey
+// unmodified again. The survey number is no step: it names the survey to
+// load or save and changes nothing in it.
 
 #include "sheet/cell_block_text.h"
 #include "sheet/survey_document.h"
@@ -39,7 +45,16 @@ public:
     // point number, 1 for the first point.
     QString nextPointNumber() const;
 
+    // Does the survey differ from what was loaded or last saved?
+    bool isModified() const { return !stack_.isClean(); }
+    // Called with the new state whenever isModified() changes.
+    void setModifiedHandler(std::function<void(bool)> handler) { modifiedHandler_ = std::move(handler); }
+    // The survey was saved: it is unmodified from here on.
+    void markSaved();
+
     // --- steps
+    // A header field other than the survey number.
+    void editHeader(HeaderField field, const QString& text);
     void editPointCell(int point, int column, const QString& text);
     void editRecordCell(int point, int row, int column, const QString& text);
     void pickPointRemark(int point, const QString& text);
@@ -67,6 +82,7 @@ private:
     SurveyDocument& doc_;
     QUndoStack stack_;
     std::function<void(Outcome)> outcomeHandler_;
+    std::function<void(bool)> modifiedHandler_;
     bool inStep_ = false;
 };
 

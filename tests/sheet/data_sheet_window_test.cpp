@@ -5,6 +5,7 @@
 
 #include "calc/calc_test_environment.h"
 #include "db/record_set.h"
+#include "support/qstring_printer.h"
 #include "sheet/data_sheet_window.h"
 #include "sheet/survey_document.h"
 #include "sheet/survey_editor.h"
@@ -107,7 +108,7 @@ struct DataSheetWindow : ::testing::Test {
     {
         auto* toolbar = control<QToolBar>("Toolbar1");
         for (QAction* action : toolbar->actions())
-            if (action->objectName() == QLatin1String(key))
+            if (action->objectName() == QString::fromUtf8(key))
                 return qobject_cast<QToolButton*>(toolbar->widgetForAction(action));
         ADD_FAILURE() << "no toolbar button " << key;
         return nullptr;
@@ -236,7 +237,7 @@ TEST_F(DataSheetWindow, OpensEmptyWithItsControlsInPlace)
     QStringList keys;
     for (QAction* action : control<QToolBar>("Toolbar1")->actions())
         keys << action->objectName();
-    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete"}));
+    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete", "", "act_元に戻す", "act_やり直し"}));
     EXPECT_FALSE(button("tb_Save")->isEnabled());
     EXPECT_FALSE(button("tb_Delete")->isEnabled());
 
@@ -327,8 +328,8 @@ TEST_F(DataSheetWindow, LoadsTheSurveyWhoseNumberIsTyped)
     EXPECT_EQ(recordRow(1).mid(0, 5), list({"0.5", "7", "30", "砂質土", "y"}));
     EXPECT_EQ(control<QLabel>("lbl_測点データ")->text(), QStringLiteral("測点データ（測点No 3）"));
 
-    // A loaded survey can be saved or deleted at once.
-    EXPECT_TRUE(button("tb_Save")->isEnabled());
+    // A loaded survey can be deleted at once; saving waits for a change.
+    EXPECT_FALSE(button("tb_Save")->isEnabled());
     EXPECT_TRUE(button("tb_Delete")->isEnabled());
 }
 
@@ -341,9 +342,10 @@ TEST_F(DataSheetWindow, RefusesNumbersThatAreNotThereOrNotNumbers)
     EXPECT_EQ(control<QLineEdit>("txt_現場名")->text(), QString());
     EXPECT_EQ(control<QLineEdit>("txt_調査地区No")->text(), QStringLiteral("99"));
 
+    // Letters cannot be typed into the number: the bell rings for each.
     loadByTyping(QStringLiteral("abc"));
-    EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("調査地区Noの欄に数値を入れて実行して下さい｡"));
-    EXPECT_EQ(env.ui.messages().size(), 2u);
+    EXPECT_EQ(env.ui.beepCount(), 3);
+    EXPECT_EQ(control<QLineEdit>("txt_調査地区No")->text(), QStringLiteral("99"));
 }
 
 TEST_F(DataSheetWindow, TypingOverATorqueRecomputesThatRowAndUndoBringsItBack)
@@ -413,7 +415,10 @@ TEST_F(DataSheetWindow, AnInvalidCellIsShownWithTheFocus)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(points(), 2, 0);
-    typeCell(records(), 1, 1, QStringLiteral("x"));
+    // A letter cannot be typed into a blow count, but can be pasted.
+    QApplication::clipboard()->setText(QStringLiteral("x"));
+    selectCell(records(), 1, 1);
+    QTest::keyClick(records(), Qt::Key_V, Qt::ControlModifier);
     selectCell(points(), 0, 0);
     press("tb_Save");
     EXPECT_EQ(env.ui.lastMessage().text, Incomplete);
@@ -592,8 +597,9 @@ TEST_F(DataSheetWindow, SavedRowsComeBackTheSameAfterReloading)
     pointRows[0] = QStringLiteral("1|051001|0930|1000|0.5||記事1|1|printed");
     const QStringList recordRows = storedRecords();
 
+    // The save command itself (its button waits for a change).
     env.ui.queueAnswer(MessageAnswer::Yes);
-    press("tb_Save");
+    sheet->Toolbar1_ButtonClick(QStringLiteral("tb_Save"));
     EXPECT_EQ(env.ui.lastMessage().text, Overwrite);
     EXPECT_EQ(env.ui.lastMessage().icon, MessageIcon::Question);
     EXPECT_EQ(env.ui.lastMessage().buttons, MessageButtons::YesNo);
@@ -601,12 +607,15 @@ TEST_F(DataSheetWindow, SavedRowsComeBackTheSameAfterReloading)
     EXPECT_EQ(storedPoints(), pointRows);
     EXPECT_EQ(storedRecords(), recordRows);
 
-    // Enter on the last row adds a row; left empty, it is not stored.
+    // Enter on the last row adds a row; left empty, it is not stored, and
+    // the status bar says so.
     typeCell(records(), 1, 4, QStringLiteral("changed"));
     EXPECT_EQ(records()->model()->rowCount(), 3);
     EXPECT_EQ(sheet->focusWidget(), records());
     env.ui.queueAnswer(MessageAnswer::Yes);
     press("tb_Save");
+    EXPECT_EQ(env.ui.statusText(), QStringLiteral("データを保存しました。（値のないデータ行 1 行は保存していません。）"));
+    EXPECT_FALSE(button("tb_Save")->isEnabled());
     // After saving the focus is back in the number field.
     EXPECT_EQ(sheet->focusWidget(), control<QLineEdit>("txt_調査地区No"));
     EXPECT_EQ(storedRecords().size(), recordRows.size());
@@ -637,8 +646,10 @@ TEST_F(DataSheetWindow, AnsweringNoToTheOverwriteQuestionStoresNothing)
 TEST_F(DataSheetWindow, InvalidFieldGetsTheFocusWithItsTextSelected)
 {
     loadByTyping(QStringLiteral("5"));
+    // Letters cannot be typed into the elevation, but can be pasted.
     auto* elevation = control<QLineEdit>("txt_標高");
-    typeInto(elevation, QStringLiteral("abc"));
+    elevation->selectAll();
+    elevation->insert(QStringLiteral("abc"));
     points()->setFocus();
     press("tb_Save");
     EXPECT_EQ(env.ui.lastMessage().text, Incomplete);
@@ -670,21 +681,29 @@ TEST_F(DataSheetWindow, DeleteButtonAsksAndDeletesOnlyOnYes)
     EXPECT_TRUE(storedSurvey().isEmpty());
     EXPECT_TRUE(storedPoints().isEmpty());
     EXPECT_TRUE(storedRecords().isEmpty());
+    // Nothing of the deleted survey stays on the sheet.
+    EXPECT_EQ(control<QLineEdit>("txt_調査地区No")->text(), QString());
+    EXPECT_EQ(control<QLineEdit>("txt_現場名")->text(), QString());
+    EXPECT_EQ(points()->model()->rowCount(), 0);
+    EXPECT_FALSE(button("tb_Save")->isEnabled());
+    EXPECT_FALSE(button("tb_Delete")->isEnabled());
 }
 
 TEST_F(DataSheetWindow, NewEmptiesTheSheetAndDisablesDelete)
 {
     loadByTyping(QStringLiteral("5"));
     typeCell(records(), 0, 1, QStringLiteral("9"));
+    env.ui.queueAnswer(MessageAnswer::No);
     press("tb_New");
     EXPECT_EQ(control<QLineEdit>("txt_調査地区No")->text(), QString());
     EXPECT_EQ(control<QLineEdit>("txt_現場名")->text(), QString());
     EXPECT_EQ(points()->model()->rowCount(), 0);
     EXPECT_FALSE(button("tb_Delete")->isEnabled());
     EXPECT_EQ(sheet->undoStack().count(), 0);
-    // A change of a header list marks the sheet changed again.
+    // A change of a header field marks the new survey modified; it is not
+    // stored yet, so there is nothing to delete.
     typeInto(control<QComboBox>("cmb_天候")->lineEdit(), QStringLiteral("雨"));
-    EXPECT_TRUE(button("tb_Delete")->isEnabled());
+    EXPECT_FALSE(button("tb_Delete")->isEnabled());
     EXPECT_TRUE(button("tb_Save")->isEnabled());
 }
 
@@ -736,4 +755,137 @@ TEST_F(DataSheetWindow, SpaceTogglesThePrintBox)
     const QStringList stored = storedPoints();
     ASSERT_EQ(stored.size(), 3);
     EXPECT_EQ(stored[1], QStringLiteral("2|051001|1010|1020||-1.2||P2|printed"));
+}
+
+TEST_F(DataSheetWindow, ModifiedFollowsTheUndoHistory)
+{
+    loadByTyping(QStringLiteral("5"));
+    typeCell(records(), 0, 1, QStringLiteral("9"));
+    EXPECT_TRUE(button("tb_Save")->isEnabled());
+    QTest::keyClick(records(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(button("tb_Save")->isEnabled());
+    EXPECT_FALSE(sheet->isModified());
+
+    // Typing into a header field is one step, undone from the toolbar.
+    auto* site = control<QLineEdit>("txt_現場名");
+    typeInto(site, QStringLiteral("新現場"));
+    EXPECT_TRUE(button("tb_Save")->isEnabled());
+    EXPECT_EQ(sheet->undoStack().count(), 1);
+    QTest::mouseClick(button("act_元に戻す"), Qt::LeftButton);
+    EXPECT_EQ(site->text(), QStringLiteral("現場A"));
+    EXPECT_FALSE(sheet->isModified());
+
+    // Back at the survey as loaded: another load asks nothing.
+    env.ui.clear();
+    loadByTyping(QStringLiteral("5"));
+    EXPECT_TRUE(env.ui.messages().empty());
+}
+
+TEST_F(DataSheetWindow, AModifiedSurveyIsOfferedForSavingBeforeAnythingReplacesIt)
+{
+    auto* number = control<QLineEdit>("txt_調査地区No");
+    const std::pair<const char*, std::function<void()>> replacers[] = {
+        {"呼び出し", [&] { press("tb_Load"); }},
+        {"Enter", [&] { QTest::keyClick(number, Qt::Key_Return); }},
+        {"新規", [&] { press("tb_New"); }},
+        {"search or card", [&] { sheet->openSurvey(QStringLiteral("5")); }},
+        {"close", [&] { sheet->close(); }},
+    };
+    for (const auto& [name, replace] : replacers) {
+        env.ui.queueAnswer(MessageAnswer::No);
+        sheet->show();
+        sheet->openSurvey(QStringLiteral("5"));
+        typeCell(records(), 0, 1, QStringLiteral("9"));
+        env.ui.clear();
+        env.ui.queueAnswer(MessageAnswer::Cancel);
+        replace();
+        EXPECT_EQ(env.ui.messageTexts(), QStringList({QStringLiteral("変更を保存しますか?")})) << name;
+        EXPECT_EQ(env.ui.lastMessage().buttons, MessageButtons::YesNoCancel) << name;
+        EXPECT_EQ(env.ui.lastMessage().icon, MessageIcon::Question) << name;
+        // キャンセル: everything stays as it was.
+        EXPECT_EQ(cell(records(), 0, 1), QStringLiteral("9")) << name;
+        EXPECT_TRUE(sheet->isModified()) << name;
+        EXPECT_TRUE(sheet->isVisible()) << name;
+    }
+
+    // はい saves the survey under its own number, then opens the one typed.
+    typeInto(number, QStringLiteral("6"));
+    env.ui.queueAnswer(MessageAnswer::Yes);   // save the changes
+    env.ui.queueAnswer(MessageAnswer::Yes);   // over survey 5
+    press("tb_Load");
+    EXPECT_TRUE(storedRecords().contains(QStringLiteral("1|051001|0930|1000|0.25|9|2.5|2|r1")));
+    EXPECT_TRUE(rows(QStringLiteral("SELECT 調査地区No FROM 調査地区 WHERE 調査地区No = 6;")).isEmpty());
+    EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データ登録されていませんでした｡"));
+
+    // いいえ gives the changes up.
+    sheet->openSurvey(QStringLiteral("5"));
+    typeCell(records(), 0, 1, QStringLiteral("4"));
+    env.ui.queueAnswer(MessageAnswer::No);
+    sheet->openSurvey(QStringLiteral("5"));
+    EXPECT_EQ(cell(records(), 0, 1), QStringLiteral("9"));
+    EXPECT_FALSE(sheet->isModified());
+}
+
+TEST_F(DataSheetWindow, NumberCellsRefuseLettersAsTheyAreTyped)
+{
+    loadByTyping(QStringLiteral("5"));
+    // Not even an entry opens for a letter.
+    selectCell(records(), 0, 0);
+    QTest::keyClick(records(), 'a');
+    EXPECT_EQ(openEditor(records()), nullptr);
+    EXPECT_EQ(env.ui.beepCount(), 1);
+    // Inside an entry, too.
+    selectCell(records(), 0, 2);
+    QTest::keyClick(records(), '3');
+    QLineEdit* editor = openEditor(records());
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "x5");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(cell(records(), 0, 2), QStringLiteral("35"));
+    EXPECT_EQ(env.ui.beepCount(), 2);
+
+    // Heights take a sign; remarks take anything.
+    typeCell(points(), 0, 1, QStringLiteral("-0.5"));
+    EXPECT_EQ(cell(points(), 0, 1), QStringLiteral("-0.5"));
+    typeCell(records(), 0, 4, QStringLiteral("abc"));
+    EXPECT_EQ(cell(records(), 0, 4), QStringLiteral("abc"));
+    EXPECT_EQ(env.ui.beepCount(), 2);
+}
+
+TEST_F(DataSheetWindow, EnterInTheNumberLoadsAndTabFollowsTheScreen)
+{
+    sheet->setAddressPicker([] { return std::optional<QString>(); });
+    auto* number = control<QLineEdit>("txt_調査地区No");
+    typeInto(number, QStringLiteral("5"));
+    QTest::keyClick(number, Qt::Key_Return);
+    EXPECT_EQ(points()->model()->rowCount(), 3);
+
+    // Left to right, top to bottom.
+    number->setFocus();
+    QStringList order;
+    for (int i = 0; i < 15; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        order << (focus->objectName().isEmpty() ? focus->parentWidget()->objectName() : focus->objectName());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    EXPECT_EQ(order, list({"txt_調査地区No", "txt_調査日", "txt_開始時刻", "txt_終了時刻", "txt_現場名", "cmb_天候",
+                           "txt_住所", "cmd住所", "txt_標高", "cmb_調査目的", "cmb_調査責任者", "cmb_調査者",
+                           "cmb_提出先", "cmb_調査地区記事", "vaSpread1"}));
+}
+
+TEST_F(DataSheetWindow, TheAddressIsCaptionedWithTheLabelTheReportsPrint)
+{
+    env.lists.addressLabel = QStringList({QString(), QStringLiteral("調査現場")});
+    const std::pair<const char*, const char*> cases[] = {
+        {"0", "住所"}, {"1", "調査地"}, {"2", "建築住所"}, {"3", "調査現場"}};
+    for (const auto& [setting, caption] : cases) {
+        env.state.settings.住所名 = QString::fromUtf8(setting);
+        sheet->refreshLocationCaption();
+        EXPECT_EQ(control<QLabel>("Label住所")->text(), QString::fromUtf8(caption)) << setting;
+    }
+    // The options dialog's choice.
+    sheet->setAddressLabel(0, QStringLiteral("建設地"));
+    EXPECT_EQ(control<QLabel>("Label住所")->text(), QStringLiteral("建設地"));
+    EXPECT_EQ(sheet->addressLabelIndex(), 0);
 }
