@@ -57,6 +57,7 @@ ChildWindowRegistry ProgramChildWindows()
         MdiMainWindow* main = &context.mainWindow;
         sheet->setEndProgramHandler([main] { main->endProgram(); });
         sheet->setAddressPicker(AddressPickerFor(context, sheet));
+        main->registerUndoStack(sheet, &sheet->undoStack());
         return sheet;
     });
 

@@ -40,17 +40,32 @@ ChildWindowEntry OptionsDialogEntry(std::function<db::MasterLists&()> lists)
 {
     ChildWindowEntry entry;
     entry.presentation = ChildPresentation::ModalDialog;
+    entry.setUpAtLoad = [](QWidget* dialog, const ChildWindowContext&) {
+        if (auto* options = dynamic_cast<F_オプション*>(dialog))
+            options->prepareAtStart();
+    };
     entry.create = [lists](const ChildWindowContext& context) -> QWidget* {
         auto* dialog = new F_オプション(
             F_オプション::Services{context.state, context.store, context.workspace, lists(), context.ui},
             &context.mainWindow);
         MdiMainWindow* main = &context.mainWindow;
         F_オプション::DataSheetHooks hooks;
-        // The settings take effect after a restart: the sheet starts empty
-        // meanwhile, with nothing to save or delete.
+        // The label the reports print before the address goes to the data
+        // sheet (made now when it is not yet: the start-up prepares the
+        // label before it shows the sheet).
+        hooks.setAddressLabel = [main](int index, const QString& text) {
+            if (auto* sheet = qobject_cast<sheet::F_DataSheet*>(main->ensureChild(DataSheetKey)))
+                sheet->setAddressLabel(index, text);
+        };
+        // Most settings take effect after a restart: the sheet starts empty
+        // meanwhile (after offering a modified survey for saving), its
+        // captions following the new settings.
         hooks.clear = [main] {
-            if (auto* sheet = qobject_cast<sheet::F_DataSheet*>(main->childWindow(DataSheetKey)))
+            if (auto* sheet = qobject_cast<sheet::F_DataSheet*>(main->childWindow(DataSheetKey))) {
                 sheet->Toolbar1_ButtonClick(QStringLiteral("tb_New"));
+                sheet->refreshPointCaption();
+                sheet->refreshLocationCaption();
+            }
         };
         dialog->setDataSheetHooks(std::move(hooks));
         dialog->setEndProgramHandler([main] { main->endProgram(); });

@@ -25,11 +25,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace vortan::ui {
 
@@ -148,6 +150,9 @@ MdiMainWindow::MdiMainWindow(SettingsStore& store, ProgramState& state, db::Work
     mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea_);
     setStatusBar(statusBar_);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
+        undoGroup_.setActiveStack(frame ? undoStacks_.value(frame->widget(), nullptr) : nullptr);
+    });
     buildMenus();
     buildToolBar();
     updateCommandStates();
@@ -188,7 +193,7 @@ QAction* MdiMainWindow::addCommand(const QString& key, const QString& text)
 
 void MdiMainWindow::buildToolBar()
 {
-    toolBar_ = addToolBar(QStringLiteral("Toolbar1"));
+    toolBar_ = addToolBar(QStringLiteral("ツールバー"));
     toolBar_->setObjectName(QStringLiteral("Toolbar1"));
     toolBar_->setMovable(false);
     toolBar_->setIconSize(QSize(24, 24));
@@ -249,6 +254,18 @@ void MdiMainWindow::buildMenus()
     addItem(file, QStringLiteral("mnu_終了"), QStringLiteral("終了(&X)"), [this] { close(); })
         ->setIcon(ToolbarIcon(QStringLiteral("tb_Exit")));
 
+    // Undo and redo of the active screen. The keys are the screen's own
+    // (Ctrl+Z, Ctrl+Y): the menu only shows them.
+    QMenu* edit = addMenu(QStringLiteral("mnu_編集"), QStringLiteral("編集(&E)"));
+    QAction* undo = addItem(edit, QStringLiteral("mnu_元に戻す"), QStringLiteral("元に戻す(&U)\tCtrl+Z"),
+                            [this] { undoGroup_.undo(); });
+    QAction* redo = addItem(edit, QStringLiteral("mnu_やり直し"), QStringLiteral("やり直し(&R)\tCtrl+Y"),
+                            [this] { undoGroup_.redo(); });
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(&undoGroup_, &QUndoGroup::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&undoGroup_, &QUndoGroup::canRedoChanged, redo, &QAction::setEnabled);
+
     QMenu* window = addMenu(QStringLiteral("mnu_ウィンドウ"), QStringLiteral("ウィンドウ(&W)"));
     addItem(window, QStringLiteral("mnu_上下"), QStringLiteral("上下に並べて表示(&H)"),
             [this] { tileHorizontally(); });
@@ -257,6 +274,7 @@ void MdiMainWindow::buildMenus()
     addItem(window, QStringLiteral("mnu_重ねて"), QStringLiteral("重ねて表示"), [this] { cascade(); });
     addItem(window, QStringLiteral("mnu_アイコン"), QStringLiteral("アイコン整列"),
             [this] { arrangeIcons(); });
+    connect(window, &QMenu::aboutToShow, this, [this, window] { listOpenWindows(window); });
 
     QMenu* help = addMenu(QStringLiteral("mnu_Help"), QStringLiteral("ヘルプ(&H)"));
     addItem(help, QStringLiteral("mnu_sHelp"), QStringLiteral("ヘルプ(&H)"), [this] { openManual(); });
@@ -266,6 +284,48 @@ void MdiMainWindow::buildMenus()
             [this] { openUpdatePage(); });
     addItem(help, QStringLiteral("mnu_remote"), QStringLiteral("リモートサポート"),
             [this] { openRemoteSupport(); });
+}
+
+void MdiMainWindow::listOpenWindows(QMenu* menu)
+{
+    // Below the arrangement commands, one item per open screen, the active
+    // one checked; choosing one brings it to the front.
+    for (QAction* action : std::as_const(windowListActions_)) {
+        menu->removeAction(action);
+        action->deleteLater();
+    }
+    windowListActions_.clear();
+    int number = 0;
+    for (QMdiSubWindow* frame : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!frame->isVisible())
+            continue;
+        if (windowListActions_.isEmpty())
+            windowListActions_.append(menu->addSeparator());
+        ++number;
+        const QString title = frame->widget() ? frame->widget()->windowTitle() : frame->windowTitle();
+        QAction* item = menu->addAction(QStringLiteral("&%1 %2").arg(number).arg(title));
+        item->setObjectName(QStringLiteral("mnu_ウィンドウ一覧"));
+        item->setCheckable(true);
+        item->setChecked(frame == mdiArea_->activeSubWindow());
+        const QPointer<QMdiSubWindow> target(frame);
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (!target)
+                return;
+            if (target->isMinimized())
+                target->showNormal();
+            mdiArea_->setActiveSubWindow(target);
+        });
+        windowListActions_.append(item);
+    }
+}
+
+void MdiMainWindow::registerUndoStack(QWidget* child, QUndoStack* stack)
+{
+    undoGroup_.addStack(stack);
+    undoStacks_.insert(child, stack);
+    connect(child, &QObject::destroyed, this, [this, child] { undoStacks_.remove(child); });
+    if (QMdiSubWindow* frame = mdiArea_->activeSubWindow(); frame && frame->widget() == child)
+        undoGroup_.setActiveStack(stack);
 }
 
 void MdiMainWindow::updateCommandStates()
@@ -316,6 +376,7 @@ bool MdiMainWindow::showAndLoad()
         endProgram();
         return false;
     }
+    restoreRememberedGeometry();
     if (!result.completed())
         return true;
     try {
@@ -330,7 +391,8 @@ void MdiMainWindow::runLoadSteps()
 {
     helpFile_ = platform::joinPath(platform::programFolder(), QStringLiteral("Vortan.hlp"));
 
-    // The master editors are set up in the order of their instances.
+    // The master editors are set up in the order of their instances; with
+    // the last, the options dialog prepares its address-label list.
     for (const QString& key : MasterEditorKeys()) {
         const ChildWindowEntry* entry = registry_.find(key);
         if (!entry)
@@ -338,6 +400,10 @@ void MdiMainWindow::runLoadSteps()
         QWidget* editor = ensureChild(key);
         if (editor && entry->setUpAtLoad)
             entry->setUpAtLoad(editor, context());
+    }
+    if (const ChildWindowEntry* options = registry_.find(OptionsDialogKey); options && options->setUpAtLoad) {
+        if (QWidget* dialog = ensureChild(OptionsDialogKey))
+            options->setUpAtLoad(dialog, context());
     }
 
     if (registry_.contains(PrintWindowKey)) {
@@ -644,9 +710,50 @@ void MdiMainWindow::closeEvent(QCloseEvent* event)
         }
     }
     closed_ = true;
+    rememberGeometry();
     db::CloseProgram(store_, state_, workspace_, ui_);
     QMainWindow::closeEvent(event);
     endProgram();
+}
+
+// The window's place in the settings file: section "window", written when
+// the program ends and read when it starts (not part of the settings the
+// options dialog edits).
+namespace {
+const QString WindowSection = QStringLiteral("window");
+}
+
+void MdiMainWindow::rememberGeometry()
+{
+    // The size of the window when not maximised, so that it comes back to
+    // it when the user restores it after a start maximised.
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (normal.isValid()) {
+        store_.setValue(WindowSection, QStringLiteral("Left"), QString::number(normal.left()));
+        store_.setValue(WindowSection, QStringLiteral("Top"), QString::number(normal.top()));
+        store_.setValue(WindowSection, QStringLiteral("Width"), QString::number(normal.width()));
+        store_.setValue(WindowSection, QStringLiteral("Height"), QString::number(normal.height()));
+    }
+    store_.setValue(WindowSection, QStringLiteral("Maximized"),
+                    isMaximized() ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void MdiMainWindow::restoreRememberedGeometry()
+{
+    bool ok[4] = {};
+    const auto number = [this](const char* key, bool* valid) {
+        return store_.value(WindowSection, QString::fromLatin1(key), QString()).toInt(valid);
+    };
+    const QRect remembered(number("Left", &ok[0]), number("Top", &ok[1]), number("Width", &ok[2]),
+                           number("Height", &ok[3]));
+    if (ok[0] && ok[1] && ok[2] && ok[3] && remembered.width() >= 200 && remembered.height() >= 150) {
+        // A place on a screen that is gone (a second monitor unplugged) is
+        // not taken: the window would open out of sight.
+        if (QGuiApplication::screenAt(remembered.center()))
+            setGeometry(remembered);
+    }
+    if (store_.value(WindowSection, QStringLiteral("Maximized"), QString()) == u"True")
+        showMaximized();
 }
 
 void MdiMainWindow::resizeEvent(QResizeEvent* event)

@@ -9,18 +9,26 @@
 // name that opens them; each is created on first use and kept, and opening
 // it again shows it and brings it to the front. Buttons and menu items whose
 // screen is not registered are disabled.
+//
+// The 編集 menu undoes and redoes the steps of the active screen (one that
+// registered its undo history); the ウィンドウ menu lists the open screens.
+// The window comes back at the size, place and maximised state it had when
+// the program last ended.
 
 #include "core/child_window_registry_widget.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QUndoGroup>
 #include <QString>
 #include <QStringView>
 #include <functional>
 
 class QAction;
 class QMdiArea;
+class QMenu;
+class QUndoStack;
 class QMdiSubWindow;
 class QToolBar;
 
@@ -95,6 +103,11 @@ public:
     QWidget* ensureChild(const QString& key);
     const ChildWindowRegistry& registry() const { return registry_; }
 
+    // The undo history of a screen: the 編集 menu works on it while the
+    // screen is the active one.
+    void registerUndoStack(QWidget* child, QUndoStack* stack);
+    QUndoGroup& undoGroup() { return undoGroup_; }
+
     // The shared busy indicator; `form` defaults to this window.
     void SetBusy(const QString& message, bool busy, QWidget* form = nullptr, bool lockForm = false);
 
@@ -129,6 +142,14 @@ public:
     void cascade();
     void arrangeIcons();
 
+    // The size, place and maximised state the settings file remembers (its
+    // section "window"); the window stays where it is when it remembers
+    // none, or a place on no screen.
+    void restoreRememberedGeometry();
+    // Puts the window's size, place and maximised state into the settings
+    // store, which the close writes.
+    void rememberGeometry();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -138,6 +159,7 @@ private:
     ChildWindowContext context();
     void buildToolBar();
     void buildMenus();
+    void listOpenWindows(QMenu* menu);
     QAction* addCommand(const QString& key, const QString& text);
     void updateCommandStates();
     void runLoadSteps();
@@ -160,6 +182,9 @@ private:
     StatusPanelBar* statusBar_;
     QHash<QString, QAction*> actions_;
     QHash<QString, QPointer<QWidget>> children_;
+    QUndoGroup undoGroup_;
+    QHash<QWidget*, QUndoStack*> undoStacks_;
+    QList<QAction*> windowListActions_;
     QPointer<AboutDialog> about_;
     QString helpFile_;
     bool loaded_ = false;

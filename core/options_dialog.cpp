@@ -11,6 +11,7 @@
 #include "db/master_lists.h"
 #include "db/workspace.h"
 
+#include <algorithm>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -483,13 +484,22 @@ void F_オプション::fillAddressLabels()
     cmb_住所_->clear();
     for (qsizetype i = 1; i < labels.size(); ++i)
         cmb_住所_->addItem(labels[i]);
+    // An index beyond the list (entries deleted since it was chosen) would
+    // print no label at all: it comes down to the last entry.
     std::int16_t& index = s_.state.settings.その他_ComboIndex;
     if (cmb_住所_->count() <= index)
-        index = static_cast<std::int16_t>(index - 1);
+        index = static_cast<std::int16_t>(std::max(cmb_住所_->count() - 1, 0));
     if (cmb_住所_->count() > 0)
-        cmb_住所_->setCurrentIndex(index);
+        cmb_住所_->setCurrentIndex(std::max<int>(index, 0));
     else
         cmb_住所_->setCurrentIndex(-1);
+}
+
+void F_オプション::prepareAtStart()
+{
+    fillAddressLabels();
+    if (s_.state.settings.住所名 == u"3" && dataSheet_.setAddressLabel)
+        dataSheet_.setAddressLabel(cmb_住所_->currentIndex(), cmb_住所_->currentText());
 }
 
 void F_オプション::showEvent(QShowEvent* event)

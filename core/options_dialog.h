@@ -77,8 +77,13 @@ public:
     // Fills the boxes from the settings.
     void loadFromSettings();
     // Refills cmb_住所 from the address-label list and selects the entry of
-    // その他_ComboIndex (lowered by one when beyond the list).
+    // その他_ComboIndex, which is brought within the list when it lies
+    // beyond it (to the last entry).
     void fillAddressLabels();
+    // The preparation at start-up: the address-label list filled, and the
+    // data sheet given the label the reports print when the options choose
+    // an entry of that list.
+    void prepareAtStart();
 
     void cmd_更新_Click();
 

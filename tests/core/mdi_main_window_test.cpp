@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -200,10 +201,11 @@ TEST(MainWindowCommands, MenusHoldEveryItemInOrderWithItsCaption)
 {
     MainWindowRun run;
     const QList<QAction*> menus = run.window->menuBar()->actions();
-    ASSERT_EQ(names(menus), QStringList({"mnu_ファイル", "mnu_ウィンドウ", "mnu_Help"}));
+    ASSERT_EQ(names(menus), QStringList({"mnu_ファイル", "mnu_編集", "mnu_ウィンドウ", "mnu_Help"}));
     EXPECT_EQ(menus[0]->text(), "ファイル(&F)");
-    EXPECT_EQ(menus[1]->text(), "ウィンドウ(&W)");
-    EXPECT_EQ(menus[2]->text(), "ヘルプ(&H)");
+    EXPECT_EQ(menus[1]->text(), "編集(&E)");
+    EXPECT_EQ(menus[2]->text(), "ウィンドウ(&W)");
+    EXPECT_EQ(menus[3]->text(), "ヘルプ(&H)");
 
     auto captions = [](QAction* menuAction) {
         QStringList result;
@@ -218,9 +220,11 @@ TEST(MainWindowCommands, MenusHoldEveryItemInOrderWithItsCaption)
                            "mnu_データベースの修復=データベースの修復", "mnu_Dummy2=-",
                            "mnu_終了=終了(&X)"}));
     EXPECT_EQ(captions(menus[1]),
+              QStringList({"mnu_元に戻す=元に戻す(&U)\tCtrl+Z", "mnu_やり直し=やり直し(&R)\tCtrl+Y"}));
+    EXPECT_EQ(captions(menus[2]),
               QStringList({"mnu_上下=上下に並べて表示(&H)", "mnu_左右=左右に並べて表示(&V)",
                            "mnu_重ねて=重ねて表示", "mnu_アイコン=アイコン整列"}));
-    EXPECT_EQ(captions(menus[2]),
+    EXPECT_EQ(captions(menus[3]),
               QStringList({"mnu_sHelp=ヘルプ(&H)", "mnu_Version=バージョン情報(&A)",
                            "mnu_Update=アップデート情報を確認する", "mnu_remote=リモートサポート"}));
 }
@@ -793,4 +797,72 @@ TEST(MainWindowClose, AScreenThatRefusesToCloseKeepsTheProgramRunning)
     EXPECT_TRUE(run.window->close());
     EXPECT_FALSE(run.workspace.surveyOpen());
     EXPECT_EQ(run.programEnds, 1);
+}
+
+TEST(MainWindowArrangement, TheWindowMenuListsTheOpenScreensAndEditUndoesInTheActiveOne)
+{
+    int creations = 0;
+    QUndoStack* history = nullptr;
+    ChildWindowRegistry registry;
+    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext& context) {
+        QWidget* sheet = countedScreen(creations, "データシート");
+        history = new QUndoStack(sheet);
+        context.mainWindow.registerUndoStack(sheet, history);
+        return sheet;
+    });
+    registry.addMdiChild("tb_Find", [&](const ChildWindowContext&) { return countedScreen(creations, "データ検索"); });
+    MainWindowRun run(QString(), std::move(registry));
+    run.window->show();
+    run.window->openChild("tb_DataSheet");
+    history->push(new QUndoCommand(QStringLiteral("入力")));
+    QAction* undo = run.window->commandAction("mnu_元に戻す");
+    EXPECT_TRUE(undo->isEnabled());
+    run.window->openChild("tb_Find");
+    EXPECT_FALSE(undo->isEnabled());   // the search keeps no history
+
+    QMenu* windows = run.window->menuBar()->findChild<QMenu*>("mnu_ウィンドウ");
+    ASSERT_NE(windows, nullptr);
+    emit windows->aboutToShow();
+    QList<QAction*> listed;
+    for (QAction* item : windows->actions())
+        if (item->objectName() == "mnu_ウィンドウ一覧")
+            listed << item;
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0]->text(), "&1 データシート");
+    EXPECT_EQ(listed[1]->text(), "&2 データ検索");
+    EXPECT_TRUE(listed[1]->isChecked());
+
+    listed[0]->trigger();
+    EXPECT_EQ(run.window->mdiArea()->activeSubWindow(), run.window->subWindowOf("tb_DataSheet"));
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(history->index(), 0);
+}
+
+TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)
+{
+    ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    const QString settings = files.writeSettingsFile();
+    {
+        MainWindowRun run(settings);
+        ASSERT_TRUE(run.window->showAndLoad());
+        run.window->setGeometry(40, 30, 700, 500);
+        run.window->close();
+    }
+    {
+        MainWindowRun run(settings);
+        ASSERT_TRUE(run.window->showAndLoad());
+        EXPECT_EQ(run.window->geometry(), QRect(40, 30, 700, 500));
+        EXPECT_FALSE(run.window->isMaximized());
+        run.window->showMaximized();
+        run.window->close();
+    }
+    MainWindowRun run(settings);
+    ASSERT_TRUE(run.window->showAndLoad());
+    EXPECT_TRUE(run.window->isMaximized());
+    SettingsStore written(settings);
+    written.load();
+    EXPECT_EQ(written.value("window", "Width", "?"), "700");
+    EXPECT_EQ(written.value("window", "Maximized", "?"), "True");
 }
