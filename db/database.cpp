@@ -3,6 +3,7 @@
 #include "db/column_rebuild.h"
 #include "db/engine_error_map.h"
 #include "db/jet_like.h"
+#include "db/jet_val.h"
 #include "db/jet_sql_translator.h"
 #include "db/sqlite_calls.h"
 
@@ -186,6 +187,7 @@ std::unique_ptr<Database::Impl> connect(const QString& path, bool creating)
     sqlite3_db_config(impl->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(impl->db, g_defaultBusyTimeout);
     registerJetLike(impl->db);
+    registerJetVal(impl->db);
     // Reading the schema now makes a damaged file, or one that is not a
     // database at all, fail here rather than at its first statement.
     runSql(impl->db, "SELECT count(*) FROM sqlite_master", EngineSituation::Open);

@@ -27,7 +27,7 @@ constexpr FunctionName kFunctions[] = {
     {"Max", "max"}, {"Min", "min"}, {"Count", "count"}, {"Sum", "sum"}, {"Avg", "avg"},
     {"Abs", "abs"}, {"Len", "length"}, {"UCase", "upper"}, {"LCase", "lower"},
     {"Trim", "trim"}, {"LTrim", "ltrim"}, {"RTrim", "rtrim"}, {"Mid", "substr"},
-    {"Nz", "ifnull"},
+    {"Nz", "ifnull"}, {"Val", "jet_val"},
 };
 
 bool sameAscii(QStringView word, const char* ascii)

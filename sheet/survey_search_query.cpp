@@ -1,11 +1,22 @@
 #include "sheet/survey_search_query.h"
 
+#include "core/number_text.h"
 #include "db/database.h"
 #include "db/stored_date_time.h"
 
 namespace vortan::sheet {
 
 namespace {
+
+// A text typed without a wildcard matches anywhere in the field; one that
+// holds a wildcard of Like (* ? # [) is the pattern as typed.
+QString likePattern(const QString& text)
+{
+    for (const QChar c : text)
+        if (c == u'*' || c == u'?' || c == u'#' || c == u'[')
+            return text;
+    return u'*' + text + u'*';
+}
 
 class Condition {
 public:
@@ -15,7 +26,7 @@ public:
         if (text.isEmpty())
             return;
         joinAnd();
-        text_ += u'(' + column + QStringLiteral(" Like '") + db::quoted(text) + QStringLiteral("')");
+        text_ += u'(' + column + QStringLiteral(" Like '") + db::quoted(likePattern(text)) + QStringLiteral("')");
     }
 
     void pattern(const QString& column, const QString& text)
@@ -23,7 +34,27 @@ public:
         if (text.isEmpty())
             return;
         joinAnd();
-        text_ += QStringLiteral(" (") + column + QStringLiteral(" Like '") + db::quoted(text) + QStringLiteral("') ");
+        text_ += QStringLiteral(" (") + column + QStringLiteral(" Like '") + db::quoted(likePattern(text))
+            + QStringLiteral("') ");
+    }
+
+    // A text column holding numbers, compared as numbers: only rows that
+    // hold a value, its number read by Val; each bound as the number typed.
+    void numberRange(const QString& column, const QString& from, const QString& to)
+    {
+        const bool hasFrom = !from.trimmed().isEmpty();
+        const bool hasTo = !to.trimmed().isEmpty();
+        if (!hasFrom && !hasTo)
+            return;
+        joinAnd();
+        const QString value = QStringLiteral("Val(") + column + u')';
+        text_ += u'(' + column + QStringLiteral(" <> '')");
+        if (hasFrom)
+            text_ += QStringLiteral(" and (") + value + QStringLiteral(" >= ")
+                + numtext::shortestDouble(numtext::leadingNumber(from)) + u')';
+        if (hasTo)
+            text_ += QStringLiteral(" and (") + value + QStringLiteral(" <= ")
+                + numtext::shortestDouble(numtext::leadingNumber(to)) + u')';
     }
 
     // Blanks decide whether a value is given; the values go in unchanged.
@@ -75,7 +106,7 @@ QString BuildSurveySearchQuery(const SurveySearchCriteria& c)
     where.pattern(QStringLiteral("調査地区.住所"), c.住所);
     where.pattern(QStringLiteral("調査地区.調査目的"), c.調査目的);
     where.pattern(QStringLiteral("調査地区.天候"), c.天候);
-    where.range(QStringLiteral("調査地区.標高"), c.標高From, c.標高To);
+    where.numberRange(QStringLiteral("調査地区.標高"), c.標高From, c.標高To);
     where.pattern(QStringLiteral("調査地区.調査責任者"), c.調査責任者);
     where.pattern(QStringLiteral("調査地区.調査者"), c.調査者);
     where.storedRange(QStringLiteral("調査地区.調査開始時刻"), c.開始時刻From, c.開始時刻To, db::TimeToStored);

@@ -1,9 +1,10 @@
 #pragma once
 // The survey search's criteria and the SELECT built from them. Text fields
-// are Like patterns taken as typed (the user types the wildcards); elevation
-// is a range of the values as typed, open on either side; start time, end
-// time and survey date are ranges applied only when both of their boxes
-// hold text, their values converted to the stored forms.
+// are Like patterns: a text with a wildcard as typed, any other text found
+// anywhere in the field (between "*"s). Elevation is a range of numbers,
+// open on either side, that only surveys with an elevation fall into; start
+// time, end time and survey date are ranges applied only when both of their
+// boxes hold text, their values converted to the stored forms.
 
 #include <QString>
 

@@ -28,7 +28,6 @@ namespace vortan::sheet {
 namespace {
 
 const QString SearchingStatus = QStringLiteral("データの検索中...");
-const QString SearchedStatus = QStringLiteral("検索しました｡");
 
 class ComboBoxTarget : public db::ComboTarget {
 public:
@@ -61,7 +60,7 @@ F_検索::F_検索(ProgramState& state, db::Workspace& workspace, db::MasterList
     setObjectName(QStringLiteral("F_検索"));
     setWindowTitle(QStringLiteral("データ検索"));
 
-    toolbar_ = new QToolBar(QStringLiteral("Toolbar1"), this);
+    toolbar_ = new QToolBar(QStringLiteral("ツールバー"), this);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const std::pair<const char*, const char*> buttons[] = {
@@ -129,7 +128,10 @@ F_検索::F_検索(ProgramState& state, db::Workspace& workspace, db::MasterList
     for (QLineEdit* box : txt_調査日_)
         AllowedKeysFilter::install(box, DigitsSlashAndColon, ui_);
     for (QLineEdit* box : txt_標高_)
-        AllowedKeysFilter::install(box, DigitsAndPoint, ui_);
+        AllowedKeysFilter::install(box, SignedDecimal, ui_);
+    // Enter in any criterion starts the search.
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        connect(box, &QLineEdit::returnPressed, this, [this] { search(); });
     for (QLineEdit* box : {txt_開始時刻_[0], txt_開始時刻_[1], txt_終了時刻_[0], txt_終了時刻_[1]})
         box->setPlaceholderText(QStringLiteral("hh:mm"));
     for (QLineEdit* box : txt_調査日_)
@@ -254,7 +256,7 @@ void F_検索::search()
         report(failure);
         return;
     }
-    ui_.setBusy(SearchedStatus, false);
+    ui_.setBusy(QStringLiteral("%1件見つかりました。").arg(model_->rowCount()), false);
     if (model_->rowCount() > 0)
         vaSpread1_->setCurrentIndex(model_->index(0, 0));
 }

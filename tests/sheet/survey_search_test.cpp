@@ -42,25 +42,28 @@ TEST(SurveySearchQuery, TheCustomerStandsFirstWithoutBlanksAndTwoBlanksFollowAnd
     c.得意先名 = QStringLiteral("一般");
     c.現場名 = QStringLiteral("山田*");
     EXPECT_EQ(BuildSurveySearchQuery(c),
-              where("(調査地区.得意先名 Like '一般') and  (調査地区.現場名 Like '山田*') "));
+              where("(調査地区.得意先名 Like '*一般*') and  (調査地区.現場名 Like '山田*') "));
 
     c.現場名.clear();
-    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.得意先名 Like '一般')"));
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.得意先名 Like '*一般*')"));
 }
 
-TEST(SurveySearchQuery, ElevationRangesAreOpenOnEitherSideWithValuesAsTyped)
+TEST(SurveySearchQuery, ElevationRangesCompareNumbersOfSurveysWithAnElevation)
 {
     SurveySearchCriteria c;
     c.標高From = QStringLiteral("10");
-    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 >= 10)"));
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 <> '') and (Val(調査地区.標高) >= 10)"));
 
     c.標高From.clear();
-    c.標高To = QStringLiteral("20.5");
-    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 <= 20.5)"));
+    c.標高To = QStringLiteral("20.50");
+    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 <> '') and (Val(調査地区.標高) <= 20.5)"));
 
-    // Blanks decide nothing is given, but a given value goes in unchanged.
+    // Blanks decide nothing is given; a value goes in as its number, so
+    // nothing typed can alter the statement.
     c.標高From = QStringLiteral(" 10 ");
-    EXPECT_EQ(BuildSurveySearchQuery(c), where("(調査地区.標高 >=  10 ) and (調査地区.標高 <= 20.5)"));
+    c.標高To = QStringLiteral("20) or (1=1");
+    EXPECT_EQ(BuildSurveySearchQuery(c),
+              where("(調査地区.標高 <> '') and (Val(調査地区.標高) >= 10) and (Val(調査地区.標高) <= 20)"));
     c.標高From = QStringLiteral("  ");
     c.標高To = QStringLiteral(" ");
     EXPECT_EQ(BuildSurveySearchQuery(c), Select + Order);
@@ -116,13 +119,14 @@ TEST(SurveySearchQuery, EveryCriterionInItsOrder)
     c.調査日To = "2020/1/2";
     c.記事 = "H";
     EXPECT_EQ(BuildSurveySearchQuery(c),
-              where("(調査地区.得意先名 Like 'A') and  (調査地区.現場名 Like 'B')  and  (調査地区.住所 Like 'C')  and "
-                    " (調査地区.調査目的 Like 'D')  and  (調査地区.天候 Like 'E')  and (調査地区.標高 >= 1) and "
-                    "(調査地区.標高 <= 2) and  (調査地区.調査責任者 Like 'F')  and  (調査地区.調査者 Like 'G')  and "
+              where("(調査地区.得意先名 Like '*A*') and  (調査地区.現場名 Like '*B*')  and  (調査地区.住所 Like '*C*')  "
+                    "and  (調査地区.調査目的 Like '*D*')  and  (調査地区.天候 Like '*E*')  and (調査地区.標高 <> '') and "
+                    "(Val(調査地区.標高) >= 1) and (Val(調査地区.標高) <= 2) and  (調査地区.調査責任者 Like '*F*')  and  "
+                    "(調査地区.調査者 Like '*G*')  and "
                     "(調査地区.調査開始時刻 >= '0800') and (調査地区.調査開始時刻 <= '0900') and "
                     "(調査地区.調査終了時刻 >= '1000') and (調査地区.調査終了時刻 <= '1100') and "
                     "(調査地区.調査日 >= '20200101') and (調査地区.調査日 <= '20200102') and  "
-                    "(調査地区.記事 Like 'H') "));
+                    "(調査地区.記事 Like '*H*') "));
 }
 
 TEST(SurveySearchQuery, AQuoteInAPatternIsMatchedNotEndingTheText)
@@ -213,6 +217,29 @@ TEST_F(SurveySearchResults, PatternsRangesAndDatesFindTheirSurveys)
     c = {};
     c.現場名 = QStringLiteral("該当なし*");
     EXPECT_TRUE(numbers(c).isEmpty());
+}
+
+TEST_F(SurveySearchResults, APlainTextMatchesAnywhereAndElevationsCompareAsNumbers)
+{
+    const struct {
+        const char* 住所;
+        const char* 標高From;
+        const char* 標高To;
+        QStringList found;
+    } cases[] = {
+        {"港区", "", "", {"12"}},            // inside the address
+        {"*府", "", "", {"3"}},              // a wildcard typed is kept
+        {"", "10", "", {"12", "20"}},        // "8" is below 10, though "8" > "10" as texts
+        {"", "", "9", {"3"}},                // survey 7 has no elevation: in no range
+        {"", "8", "12.5", {"3", "12"}},
+    };
+    for (const auto& row : cases) {
+        SurveySearchCriteria c;
+        c.住所 = QString::fromUtf8(row.住所);
+        c.標高From = QString::fromUtf8(row.標高From);
+        c.標高To = QString::fromUtf8(row.標高To);
+        EXPECT_EQ(numbers(c), row.found) << row.住所 << "|" << row.標高From << "|" << row.標高To;
+    }
 }
 
 } // namespace

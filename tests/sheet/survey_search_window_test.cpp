@@ -69,7 +69,7 @@ TEST_F(SearchWindow, BoxesRefuseTheKeysTheirValuesCannotHold)
         {"txt_終了時刻(1)", "17/00", "1700", 1},
         {"txt_調査日(0)", "2001/2/3 x", "2001/2/3", 2},
         {"txt_調査日(1)", "12:00", "12:00", 0},
-        {"txt_標高(0)", "-12.5m", "12.5", 2},
+        {"txt_標高(0)", "-12.5m", "-12.5", 1},
         {"txt_標高(1)", "7.", "7.", 0},
     };
     for (const auto& c : cases) {
@@ -117,14 +117,16 @@ TEST_F(SearchWindow, SearchListsTheSurveysFoundWithStatusTexts)
     EXPECT_EQ(cell(1, 11), "11:30");
     EXPECT_EQ(grid()->model()->headerData(0, Qt::Horizontal).toString(), "調査地区No");
     EXPECT_EQ(grid()->model()->headerData(12, Qt::Horizontal).toString(), "記事");
-    EXPECT_EQ(env.ui.statusTexts(), QStringList({"データの検索中...", "検索しました｡"}));
+    EXPECT_EQ(env.ui.statusTexts(), QStringList({"データの検索中...", "3件見つかりました。"}));
     EXPECT_FALSE(env.ui.isBusy());
 
+    // Enter in a criterion searches too.
     control<QLineEdit>("txt_現場名")->insert("山田*");
     control<QComboBox>("cmb_調査者")->setEditText("佐藤");
-    press("tb_検索実行");
+    QTest::keyClick(control<QComboBox>("cmb_調査者")->lineEdit(), Qt::Key_Return);
     ASSERT_EQ(grid()->model()->rowCount(), 1);
     EXPECT_EQ(cell(0, 2), "山田ビル");
+    EXPECT_EQ(env.ui.statusText(), "1件見つかりました。");
 
     // Only one start-time box: no start-time condition.
     control<QLineEdit>("txt_現場名")->clear();
