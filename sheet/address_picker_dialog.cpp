@@ -88,7 +88,13 @@ F_住所::F_住所(ProgramState& state, db::Workspace& workspace, UserInterface&
     connect(cmb市_, &QComboBox::textActivated, this, [this] { set町(); });
     connect(cmb町_, &QComboBox::currentTextChanged, this, [this] { set域名(); });
 
-    refill({}, cmb県_, 都道府県Query());
+    // The table's own order of cities and towns, when it carries one.
+    try {
+        codeOrder_ = hasPostalCodeOrder(postalDatabase(workspace_));
+    } catch (const Failure&) {
+        codeOrder_ = false;   // the prefecture list below reports what fails
+    }
+    refill({}, cmb県_, 都道府県Query(), inPrefectureCodeOrder);
 }
 
 F_住所::~F_住所() = default;
@@ -118,11 +124,14 @@ QComboBox* F_住所::makeList(const char* name)
     return box;
 }
 
-void F_住所::refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query)
+void F_住所::refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query,
+                   const std::function<QStringList(const QStringList&)>& arrange)
 {
     QStringList values;
     try {
         values = postalValues(postalDatabase(workspace_), query);
+        if (arrange)
+            values = arrange(values);
     } catch (const Failure& failure) {
         const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
         if (ReportError(failure, context) == action::EndProgram) {
@@ -151,18 +160,18 @@ void F_住所::refill(std::initializer_list<QComboBox*> emptied, QComboBox* targ
 
 void F_住所::set市()
 {
-    refill({cmb市_, cmb町_, cmb域名_}, cmb市_, 市区町村Query(cmb県_->currentText()));
+    refill({cmb市_, cmb町_, cmb域名_}, cmb市_, 市区町村Query(cmb県_->currentText(), codeOrder_));
 }
 
 void F_住所::set町()
 {
-    refill({cmb町_, cmb域名_}, cmb町_, 町域Query(cmb県_->currentText(), cmb市_->currentText()));
+    refill({cmb町_, cmb域名_}, cmb町_, 町域Query(cmb県_->currentText(), cmb市_->currentText(), codeOrder_));
 }
 
 void F_住所::set域名()
 {
     refill({cmb域名_}, cmb域名_,
-           域名Query(cmb県_->currentText(), cmb市_->currentText(), cmb町_->currentText()));
+           域名Query(cmb県_->currentText(), cmb市_->currentText(), cmb町_->currentText(), codeOrder_));
 }
 
 void F_住所::cmdOK_Click()

@@ -1,12 +1,14 @@
 #pragma once
 // F_住所, the address picker: four cascading lists of the postal database,
-// prefecture (cmb県), city (cmb市), town (cmb町) and sub-area (cmb域名). Each
+// prefecture (cmb県), city (cmb市), town (cmb町) and sub-area (cmb域名), in
+// the order of their codes (prefectures from 北海道 to 沖縄県). Each
 // list can be typed into and narrows its entries to those holding the typed
 // text. OK (cmdOK) composes the address from the four texts for the screen
 // named by the caller name ("F_DataSheet" or "F_検索"); Cancel (cmdCancel)
 // closes without an address.
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -51,13 +53,16 @@ public:
 
 private:
     QComboBox* makeList(const char* name);
-    // Empties the lists, then fills `target` with the rows of `query`; a
-    // failure is reported and the lists keep what they held.
-    void refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query);
+    // Empties the lists, then fills `target` with the rows of `query` (put
+    // in order by `arrange` when given); a failure is reported and the lists
+    // keep what they held.
+    void refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query,
+                const std::function<QStringList(const QStringList&)>& arrange = {});
     void cmdOK_Click();
 
     ProgramState& state_;
     db::Workspace& workspace_;
+    bool codeOrder_ = false;
     UserInterface& ui_;
     QComboBox* cmb県_;
     QComboBox* cmb市_;

@@ -144,8 +144,8 @@ TEST(ShippedPostalDatabase, HoldsTheAddressTable)
     ASSERT_TRUE(files.isValid());
     auto db = Database::open(files.postalDatabase());
     RecordSet set = db->openRecordSet("select 〒.* from 〒 ;");
-    EXPECT_EQ(set.fieldCount(), 4);
-    for (const char* column : {"都道府県名", "市区町村名", "町域名", "域名"})
+    EXPECT_EQ(set.fieldCount(), 5);
+    for (const char* column : {"都道府県名", "市区町村名", "町域名", "域名", "表示順"})
         EXPECT_TRUE(set.hasField(QString::fromUtf8(column))) << column;
 }
 

@@ -2,6 +2,7 @@
 // lists, the narrowing while typing, and the address OK hands back.
 
 #include "core/program_state.h"
+#include "db/database.h"
 #include "db/workspace.h"
 #include "sheet/address_picker_dialog.h"
 #include "sheet/postal_lookup.h"
@@ -13,6 +14,7 @@
 #include <QCompleter>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -56,12 +58,13 @@ struct AddressPicker : ::testing::Test {
     void clickOk() { picker->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click(); }
 };
 
-TEST_F(AddressPicker, OpensWithAllPrefecturesAndFourEmptyBoxes)
+TEST_F(AddressPicker, OpensWithAllPrefecturesInCodeOrderAndFourEmptyBoxes)
 {
     QStringList prefectures = entries(picker->cmb県());
-    EXPECT_EQ(prefectures.size(), 47);
-    EXPECT_TRUE(prefectures.contains("北海道"));
-    EXPECT_TRUE(prefectures.contains("沖縄県"));
+    ASSERT_EQ(prefectures.size(), 47);
+    EXPECT_EQ(prefectures.mid(0, 3), QStringList({"北海道", "青森県", "岩手県"}));
+    EXPECT_EQ(prefectures.mid(12, 2), QStringList({"東京都", "神奈川県"}));
+    EXPECT_EQ(prefectures.last(), "沖縄県");
     EXPECT_EQ(prefectures.removeDuplicates(), 0);
     for (QComboBox* box : {picker->cmb県(), picker->cmb市(), picker->cmb町(), picker->cmb域名()})
         EXPECT_EQ(box->currentText(), "") << box->objectName().toStdString();
@@ -71,18 +74,20 @@ TEST_F(AddressPicker, OpensWithAllPrefecturesAndFourEmptyBoxes)
 
 TEST_F(AddressPicker, EachChoiceFillsTheNextListDownToTheBuildings)
 {
+    // Cities and towns in the order of their codes: the wards first, then
+    // the cities; towns by postal code.
     choose(picker->cmb県(), "東京都");
     const QStringList cities = entries(picker->cmb市());
-    EXPECT_TRUE(cities.contains("港区"));
-    EXPECT_TRUE(cities.contains("千代田区"));
+    EXPECT_EQ(cities.mid(0, 3), QStringList({"千代田区", "中央区", "港区"}));
+    EXPECT_EQ(cities.indexOf("八王子市"), cities.indexOf("江戸川区") + 1);
     EXPECT_FALSE(cities.contains("札幌市中央区"));
     EXPECT_EQ(picker->cmb市()->currentText(), "");
     EXPECT_EQ(picker->cmb町()->count(), 0);
 
     choose(picker->cmb市(), "港区");
     const QStringList towns = entries(picker->cmb町());
+    EXPECT_EQ(towns.mid(0, 3), QStringList({"虎ノ門", "愛宕", "西新橋"}));
     EXPECT_TRUE(towns.contains("六本木"));
-    EXPECT_TRUE(towns.contains("赤坂"));
     EXPECT_EQ(picker->cmb域名()->count(), 0);
 
     choose(picker->cmb町(), "六本木");
@@ -194,19 +199,42 @@ TEST_F(AddressPicker, QuotesInATypedNameCannotBreakTheQuery)
     picker->cmb県()->setEditText("東京\"都");
     EXPECT_EQ(picker->cmb市()->count(), 0);
     EXPECT_TRUE(ui.messages().empty());
-    EXPECT_EQ(市区町村Query("東京\"都"),
+    EXPECT_EQ(市区町村Query("東京\"都", false),
               "SELECT DISTINCT 〒.市区町村名 From 〒 where 〒.都道府県名 = \"東京\"\"都\" ORDER BY 〒.市区町村名");
 }
 
-TEST(PostalQueries, AreTheStatementsOfTheFourLists)
+TEST(PostalQueries, AreTheStatementsOfTheFourListsInCodeOrNameOrder)
 {
     EXPECT_EQ(都道府県Query(), "SELECT DISTINCT 〒.都道府県名 From 〒 ORDER BY 〒.都道府県名");
-    EXPECT_EQ(町域Query("東京都", "港区"),
-              "SELECT DISTINCT 〒.町域名 From 〒 where 〒.都道府県名 = \"東京都\" and 〒.市区町村名 = \"港区\" "
-              "ORDER BY 〒.町域名");
-    EXPECT_EQ(域名Query("東京都", "港区", "六本木"),
+    EXPECT_EQ(町域Query("東京都", "港区", true),
+              "SELECT 〒.町域名 From 〒 where 〒.都道府県名 = \"東京都\" and 〒.市区町村名 = \"港区\" "
+              "GROUP BY 〒.町域名 ORDER BY Min(〒.表示順)");
+    EXPECT_EQ(域名Query("東京都", "港区", "六本木", false),
               "SELECT DISTINCT 〒.域名 From 〒 where 〒.都道府県名 = \"東京都\" and 〒.市区町村名 = \"港区\" and "
               "〒.町域名 = \"六本木\" ORDER BY 〒.域名");
+    EXPECT_EQ(inPrefectureCodeOrder({"沖縄県", "火星", "北海道", "東京都"}),
+              QStringList({"北海道", "東京都", "沖縄県", "火星"}));
+}
+
+TEST(AddressPickerOnAnOlderPostalTable, ListsCitiesByNameWhenTheTableHasNoCodeOrder)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("Yuubin.MDB");
+    {
+        auto postal = db::Database::create(path);
+        postal->execute("CREATE TABLE [〒] ([都道府県名] String(10), [市区町村名] String(50), [町域名] String(100), "
+                        "[域名] String(100))");
+        for (const char* city : {"港区", "千代田区", "中央区"})
+            postal->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '%1', '', '')").arg(QString::fromUtf8(city)));
+    }
+    ProgramState state;
+    db::Workspace workspace;
+    workspace.openPostal(path);
+    test::RecordingUserInterface ui;
+    F_住所 picker(state, workspace, ui);
+    choose(picker.cmb県(), "東京都");
+    EXPECT_EQ(entries(picker.cmb市()), QStringList({"中央区", "千代田区", "港区"}));
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST(AddressPickerWithoutPostalDatabase, ReportsTheFailureAndKeepsItsListsEmpty)
