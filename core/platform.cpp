@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QUrl>
 
@@ -174,6 +175,12 @@ QStringList cardFolders()
         volumes.push_back(volume);
     }
     return cardFoldersRule(volumes, nativePathStyle());
+}
+
+QString documentsFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir::toNativeSeparators(folder.isEmpty() ? QDir::homePath() : folder);
 }
 
 } // namespace vortan::platform

@@ -54,6 +54,9 @@ QString temporaryFolder();
 // The temporary folder of the data sheet's point move (variable "TEMP").
 QString temporaryFolderOfTemp();
 
+// The user's documents folder (where exchange files are offered first).
+QString documentsFolder();
+
 // File name of the manual in the settings folder.
 inline constexpr auto ManualFileName = "VORTAN_Manual.pdf";
 

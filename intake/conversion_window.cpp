@@ -1,18 +1,23 @@
 #include "intake/conversion_window.h"
+#include "intake/exchange_file_location.h"
+#include "core/platform.h"
 
 #include "core/allowed_keys_filter_widget.h"
 #include "core/error_reporter.h"
 #include "core/mdi_main_window.h"
+#include "core/platform.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 #include "db/survey_store.h"
 #include "db/workspace.h"
 #include "intake/exchange_failure.h"
+#include "intake/exchange_file_location.h"
 #include "intake/exchange_read.h"
 #include "intake/exchange_write.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -120,7 +125,7 @@ F_Cnv::F_Cnv(ProgramState& state, db::Workspace& workspace, UserInterface& ui, Q
     connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
 
-    txt_ファイル名_->setText(state_.settings.csv位置);
+    txt_ファイル名_->setText(startFile());
     Option1_[OptionAdd]->setChecked(true);
     applyOptionRules();
 }
@@ -138,7 +143,7 @@ void F_Cnv::showEvent(QShowEvent* event)
     // starts from the remembered file and an empty progress bar, centred
     // on the screen.
     if (!event->spontaneous()) {
-        txt_ファイル名_->setText(state_.settings.csv位置);
+        txt_ファイル名_->setText(startFile());
         ProgressBar1_->setRange(0, 100);
         ProgressBar1_->setValue(0);
         adjustSize();
@@ -233,18 +238,30 @@ void F_Cnv::Command3_Click()
     if (chooseFile_) {
         path = chooseFile_(current, writing);
     } else {
-        QFileDialog dialog(this, QStringLiteral("ファイル名の選択"), QFileInfo(current).absolutePath(),
+        // To write, a name dated today beside the file used last (or in the
+        // documents folder); to read, that file.
+        const QFileInfo start(QDir::fromNativeSeparators(
+            exchangeDialogStart(current, writing, platform::documentsFolder(), QDate::currentDate())));
+        QFileDialog dialog(this, QStringLiteral("ファイル名の選択"), start.isDir() ? start.filePath() : start.absolutePath(),
                            QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)"));
         dialog.setObjectName(QStringLiteral("File1"));
         dialog.setAcceptMode(writing ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(writing ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(QStringLiteral("csv"));
-        dialog.selectFile(QFileInfo(current).fileName());
+        dialog.setLabelText(QFileDialog::Accept, writing ? QStringLiteral("保存") : QStringLiteral("開く"));
+        dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+        if (!start.isDir())
+            dialog.selectFile(start.fileName());
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().constFirst();
     }
     if (!path.isEmpty())
         txt_ファイル名_->setText(QDir::toNativeSeparators(path));
+}
+
+QString F_Cnv::startFile() const
+{
+    return exchangeFileStart(state_.settings.csv位置, platform::documentsFolder(), QDate::currentDate());
 }
 
 void F_Cnv::report(const Failure& failure)

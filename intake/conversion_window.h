@@ -60,6 +60,8 @@ private:
     bool writeFile();
     bool readFile();
     void showProgress(int value, int maximum);
+    // The file the box offers when the screen opens.
+    QString startFile() const;
     void report(const Failure& failure);
 
     ProgramState& state_;
