@@ -68,6 +68,9 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        if (swatches_.contains(index.column()))
+            return QString();
+        return grid_.cell(index.row(), index.column());
     case Qt::EditRole:
         return grid_.cell(index.row(), index.column());
     case Qt::TextAlignmentRole:
@@ -108,7 +111,7 @@ Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!readOnly_.contains(index.column()))
+    if (!readOnly_.contains(index.column()) && !swatches_.contains(index.column()))
         flags |= Qt::ItemIsEditable;
     return flags;
 }

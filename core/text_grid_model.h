@@ -1,7 +1,8 @@
 #pragma once
 // An item model over a TextGrid for the editors' grid views: the texts as
 // display and edit data, column headings, row numbers (or texts the owner
-// gives) as row headings, optional cell backgrounds and read-only columns.
+// gives) as row headings, optional cell backgrounds, colour swatches and
+// read-only columns.
 // Changes made through setData are written into the grid and announced by
 // edited(); when the owner changed the grid itself it calls reload().
 
@@ -28,6 +29,9 @@ public:
     void setNumberColumns(QSet<int> columns) { numbers_ = std::move(columns); }
     // The colour a cell is painted in, or nothing for the view's own.
     void setBackground(std::function<std::optional<QColor>(int row, int column)> background);
+    // Columns whose cells show only their background, as a colour swatch:
+    // no text, and no typing into them (the owner writes them through setData).
+    void setSwatchColumns(QSet<int> columns) { swatches_ = std::move(columns); }
     // The heading of a row; the row's 1-based number by default.
     void setRowHeading(std::function<QString(int row)> heading);
 
@@ -57,6 +61,7 @@ private:
     QStringList headings_;
     QSet<int> readOnly_;
     QSet<int> numbers_;
+    QSet<int> swatches_;
     std::function<std::optional<QColor>(int, int)> background_;
     std::function<QString(int)> rowHeading_;
 };

@@ -99,6 +99,8 @@ F_Mast::F_Mast(const QString& caption, ProgramState& state, db::Workspace& works
                 return std::nullopt;
             return report::toQColor(report::colourFromText(text));
         });
+        // The colour shows as a swatch; a double click chooses another.
+        model_->setSwatchColumns({colourColumn});
     }
     connect(model_, &TextGridModel::edited, this, [this] { markChanged(); });
 
@@ -107,6 +109,10 @@ F_Mast::F_Mast(const QString& caption, ProgramState& state, db::Workspace& works
     vaSpread1_->setColumnWidthsInLetters(widths);
     vaSpread1_->setRowDeleter([this](std::vector<int> rows) { deleteRows(std::move(rows)); });
     vaSpread1_->setRowAppended([this] { refreshColourButtons(); });
+    connect(vaSpread1_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.column() == colourColumn_)
+            chooseColour(index.row());
+    });
     layout->addWidget(vaSpread1_, 1);
 
     // Wide enough for every column, within reason.

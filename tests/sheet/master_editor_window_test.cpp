@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMdiArea>
+#include <QMouseEvent>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
@@ -45,7 +46,7 @@ struct MasterWindow : ::testing::Test {
 
     QAction* button(const char* key) { return window->findChild<QAction*>(QString::fromLatin1(key)); }
 
-    QString cell(int row, int column) { return window->model()->index(row, column).data().toString(); }
+    QString cell(int row, int column) { return window->model()->index(row, column).data(Qt::EditRole).toString(); }
 
     QStringList column(int c)
     {
@@ -182,6 +183,9 @@ TEST_F(MasterWindow, SoilColoursArePaintedAndChosenWithTheButton)
     EXPECT_EQ(window->model()->index(0, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 128));
     EXPECT_FALSE(window->model()->index(0, 0).data(Qt::BackgroundRole).isValid());
     EXPECT_FALSE(window->model()->index(5, 1).data(Qt::BackgroundRole).isValid());
+    // A swatch: the colour without its number, chosen rather than typed.
+    EXPECT_EQ(window->model()->index(0, 1).data(Qt::DisplayRole).toString(), QString());
+    EXPECT_FALSE(window->model()->flags(window->model()->index(0, 1)) & Qt::ItemIsEditable);
     screenshot(QStringLiteral("master_editor_soil.png"));
 
     QColor offered;
@@ -200,9 +204,23 @@ TEST_F(MasterWindow, SoilColoursArePaintedAndChosenWithTheButton)
     EXPECT_EQ(window->model()->index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0x12, 0x34, 0x56));
     EXPECT_TRUE(button("tb_Save")->isEnabled());
 
-    // Cancelling the chooser changes nothing.
-    window->setColourChooser([](const QColor&) { return std::nullopt; });
-    window->chooseColour(2);
+    // Cancelling the chooser changes nothing; a double click on the swatch
+    // offers the chooser as well.
+    int offers = 0;
+    window->setColourChooser([&offers](const QColor&) {
+        ++offers;
+        return std::optional<QColor>();
+    });
+    const QRect swatch = window->grid()->visualRect(window->model()->index(2, 1));
+    // The second click of a double click as the system delivers it: a press, then the double click.
+    QWidget* viewport = window->grid()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, swatch.center());
+    QTest::mousePress(viewport, Qt::LeftButton, {}, swatch.center());
+    QMouseEvent twice(QEvent::MouseButtonDblClick, swatch.center(), viewport->mapToGlobal(swatch.center()),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &twice);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, swatch.center());
+    EXPECT_EQ(offers, 1);
     EXPECT_EQ(cell(2, 1), QStringLiteral("3381759"));
 
     button("tb_Save")->trigger();
