@@ -256,17 +256,39 @@ void FormulaSeriesEditor::loadQaRecords(std::int16_t code)
         if (record.seriesCode == code)
             records.push_back(std::move(record));
     }
-    // One row per record of the series, and an empty one to add a soil in;
-    // never fewer rows than the soil grid has.
-    const int rows = std::max(static_cast<int>(records.size()) + 1, soils_.rowCount());
+
+    // Each record goes to the row of its soil, as the lookup pairs them; a
+    // record of a soil the series does not list gets a soil row of its own,
+    // so that it is seen (and kept or deleted) rather than lost unseen.
+    std::vector<int> rowOf(records.size(), -1);
+    std::vector<bool> taken(static_cast<std::size_t>(soils_.usedRowCount()), false);
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const QStringView soil = qaRecordSoil(records[k].soilName);
+        for (int r = 0; r < soils_.usedRowCount() && rowOf[k] < 0; ++r) {
+            if (!taken[static_cast<std::size_t>(r)] && trimBlanks(soils_.cell(r, 0)) == soil) {
+                taken[static_cast<std::size_t>(r)] = true;
+                rowOf[k] = r;
+            }
+        }
+    }
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        if (rowOf[k] >= 0)
+            continue;
+        rowOf[k] = soils_.usedRowCount();
+        soils_.setCell(rowOf[k], 0, qaRecordSoil(records[k].soilName).toString());
+    }
+    if (soils_.rowCount() == soils_.usedRowCount())
+        soils_.appendRow();
+
+    // One row per soil row, and never fewer than the soil grid has.
+    const int rows = soils_.rowCount();
     const auto& groups = qaParamGroups();
     for (std::size_t g = 0; g < groups.size(); ++g) {
         TextGrid& grid = qaGrids_[g];
         grid.clear(rows);
         for (std::size_t k = 0; k < records.size(); ++k)
             for (int i = 0; i < groups[g].count; ++i)
-                grid.setCell(static_cast<int>(k), i,
-                             numtext::shortestSingle(records[k].P(groups[g].first + i)));
+                grid.setCell(rowOf[k], i, numtext::shortestSingle(records[k].P(groups[g].first + i)));
     }
     for (const QaParamRecord& record : records)
         roundingMode_ = record.roundingMode;
@@ -293,11 +315,16 @@ bool FormulaSeriesEditor::is入力データが不正() const
         if (customers_.cell(r, 0).trimmed().isEmpty())
             return true;
     if (isQa()) {
+        // Parameters belong to the soil of their row: a row of parameters
+        // needs its soil.
         for (const TextGrid& grid : qaGrids_)
-            for (int r = 0; r < grid.usedRowCount(); ++r)
+            for (int r = 0; r < grid.usedRowCount(); ++r) {
+                if (grid.rowHoldsData(r) && soils_.cell(r, 0).trimmed().isEmpty())
+                    return true;
                 for (int c = 0; c < grid.columnCount(); ++c)
                     if (!isNumberOrEmpty(grid.cell(r, c)))
                         return true;
+            }
     }
     return false;
 }
@@ -309,7 +336,14 @@ std::vector<QaParamRecord> FormulaSeriesEditor::qaRecords(std::int16_t code) con
         rows = std::max(rows, grid.usedRowCount());
     const auto& groups = qaParamGroups();
     std::vector<QaParamRecord> records;
+    // Row k of the parameters belongs to soil row k and is written under
+    // its name; a row without a single parameter writes no record.
     for (int k = 0; k < rows; ++k) {
+        bool any = false;
+        for (const TextGrid& grid : qaGrids_)
+            any = any || grid.rowHoldsData(k);
+        if (!any)
+            continue;
         QaParamRecord record;
         record.seriesCode = code;
         record.soilName = fitRecordName(soils_.cell(k, 0).trimmed());

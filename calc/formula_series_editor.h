@@ -82,11 +82,13 @@ public:
     // Does the table hold rows of the series? Throws Failure.
     bool is重複();
     // True when the code is not a 16-bit number, a used row of either grid
-    // has an empty first cell, or a coefficient or parameter is not a number.
+    // has an empty first cell, a row of parameters has no soil, or a
+    // coefficient or parameter is not a number.
     bool is入力データが不正() const;
 
-    // The parameter records the grids describe: one per soil row up to the
-    // largest count of used rows over the parameter grids.
+    // The parameter records the grids describe: one for each row that holds
+    // a parameter, named after the soil of the same row. Loading puts each
+    // record of the series into the row of its soil.
     std::vector<QaParamRecord> qaRecords(std::int16_t code) const;
 
     // The statements of the commands for a code (normalised decimal text).

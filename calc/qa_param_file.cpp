@@ -10,29 +10,6 @@
 
 namespace vortan::calc {
 
-namespace {
-
-// Blanks only: the names are padded with code page 932 blanks, and a soil
-// name may itself hold an ideographic space.
-QStringView trimBlanks(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
-QStringView recordSoil(const QString& stored)
-{
-    const qsizetype blank = stored.indexOf(u' ');
-    return trimBlanks(blank >= 0 ? QStringView(stored).left(blank) : QStringView(stored));
-}
-
-} // namespace
-
 const std::vector<QaParamRecord>& QaParamFile::records(const QString& path)
 {
     const QFileInfo info(path);
@@ -80,7 +57,7 @@ QaParamRecord QaParamFile::GetQaParams(const QString& path, const QaSet& set, co
         return QaParamRecord();
     const QStringView wanted = trimBlanks(soil);
     for (const QaParamRecord& record : records(path)) {
-        if (record.seriesCode == code && recordSoil(record.soilName) == wanted)
+        if (record.seriesCode == code && qaRecordSoil(record.soilName) == wanted)
             return record;
     }
     return QaParamRecord();

@@ -14,6 +14,23 @@ constexpr int ModeOffset = ParamOffset + 4 * QaParamCount;
 static_assert(ModeOffset + 2 == QaParamRecordSize);
 } // namespace
 
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+QStringView qaRecordSoil(const QString& stored)
+{
+    const qsizetype blank = stored.indexOf(u' ');
+    return trimBlanks(blank >= 0 ? QStringView(stored).left(blank) : QStringView(stored));
+}
+
 QaParamRecord decodeQaParamRecord(QByteArrayView bytes)
 {
     Q_ASSERT(bytes.size() >= QaParamRecordSize);

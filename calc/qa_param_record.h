@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <array>
 #include <cstdint>
 
@@ -27,6 +28,14 @@ struct QaParamRecord {
     // Parameter Pn by its 1-based number.
     float P(int n) const { return p[static_cast<std::size_t>(n - 1)]; }
 };
+
+// A name without the blanks around it: blanks only, as the names are padded
+// with code page 932 blanks, and a soil name may itself hold an ideographic
+// space.
+QStringView trimBlanks(QStringView text);
+// The soil a record belongs to: its stored name cut before its first blank,
+// trimmed of blanks.
+QStringView qaRecordSoil(const QString& stored);
 
 // Reads one record from exactly QaParamRecordSize bytes.
 QaParamRecord decodeQaParamRecord(QByteArrayView bytes);

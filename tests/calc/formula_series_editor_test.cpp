@@ -283,4 +283,47 @@ TEST_F(SeriesEditor, QaSeriesOfThreeSoilsLeavesExactlyThreeRecordsAfterTheOthers
     EXPECT_FALSE(QFile::exists(env.files.path(QStringLiteral("Qadel.tbl"))));
 }
 
+TEST_F(SeriesEditor, QaParametersBelongToTheirSoilByNameAndAnEmptyRowWritesNoRecord)
+{
+    // Series 7 lists three soils; its records stand in another order, and one
+    // is for a soil the series does not list.
+    for (const char* soil : {"砂質土", "粘性土", "礫質土"})
+        env.db().execute(QStringLiteral("INSERT INTO mstQa値計算式 (計算式コード,土質名,メモ,A,B,C,D,E,F,G) VALUES "
+                                        "('7', '%1', '', '0', '0', '0', '0', '0', '0', '0');")
+                             .arg(QString::fromUtf8(soil)));
+    std::vector<QaParamRecord> records(3);
+    const char* names[] = {"粘性土", "砂質土", "火山灰"};
+    for (int k = 0; k < 3; ++k) {
+        records[static_cast<std::size_t>(k)].seriesCode = 7;
+        records[static_cast<std::size_t>(k)].soilName = QString::fromUtf8(names[k]);
+        records[static_cast<std::size_t>(k)].p[0] = static_cast<float>(k + 1);
+    }
+    ReplaceQaSeries(env.files.folder(), 7, records);
+
+    FormulaSeriesEditor editor = make(FormulaTable::Qa);
+    editor.setCode(QStringLiteral("7"));
+    ASSERT_EQ(editor.load(), EditorOutcome::Done);
+    QStringList soils, firstParameters;
+    for (int r = 0; r < editor.soils().usedRowCount(); ++r) {
+        soils << editor.soils().cell(r, 0);
+        firstParameters << editor.qaGrid(0).cell(r, 0);
+    }
+    EXPECT_EQ(soils, list({"砂質土", "粘性土", "礫質土", "火山灰"}));
+    EXPECT_EQ(firstParameters, list({"2", "1", "", "3"}));
+
+    // Parameters without their soil are refused.
+    editor.soils().setCell(3, 0, QString());
+    ASSERT_EQ(editor.save(), EditorOutcome::NotDone);
+    EXPECT_EQ(env.ui.lastMessage().text, Incomplete);
+
+    editor.soils().setCell(3, 0, QStringLiteral("火山灰"));
+    env.ui.queueAnswer(MessageAnswer::Yes);
+    ASSERT_EQ(editor.save(), EditorOutcome::Done);
+    QStringList written;
+    for (const QaParamRecord& record : fileRecords())
+        if (record.seriesCode == 7)
+            written << record.soilName.trimmed() + QStringLiteral("=") + QString::number(record.P(1));
+    EXPECT_EQ(written, list({"砂質土=2", "粘性土=1", "火山灰=3"}));
+}
+
 } // namespace
