@@ -42,160 +42,114 @@ using namespace vortan;
 
 namespace {
 
-// Words of Latin letters a Japanese user reads as they are: the program's
-// and its files' names, units and symbols of the test, codes and formats.
-const QStringList Allowed = {
-    // names
-    "Vortan", "VORTAN", "MDB", "YUUBIN", "Microsoft", "Edge", "ZD",
-    // units and symbols of the test and its formulas
-    "N", "m", "kN", "cm", "mm", "kg", "kgf", "Nd", "Ndm", "Mv", "qa", "Qa", "qu", "Nc", "Nr", "Nq", "Df", "i", "ic",
-    "iq",
-    "GL", "KBM", "TBM", "BM", "SI", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "c",
-    // codes, abbreviations and formats
-    "No", "OK", "CF", "CSV", "csv", "PDF", "pdf", "TEL", "FAX", "Ctrl", "Z", "Y", "hh", "yyyy", "dd",
-    "mdb", "bmp", "ico", "jpg", "gif", "Ver", "rqtbl", "HTML",
-};
+// Words of Latin letters a Japanese user reads as they are: names, units and
+// symbols of the test and its formulas, codes and formats.
+const QStringList Allowed = QStringLiteral(
+    "Vortan VORTAN MDB YUUBIN Microsoft Edge ZD N m kN cm mm kg kgf Nd Ndm Mv qa Qa qu Nc Nr Nq Df i ic iq GL KBM "
+    "TBM BM SI A B C D E F G H I J K c No OK CF CSV csv PDF pdf TEL FAX Ctrl Z Y hh yyyy dd mdb bmp ico jpg gif Ver "
+    "rqtbl HTML").split(u' ');
 
-// A path shown in a list or a title is data, not the program's wording.
-bool isPath(const QString& text)
-{
-    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:[\\\\/]"));
-    return text.startsWith(u'/') || text.contains(drive);
-}
-
-QString plain(const QString& text)
-{
-    return Qt::mightBeRichText(text) ? QTextDocumentFragment::fromHtml(text).toPlainText() : text;
-}
-
-// The texts of `widget` and of its visible children a user can read.
+// The texts of `widget` and of its visible children a user can read (paths
+// shown are data; entries of editable lists too).
 QStringList visibleTexts(QWidget* widget)
 {
     QStringList texts{widget->windowTitle(), widget->toolTip()};
-    auto visible = [widget](QWidget* child) { return child->isVisibleTo(widget); };
-    for (QLabel* label : widget->findChildren<QLabel*>())
-        if (visible(label))
-            texts << plain(label->text()) << label->toolTip();
-    for (QAbstractButton* button : widget->findChildren<QAbstractButton*>())
-        if (visible(button))
-            texts << button->text() << button->toolTip();
-    for (QGroupBox* box : widget->findChildren<QGroupBox*>())
-        if (visible(box))
-            texts << box->title();
-    for (QTabBar* bar : widget->findChildren<QTabBar*>())
-        for (int i = 0; visible(bar) && i < bar->count(); ++i)
-            texts << bar->tabText(i) << bar->tabToolTip(i);
-    for (QLineEdit* line : widget->findChildren<QLineEdit*>())
-        if (visible(line))
-            texts << line->placeholderText() << line->toolTip();
-    // Entries of fixed lists are the program's words; editable lists hold data.
-    for (QComboBox* box : widget->findChildren<QComboBox*>())
-        for (int i = 0; visible(box) && !box->isEditable() && i < box->count(); ++i)
-            texts << box->itemText(i);
-    for (QAbstractItemView* view : widget->findChildren<QAbstractItemView*>()) {
-        if (!visible(view) || !view->model())
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(widget))
             continue;
-        for (int c = 0; c < view->model()->columnCount(); ++c)
+        texts << child->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(child))
+            texts << QTextDocumentFragment::fromHtml(label->text()).toPlainText();
+        if (auto* button = qobject_cast<QAbstractButton*>(child))
+            texts << button->text();
+        if (auto* box = qobject_cast<QGroupBox*>(child))
+            texts << box->title();
+        if (auto* line = qobject_cast<QLineEdit*>(child))
+            texts << line->placeholderText();
+        for (int i = 0; qobject_cast<QTabBar*>(child) && i < qobject_cast<QTabBar*>(child)->count(); ++i)
+            texts << qobject_cast<QTabBar*>(child)->tabText(i);
+        auto* list = qobject_cast<QComboBox*>(child);
+        for (int i = 0; list && !list->isEditable() && i < list->count(); ++i)
+            texts << list->itemText(i);
+        auto* view = qobject_cast<QAbstractItemView*>(child);
+        for (int c = 0; view && view->model() && c < view->model()->columnCount(); ++c)
             texts << view->model()->headerData(c, Qt::Horizontal).toString();
     }
     for (QAction* action : widget->findChildren<QAction*>())
         texts << action->text().section(u'\t', 0, 0) << action->toolTip() << action->statusTip();
+    static const QRegularExpression path(QStringLiteral("^(/|[A-Za-z]:[\\\\/])"));
+    texts.removeIf([](const QString& text) { return text.contains(path); });
     return texts;
 }
 
-// "word (where)" for every Latin word that is not allowed.
+// "word in text (where)" for every Latin word that is not allowed; an access
+// key in parentheses, "終了(&X)", is a key, not a word.
 QStringList foreignWords(const QString& where, const QStringList& texts)
 {
     static const QRegularExpression latin(QStringLiteral("[A-Za-z]+"));
-    // An access key in parentheses, "終了(&X)", is a key, not a word.
     static const QRegularExpression accessKey(QStringLiteral("\\(&?[A-Za-z]\\)"));
     QStringList found;
-    for (const QString& shown : texts) {
-        if (isPath(shown))
-            continue;
-        const QString text = QString(shown).remove(accessKey);
-        for (const QRegularExpressionMatch& match : latin.globalMatch(text)) {
+    for (const QString& shown : texts)
+        for (const QRegularExpressionMatch& match : latin.globalMatch(QString(shown).remove(accessKey)))
             if (!Allowed.contains(match.captured()))
                 found << QStringLiteral("%1 in \"%2\" (%3)").arg(match.captured(), shown, where);
-        }
-    }
     return found;
 }
 
-struct JapaneseEverywhere : ::testing::Test {
-    test::ShippedFilesCopy files;
-    QTranslator* translator = nullptr;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(files.isValid());
-        translator = InstallJapaneseTranslations(*qApp);
-    }
-    void TearDown() override
-    {
-        if (translator)
-            QCoreApplication::removeTranslator(translator);
-        delete translator;
-        QLocale::setDefault(QLocale::c());
-    }
-};
-
 } // namespace
 
-TEST_F(JapaneseEverywhere, NoWindowShowsAWordOfLatinLettersThatIsNoNameUnitOrCode)
+TEST(JapaneseEverywhere, NoWindowShowsAWordOfLatinLettersThatIsNoNameUnitOrCode)
 {
+    QTranslator* translator = InstallJapaneseTranslations(*qApp);
+    ASSERT_NE(translator, nullptr);
     // A window without a caption of its own shows the program's name.
     const QString testName = QCoreApplication::applicationName();
     QCoreApplication::setApplicationName(QStringLiteral("Vortan"));
-    const auto restoreName = qScopeGuard([testName] { QCoreApplication::setApplicationName(testName); });
-    // The address label the reports print is prepared at start-up and
-    // given to the data sheet.
+    const auto restore = qScopeGuard([&] {
+        QCoreApplication::setApplicationName(testName);
+        QCoreApplication::removeTranslator(translator);
+        QLocale::setDefault(QLocale::c());
+    });
+    // The address label the reports print is prepared at start-up (the
+    // index brought into the list) and given to the data sheet.
+    test::ShippedFilesCopy files;
     SettingsStore store(files.writeSettingsFile({{"etc/住所名", "3"}, {"etc/その他_ComboIndex", "4"}}));
     ProgramState state;
     db::Workspace workspace;
     test::RecordingUserInterface ui;
     ui::MdiMainWindow window(store, state, workspace, ui, ui::ProgramChildWindows());
-    ui::MdiMainWindow::DesktopActions quiet;
-    quiet.endProgram = [] {};
-    window.setDesktopActions(quiet);
+    window.setDesktopActions({{}, {}, [] {}});
     ASSERT_TRUE(window.showAndLoad());
-    ASSERT_TRUE(window.loaded());
     EXPECT_EQ(state.settings.その他_ComboIndex, 0);
-    auto* caption = window.childWindow(QStringLiteral("tb_DataSheet"))->findChild<QLabel*>(QStringLiteral("Label住所"));
-    ASSERT_NE(caption, nullptr);
-    EXPECT_EQ(caption->text(), QStringLiteral("調査現場"));
+    EXPECT_EQ(window.childWindow("tb_DataSheet")->findChild<QLabel*>("Label住所")->text(), "調査現場");
 
-    QStringList found = foreignWords(QStringLiteral("F_MDIForm"), visibleTexts(&window));
+    QStringList found = foreignWords("F_MDIForm", visibleTexts(&window));
     for (QAction* menu : window.menuBar()->actions())
         found += foreignWords(menu->objectName(), visibleTexts(menu->menu()));
     for (const QString& key : window.registry().keys()) {
         QWidget* screen = window.ensureChild(key);
-        ASSERT_NE(screen, nullptr) << key.toStdString();
         screen->show();   // dialogs too, without their modal loop
-        QCoreApplication::processEvents();
         found += foreignWords(key, visibleTexts(screen));
         if (!window.subWindowOf(key))
             screen->hide();
     }
 
     // The windows opened from other windows, and the toolkit's own dialogs.
+    auto fileDialog = std::make_unique<QFileDialog>();
+    fileDialog->setOption(QFileDialog::DontUseNativeDialog);
+    auto colours = std::make_unique<QColorDialog>();
+    colours->setOption(QColorDialog::DontUseNativeDialog);
     std::vector<std::unique_ptr<QWidget>> others;
     others.push_back(std::make_unique<ui::AboutDialog>(&window));
     others.push_back(std::make_unique<sheet::F_住所>(state, workspace, ui));
     others.push_back(std::make_unique<report::ReportOptionsDialog>(state, ui));
     others.push_back(std::make_unique<report::NextPageDialog>());
     others.push_back(std::make_unique<intake::frmCfDrive>(state, ui, QStringList{files.folder()}));
-    auto fileDialog = std::make_unique<QFileDialog>(nullptr, QStringLiteral("ファイル名の選択"));
-    fileDialog->setOption(QFileDialog::DontUseNativeDialog);
     others.push_back(std::move(fileDialog));
-    auto colours = std::make_unique<QColorDialog>();
-    colours->setOption(QColorDialog::DontUseNativeDialog);
     others.push_back(std::move(colours));
     for (const std::unique_ptr<QWidget>& other : others) {
         other->show();
-        QCoreApplication::processEvents();
-        found += foreignWords(QString::fromLatin1(other->metaObject()->className()), visibleTexts(other.get()));
-        other->hide();
+        found += foreignWords(other->metaObject()->className(), visibleTexts(other.get()));
     }
     EXPECT_TRUE(found.isEmpty()) << found.join(u'\n').toStdString();
     window.close();
