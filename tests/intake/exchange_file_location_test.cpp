@@ -11,28 +11,21 @@ using namespace vortan::intake;
 
 TEST(ExchangeFileLocation, TheLastFileWhileItsFolderExistsElseADatedNameInTheDocuments)
 {
-    QTemporaryDir documents;
-    QTemporaryDir last;
+    QTemporaryDir documents, last;
     const QDate today(2024, 4, 12);
-    const QString dated = QDir::toNativeSeparators(documents.filePath("Vortan_20240412.csv"));
-    const QString used = QDir::toNativeSeparators(last.filePath("survey.csv"));
-    const QString gone = QDir::toNativeSeparators(last.filePath("gone/survey.csv"));
+    auto native = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    const QString dated = native(documents.filePath("Vortan_20240412.csv"));
+    const QString used = native(last.filePath("survey.csv"));
     QFile(used).open(QIODevice::WriteOnly);
-
-    const struct {
-        QString remembered;
-        QString box;          // the screen's file box when it opens
-        QString toWrite;      // where the dialog starts to write
-        QString toRead;       // where it starts to read
-    } cases[] = {
-        {"a:\\test.csv", dated, dated, QDir::toNativeSeparators(documents.path())},
-        {"", dated, dated, QDir::toNativeSeparators(documents.path())},
-        {gone, dated, dated, QDir::toNativeSeparators(documents.path())},
-        {used, used, QDir::toNativeSeparators(last.filePath("Vortan_20240412.csv")), used},
+    // remembered file -> the box, where writing starts, where reading starts
+    const QString cases[][4] = {
+        {"a:\\test.csv", dated, dated, native(documents.path())},
+        {native(last.filePath("gone/survey.csv")), dated, dated, native(documents.path())},
+        {used, used, native(last.filePath("Vortan_20240412.csv")), used},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(exchangeFileStart(c.remembered, documents.path(), today), c.box) << c.remembered.toStdString();
-        EXPECT_EQ(exchangeDialogStart(c.box, true, documents.path(), today), c.toWrite) << c.remembered.toStdString();
-        EXPECT_EQ(exchangeDialogStart(c.box, false, documents.path(), today), c.toRead) << c.remembered.toStdString();
+        EXPECT_EQ(exchangeFileStart(c[0], documents.path(), today), c[1]) << c[0].toStdString();
+        EXPECT_EQ(exchangeDialogStart(c[1], true, documents.path(), today), c[2]) << c[0].toStdString();
+        EXPECT_EQ(exchangeDialogStart(c[1], false, documents.path(), today), c[3]) << c[0].toStdString();
     }
 }

@@ -2,7 +2,6 @@
 // lists, the narrowing while typing, and the address OK hands back.
 
 #include "core/program_state.h"
-#include "db/database.h"
 #include "db/workspace.h"
 #include "sheet/address_picker_dialog.h"
 #include "sheet/postal_lookup.h"
@@ -14,7 +13,6 @@
 #include <QCompleter>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -214,27 +212,6 @@ TEST(PostalQueries, AreTheStatementsOfTheFourListsInCodeOrNameOrder)
               "〒.町域名 = \"六本木\" ORDER BY 〒.域名");
     EXPECT_EQ(inPrefectureCodeOrder({"沖縄県", "火星", "北海道", "東京都"}),
               QStringList({"北海道", "東京都", "沖縄県", "火星"}));
-}
-
-TEST(AddressPickerOnAnOlderPostalTable, ListsCitiesByNameWhenTheTableHasNoCodeOrder)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath("Yuubin.MDB");
-    {
-        auto postal = db::Database::create(path);
-        postal->execute("CREATE TABLE [〒] ([都道府県名] String(10), [市区町村名] String(50), [町域名] String(100), "
-                        "[域名] String(100))");
-        for (const char* city : {"港区", "千代田区", "中央区"})
-            postal->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '%1', '', '')").arg(QString::fromUtf8(city)));
-    }
-    ProgramState state;
-    db::Workspace workspace;
-    workspace.openPostal(path);
-    test::RecordingUserInterface ui;
-    F_住所 picker(state, workspace, ui);
-    choose(picker.cmb県(), "東京都");
-    EXPECT_EQ(entries(picker.cmb市()), QStringList({"中央区", "千代田区", "港区"}));
-    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST(AddressPickerWithoutPostalDatabase, ReportsTheFailureAndKeepsItsListsEmpty)
