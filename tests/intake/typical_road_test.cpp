@@ -72,6 +72,27 @@ void click(QWidget* screen, const char* name)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// Reads the fixture card in the card import window, moves its first two runs
+// (point 1, and point 2 before it was begun again) to the transfer list and
+// stores them; returns the survey number the window proposed.
+QString importFirstTwoRuns(intake::frmCFCard& card)
+{
+    card.setFileChooser([](const QString&) { return FixtureCard; });
+    card.show();
+    card.Form_Activate();
+    click(&card, "cmdIndex");
+    auto* cardList = card.findChild<QListWidget*>(QStringLiteral("lst_非転送"));
+    if (!cardList || cardList->count() < 2)
+        return QString();
+    for (int row : {0, 1})
+        QTest::mouseClick(cardList->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          cardList->visualItemRect(cardList->item(row)).center());
+    click(&card, "cmd_選択");
+    const QString number = card.findChild<QLineEdit*>(QStringLiteral("txt_調査地区No"))->text();
+    click(&card, "cmdKakutei");
+    return number;
+}
+
 TEST(TypicalRoad, CardRunsBecomeASurveyThatTravelsToAnotherDatabaseUnchanged)
 {
     SurveyDatabaseCopy office;
@@ -85,20 +106,8 @@ TEST(TypicalRoad, CardRunsBecomeASurveyThatTravelsToAnotherDatabaseUnchanged)
     // The card: its first two runs (point 1, and point 2 before it was begun again).
     QString opened;
     intake::frmCFCard card(state, office.workspace, ui);
-    card.setFileChooser([](const QString&) { return FixtureCard; });
     card.setSurveyOpener([&](const QString& number) { opened = number; });
-    card.show();
-    card.Form_Activate();
-    click(&card, "cmdIndex");
-    auto* cardList = card.findChild<QListWidget*>(QStringLiteral("lst_非転送"));
-    ASSERT_NE(cardList, nullptr);
-    ASSERT_GE(cardList->count(), 2);
-    for (int row : {0, 1})
-        QTest::mouseClick(cardList->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          cardList->visualItemRect(cardList->item(row)).center());
-    click(&card, "cmd_選択");
-    const QString number = card.findChild<QLineEdit*>(QStringLiteral("txt_調査地区No"))->text();
-    click(&card, "cmdKakutei");
+    const QString number = importFirstTwoRuns(card);
     ASSERT_EQ(opened, number) << ui.messageTexts().join('\n').toStdString();
 
     // The data sheet's document loads the new survey and computes every record.
@@ -187,18 +196,8 @@ TEST(TypicalRoad, ACardSurveyPrintsEveryPointAndThePrintWindowFollowsTheNextSurv
 
     // The card's first two runs (points 1 and 2), opened on the data sheet.
     intake::frmCFCard card(state, office.workspace, ui);
-    card.setFileChooser([](const QString&) { return FixtureCard; });
     card.setSurveyOpener([&](const QString& number) { sheet.openSurvey(number); });
-    card.show();
-    card.Form_Activate();
-    click(&card, "cmdIndex");
-    auto* cardList = card.findChild<QListWidget*>(QStringLiteral("lst_非転送"));
-    for (int row : {0, 1})
-        QTest::mouseClick(cardList->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          cardList->visualItemRect(cardList->item(row)).center());
-    click(&card, "cmd_選択");
-    const QString number = card.findChild<QLineEdit*>(QStringLiteral("txt_調査地区No"))->text();
-    click(&card, "cmdKakutei");
+    const QString number = importFirstTwoRuns(card);
     ASSERT_EQ(document.header(HeaderField::調査地区No), number) << ui.messageTexts().join('\n').toStdString();
     ASSERT_EQ(document.pointCount(), 2);
     // Imported points are marked for printing; every record is computed.

@@ -320,14 +320,12 @@ TEST_F(DepthChartTest, GroundHeightOfEveryBasisStandsOnThePointLine)
     const int p = f.addPoint(QStringLiteral("12"));
     f.doc->setPointCell(p, sheet::PointColumn::地盤高, QStringLiteral("-0.4"));
     f.addRows(p, 2);
-    const std::vector<std::pair<const char*, const char*>> bases{
-        {"0", "地盤高　 : GL - 0.40 m"}, {"1", "地盤高　 : KBM - 0.40 m"},
-        {"2", "地盤高　 : TBM - 0.40 m"}, {"3", "地盤高　 : BM - 0.40 m"}};
-    for (const auto& [basis, text] : bases) {
+    const QStringList prefixes{"GL", "KBM", "TBM", "BM"};
+    for (int basis = 0; basis < 4; ++basis) {
         f.surface.clearRecording();
-        f.state.settings.高さ基準 = QString::fromUtf8(basis);
+        f.state.settings.高さ基準 = QString::number(basis);
         f.run(2);
-        const auto ground = f.surface.texts(QString::fromUtf8(text));
+        const auto ground = f.surface.texts(QStringLiteral("地盤高　 : %1 - 0.40 m").arg(prefixes[basis]));
         ASSERT_EQ(ground.size(), 1u) << basis;
         const DrawPrimitive number = f.surface.texts(QStringLiteral("測点 No. 12")).at(0);
         EXPECT_DOUBLE_EQ(ground[0].y1, number.y1);
@@ -367,16 +365,13 @@ TEST_F(DepthChartTest, QuBarsAreTwiceTheCohesionInTheAxisUnit)
         f.addRow(p, v);
     }
     calc::PenetrationCalculator calculator(f.workspace, f.state);
-    const double w = 16838 / 56.7 - 20;
-    const double graphWidth = w / 5 - DepthChart::AxisWidth - DepthChart::GraphRightGap;
+    const double graphWidth = (16838 / 56.7 - 20) / 5 - DepthChart::AxisWidth - DepthChart::GraphRightGap;
     const auto barEnds = [&](const QString& units, bool withCalculator) {
         f.surface.clearRecording();
         f.state.settings.単位系 = units;
         report::ReportInputs in = f.inputs();
         in.calculator = withCalculator ? &calculator : nullptr;
         f.session.setReportType(2);
-        f.session.setMargins(f.margins);
-        f.session.setPageRange(1, 32767);
         f.session.run(in, f.surface);
         std::vector<double> ends;
         for (const DrawPrimitive& b : filledBoxes())
