@@ -4,6 +4,7 @@
 
 #include "core/about_dialog.h"
 #include "core/child_window_registry_widget.h"
+#include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/mdi_main_window.h"
 #include "core/program_state.h"
@@ -699,9 +700,7 @@ TEST(MainWindowHelp, TheManualOpensFromTheSettingsFolderOrTheMissingBrowserIsRep
     run.window->commandAction("mnu_sHelp")->trigger();
     ASSERT_EQ(run.ui.messages().size(), 1u);
     EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_EQ(run.ui.lastMessage().text,
-              "Microsoft Edgeがインストールされていないため、ヘルプからマニュアルを開くことができません。\n"
-              "マニュアルを確認するには、インストール先の「VORTAN_Manual.pdf」を開いてください。");
+    EXPECT_EQ(run.ui.lastMessage().text, ManualViewerMissingText(platform::nativePathStyle()));
 }
 
 TEST(MainWindowHelp, TheVersionWindowShowsTitleVersionAndOkWithItsTimerStopped)
