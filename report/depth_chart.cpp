@@ -1,10 +1,10 @@
 #include "report/depth_chart.h"
 
+#include "calc/penetration_calculator.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 #include "report/company_mark.h"
-#include "calc/penetration_calculator.h"
 #include "report/draw_surface.h"
 #include "report/fitted_text.h"
 #include "report/graph_data.h"

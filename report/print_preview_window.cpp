@@ -1,12 +1,12 @@
 #include "report/print_preview_window.h"
 
+#include "calc/penetration_calculator.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/settings_store.h"
 #include "core/user_interface.h"
-#include "calc/penetration_calculator.h"
 #include "db/workspace.h"
 #include "report/next_page_dialog.h"
 #include "report/pdf_surface.h"
@@ -147,6 +147,8 @@ void PrintPreviewWindow::build()
                     refreshEndPage();
                     afterSettingsDialog();
                 });
+                previewPage_ = 1;
+                fitZoom(zoomMode_);
             });
     connect(button("tb_Type", QStringLiteral("レポートタイプ"), QStringLiteral("レポートタイプを選択します")),
             &QAction::triggered, this, &PrintPreviewWindow::openReportOptions);
@@ -459,12 +461,8 @@ void PrintPreviewWindow::openReportOptions()
     });
     // The first page of the report as it now looks, at once (a fitted zoom
     // is fitted again: the orientation may have turned).
-    if (zoomMode_ == ZoomMode::Box)
-        showPreviewPage(1);
-    else {
-        previewPage_ = 1;
-        fitZoom(zoomMode_);
-    }
+    previewPage_ = 1;
+    fitZoom(zoomMode_);
 }
 
 void PrintPreviewWindow::showEvent(QShowEvent* event)
@@ -480,11 +478,11 @@ void PrintPreviewWindow::showEvent(QShowEvent* event)
 void PrintPreviewWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (zoomMode_ == ZoomMode::Box || !isVisible() || refreshQueued_)
+    if (zoomMode_ == ZoomMode::Box || !isVisible() || refitQueued_)
         return;
-    refreshQueued_ = true;
+    refitQueued_ = true;
     QTimer::singleShot(0, this, [this] {
-        refreshQueued_ = false;
+        refitQueued_ = false;
         if (!running_ && !closing_ && zoomMode_ != ZoomMode::Box)
             fitZoom(zoomMode_);
     });

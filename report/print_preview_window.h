@@ -173,6 +173,7 @@ private:
     bool running_ = false;
     bool closing_ = false;
     bool refreshQueued_ = false;
+    bool refitQueued_ = false;
     bool structureChanged_ = false;
 };
 
