@@ -10,6 +10,7 @@
 // follows the message without a separator.
 
 #include "core/failure.h"
+#include "core/platform.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 
@@ -68,5 +69,10 @@ struct RetryReport {
 // whose action ends the program offers no choice: its message keeps its OK
 // and the choice is Abort.
 RetryReport ReportRetryableError(const Failure& failure, const ErrorContext& context);
+
+// The message when no program could be started to open the manual: on
+// Windows the browser the program starts for it, elsewhere the desktop's PDF
+// viewer is missing.
+QString ManualViewerMissingText(platform::PathStyle style);
 
 } // namespace vortan

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <sqlite3.h>
 
@@ -233,7 +232,7 @@ int Database::execute(const QString& sql)
         runInSavepoint(d->db, d->current.schemaStatements);
         return 0;
     case StatementKind::AlterColumn:
-        alterColumnType(d->db, d->current.table, d->current.column, d->current.newType);
+        alterColumnType(d->db, d->current.table, d->current.column, d->current.newType, d->current.newDefault);
         return 0;
     default:
         return d->executeData();
@@ -359,6 +358,19 @@ bool Database::tableExists(const QString& name)
     }
 }
 
+std::optional<QString> Database::columnDefault(const QString& table, const QString& column)
+{
+    d->requireOpen();
+    if (!tableExists(table))
+        throw engineFailure(err::DbTableNotFound, QStringLiteral("Could not find table '%1'.").arg(table));
+    for (const QStringList& row : queryRows(d->db, "SELECT name, dflt_value FROM pragma_table_info(?1)", table)) {
+        if (row.value(0).compare(column, Qt::CaseInsensitive) == 0)
+            return row.value(1).isNull() ? std::nullopt : std::optional<QString>(row.value(1));
+    }
+    throw engineFailure(err::DbItemNotFound,
+                        QStringLiteral("Item not found in this collection: %1.%2").arg(table, column));
+}
+
 void Database::beginTransaction(TransactionIntent intent)
 {
     d->requireOpen();
@@ -439,56 +451,6 @@ void Database::compactInto(const QString& target)
 void Database::close()
 {
     d->close();
-}
-
-namespace {
-
-// Puts a copy of `source` in place of `path`. The bytes go into a temporary
-// file beside `path` first (the source may lie on another disk), which
-// replaces the old file in one rename once every byte is on the disk: at no
-// moment is there no database under `path`, or half of one.
-void replaceWithCopy(const QString& source, const QString& path)
-{
-    QFile in(source);
-    QSaveFile out(path);
-    auto fail = [&](const QString& description) {
-        out.cancelWriting();
-        throw Failure(err::PathFileAccess, description, QString::fromLatin1(kEngineSource));
-    };
-    if (!in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
-    // Unbuffered: a buffered save file writes its last bytes while committing
-    // and would put a short copy in place when the disk fills just then.
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
-    QByteArray block;
-    while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size())
-            fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
-    }
-    if (in.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
-    if (!out.commit())
-        throw Failure(err::PathFileAccess, QStringLiteral("Cannot replace '%1': %2").arg(path, out.errorString()),
-                      QString::fromLatin1(kEngineSource));
-}
-
-} // namespace
-
-void repairAndCompact(const QString& path, const QString& scratch)
-{
-    {
-        const auto db = Database::open(path);
-        if (!db->integrityCheck())
-            throw engineFailure(err::DbNotDatabase,
-                                QStringLiteral("The database '%1' is damaged and cannot be repaired.").arg(path));
-        if (QFileInfo::exists(scratch) && !QFile::remove(scratch))
-            throw Failure(err::PathFileAccess, QStringLiteral("Cannot remove '%1'.").arg(scratch),
-                          QString::fromLatin1(kEngineSource));
-        db->compactInto(scratch);
-    }
-    replaceWithCopy(scratch, path);
-    QFile::remove(scratch);
 }
 
 QString quoted(const QString& text)

@@ -16,6 +16,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vortan::db {
 
@@ -57,6 +58,11 @@ public:
     // True when the database has a table of that name (any letter case).
     bool tableExists(const QString& name);
 
+    // The default a column declares, as the engine keeps it ("-1" for a
+    // yes/no column that defaults to True, "'text'" for a text), or nothing
+    // when it declares none. A missing table throws 3078, a missing column 3265.
+    std::optional<QString> columnDefault(const QString& table, const QString& column);
+
     // Transactions (the workspace begins them on every open database).
     // An outermost transaction begun for writing takes the file's write lock
     // at once, waiting up to the busy timeout while another program holds
@@ -90,14 +96,6 @@ private:
     explicit Database(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> d;
 };
-
-// Repairs and compacts the file at `path`: checks its integrity (a damaged
-// file throws 3343), writes a compacted copy to `scratch`, puts that copy in
-// place of the original and removes `scratch`. The original is replaced in
-// one rename by a whole copy, so an interruption at any moment leaves either
-// the original or the compacted file; a failure to put the copy in place
-// throws 75.
-void repairAndCompact(const QString& path, const QString& scratch);
 
 // Doubles every single quote so that a text can stand between single quotes
 // in a statement: O'Neill -> O''Neill.
