@@ -898,8 +898,9 @@ TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)
     for (int run = 0; run < 3; ++run) {
         MainWindowRun program(settings);
         ASSERT_TRUE(program.window->showAndLoad());
-        if (run > 0)
+        if (run > 0) {
             EXPECT_EQ(program.window->normalGeometry(), QRect(40, 30, 700, 500));
+        }
         EXPECT_EQ(program.window->isMaximized(), run == 2);
         if (run == 0)
             program.window->setGeometry(40, 30, 700, 500);

@@ -382,10 +382,11 @@ TEST_F(Document, AFailingLookupIsRetriedSkippedOrStopsTheRecalculation)
         }
         for (auto [point, row] : {std::pair{0, 0}, {0, 1}, {1, 0}}) {
             const QStringList shown = recordRow(point, row).mid(5, 3);
-            if (c.rowsEmptied)
+            if (c.rowsEmptied) {
                 EXPECT_EQ(shown, QStringList({"", "", ""}));
-            else if (point == 0 && row == 0)
+            } else if (point == 0 && row == 0) {
                 EXPECT_EQ(shown, computedBefore);
+            }
         }
     }
 }
