@@ -21,12 +21,12 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QResizeEvent>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -99,6 +99,11 @@ bool opensScreen(const QString& key)
     }();
     return screens.contains(key);
 }
+
+// The window's place in the settings file: section "window", written when
+// the program ends and read when it starts (not part of the settings the
+// options dialog edits).
+const QString WindowSection = QStringLiteral("window");
 
 const QString UpdatePagePath = QStringLiteral("/Product/Software/vortan/vortanversion.html");
 const QString RemoteSupportPath = QStringLiteral("/TeamViewerQS.exe");
@@ -756,13 +761,6 @@ void MdiMainWindow::closeEvent(QCloseEvent* event)
     db::CloseProgram(store_, state_, workspace_, ui_);
     QMainWindow::closeEvent(event);
     endProgram();
-}
-
-// The window's place in the settings file: section "window", written when
-// the program ends and read when it starts (not part of the settings the
-// options dialog edits).
-namespace {
-const QString WindowSection = QStringLiteral("window");
 }
 
 void MdiMainWindow::rememberGeometry()

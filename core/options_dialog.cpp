@@ -11,7 +11,6 @@
 #include "db/master_lists.h"
 #include "db/workspace.h"
 
-#include <algorithm>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -29,6 +28,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vortan {
 
