@@ -1,7 +1,6 @@
 #include "migrate/legacy_layout.h"
 
 #include "core/failure.h"
-#include "db/database.h"
 
 namespace vortan::migrate {
 
@@ -143,12 +142,7 @@ bool isPlainNumber(const QString& text, bool whole)
         if (!digit && c != u'-' && (whole || (c != u'.' && c != u'e' && c != u'E' && c != u'+')))
             return false;
     }
-    bool ok = false;
-    if (whole)
-        text.toLongLong(&ok);
-    else
-        text.toDouble(&ok);
-    return ok;
+    return true;
 }
 
 } // namespace
@@ -194,16 +188,13 @@ QStringList MissingFromLegacyLayout(const std::vector<CatalogTable>& catalog)
 TableCopy::TableCopy(const LayoutTable& layout, const CatalogTable& catalog)
     : name_(catalog.name), definitionRows_(catalog.definitionRows)
 {
-    QStringList names;
     for (qsizetype i = 0; i < qsizetype(catalog.columns.size()); ++i) {
         const CatalogColumn& file = catalog.columns[std::size_t(i)];
         const LayoutColumn* known = findColumn(layout, file.name);
         if (!known)
             continue;   // a column of the file's own: the program has no use for it
         columns_.push_back(Column{i, file.name, known->kind, declarationOf(*known, file)});
-        names.append(u'[' + file.name + u']');
     }
-    insertHead_ = QStringLiteral("INSERT INTO [%1] (%2) VALUES (").arg(name_, names.join(u','));
 }
 
 QString TableCopy::createStatement() const
@@ -214,42 +205,46 @@ QString TableCopy::createStatement() const
     return QStringLiteral("CREATE TABLE [%1] (%2);").arg(name_, definitions.join(QStringLiteral(", ")));
 }
 
-QString TableCopy::insertStatement(const std::vector<StreamField>& fields) const
+QStringList TableCopy::columnNames() const
 {
-    QString sql = insertHead_;
-    bool first = true;
+    QStringList names;
+    for (const Column& column : columns_)
+        names.append(column.name);
+    return names;
+}
+
+void TableCopy::values(const std::vector<StreamField>& fields, std::vector<db::Value>& out) const
+{
+    out.clear();
     for (const Column& column : columns_) {
         if (column.source >= qsizetype(fields.size()))
             notANumber(name_, column.name);
         const StreamField& field = fields[std::size_t(column.source)];
-        if (!first)
-            sql += u',';
-        first = false;
         if (field.null) {
-            sql += QStringLiteral("Null");
+            out.emplace_back();
             continue;
         }
+        bool ok = false;
         switch (column.kind) {
         case ValueKind::Text:
-            sql += u'\'' + db::quoted(field.text) + u'\'';
-            break;
+            out.emplace_back(field.text);
+            continue;
         case ValueKind::Whole:
+            if (isPlainNumber(field.text, true))
+                out.emplace_back(field.text.toLongLong(&ok));
+            break;
         case ValueKind::Single:
-            // Singles come as the shortest decimal that reads back as the
-            // same single, so the stored number is that single's value.
-            if (!isPlainNumber(field.text, column.kind == ValueKind::Whole))
-                notANumber(name_, column.name);
-            sql += field.text;
+            if (isPlainNumber(field.text, false))
+                out.emplace_back(field.text.toDouble(&ok));
             break;
         case ValueKind::YesNo:
-            if (field.text != u"0" && field.text != u"1")
-                notANumber(name_, column.name);
-            sql += field.text == u"1" ? QStringLiteral("True") : QStringLiteral("False");
+            ok = field.text == u"0" || field.text == u"1";
+            out.emplace_back(qint64(field.text == u"1" ? -1 : 0));
             break;
         }
+        if (!ok)
+            notANumber(name_, column.name);
     }
-    sql += QStringLiteral(");");
-    return sql;
 }
 
 } // namespace vortan::migrate

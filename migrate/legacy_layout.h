@@ -8,6 +8,7 @@
 // sizes, so that the upgrade of the program's start-up brings the copy to
 // the current layout exactly as it would have brought the file.
 
+#include "db/value.h"
 #include "migrate/reader_stream.h"
 
 #include <QString>
@@ -69,10 +70,15 @@ public:
     // The CREATE TABLE statement of the copy, in the program's SQL dialect.
     QString createStatement() const;
 
-    // The INSERT statement of one row; `fields` are the row's fields in the
-    // file's column order. A number that is not a number, or a row with too
+    // The names of the copy's columns, in the order of values().
+    QStringList columnNames() const;
+
+    // The values of one row for the copy's columns; `fields` are the row's
+    // fields in the file's column order. Singles come as the shortest
+    // decimal that reads back as the same single, so the stored number is
+    // that single's value. A number that is not a number, or a row with too
     // few fields, throws Failure 3343.
-    QString insertStatement(const std::vector<StreamField>& fields) const;
+    void values(const std::vector<StreamField>& fields, std::vector<db::Value>& out) const;
 
 private:
     struct Column {
@@ -84,7 +90,6 @@ private:
     QString name_;
     qint64 definitionRows_ = 0;
     std::vector<Column> columns_;
-    QString insertHead_;
 };
 
 } // namespace vortan::migrate

@@ -171,15 +171,19 @@ private:
     {
         std::size_t next = 0;          // the copy whose rows come next
         TableCopy* current = nullptr;
+        int insert = -1;
         qint64 rows = 0;
+        std::vector<db::Value> values;
         const bool complete = readUntil(reader, 'Z', [&](const StreamLine& line) {
             if (line.tag == 'R' && current) {
-                database.execute(current->insertStatement(line.fields));
+                current->values(line.fields, values);
+                database.insertRow(insert, values);
                 ++rows;
                 ++rowsDone_;
             } else if (line.tag == 'D' && !current && next < copies_.size() && line.fields.size() == 1
                        && line.fields[0].text == copies_[next].name()) {
                 current = &copies_[next++];
+                insert = database.prepareInsert(current->name(), current->columnNames());
                 rows = 0;
             } else if (line.tag == 'E' && current && line.fields.size() == 2) {
                 // A file cut short lists its tables and reads without an
