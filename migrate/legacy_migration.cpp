@@ -137,12 +137,12 @@ private:
                     return true;
                 handle(line);
             }
+            reportProgress();
             bool ended = false;
             const QByteArray bytes = reader.read(100, ended);
             if (ended)
                 return false;
             stream_.append(bytes);
-            reportProgress();
         }
     }
 
@@ -202,6 +202,7 @@ private:
             reader.requireCleanExit();
             damaged(oldPath_, QStringLiteral("could not be read to its end"));
         }
+        reportProgress();
     }
 
     // The upgrade of the program's start-up, then the rows of every table.
