@@ -22,8 +22,8 @@ void ShowProgressInStatusBar(MigrationOptions& options, UserInterface& ui)
 
 QString OfferQuestion(const QString& accessFile, const QString& newFile)
 {
-    return QStringLiteral("データ位置に指定されているファイルは、旧バージョンのVortanのデータベース"
-                          "（Access形式）です。\n%1\n\n"
+    return QStringLiteral("データ位置に指定されているファイルは、Access形式のデータベース"
+                          "（旧バージョンのVortanのデータベース）です。\n%1\n\n"
                           "このデータベースを取り込んで、同じフォルダーに新しいデータベース\n%2\n"
                           "を作成し、データ位置をこのファイルに変更しますか？\n"
                           "（元のファイルは変更されません。）")
