@@ -1,19 +1,10 @@
 #pragma once
-// The stream in which the reader program hands an Access file's tables to the
-// program: UTF-8 lines ending in LF, fields separated by TAB, the first field
-// a tag.
-//
-//   T <table> <rows of its definition>      one per user table, catalog order
-//   C <column> <kind> <characters>          its columns, in table order
-//   S                                       end of the catalog
-//   D <table>                               the rows of a table follow
-//   R <field> <field> ...                   one row, its fields in column order
-//   E <table> <rows read>                   end of that table's rows
-//   Z                                       end: every requested table was read
-//
-// A field is \N for Null, otherwise its text with "\" written "\\" and TAB,
-// LF and CR written "\t", "\n", "\r" (an empty field is the empty text).
-// Kinds are the names of ColumnKind ("Text", "Long", "Single", ...).
+// Writes an Access file's catalog and the rows of its tables as the stream
+// the program reads from the reader program: UTF-8 lines of TAB-separated
+// fields after a one-letter tag (T table, C column, S end of catalog, D rows
+// of a table, R one row, E end of the table's rows, Z end), Null as \N and
+// "\", TAB, LF, CR escaped. The program's side, migrate/reader_stream.h,
+// describes each line.
 
 #include "mdb/access_file.h"
 

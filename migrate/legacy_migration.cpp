@@ -104,6 +104,9 @@ public:
 
         TemporaryDatabase target(newPath_);
         target.database = db::Database::create(target.path());
+        // One transaction for the tables and their rows: a file is written
+        // once, not once per table.
+        target.database->beginTransaction();
         QStringList names;
         for (const LayoutTable& layout : LegacyTables()) {
             if (const CatalogTable* table = findTable(catalog_, layout.name)) {
@@ -113,7 +116,6 @@ public:
                 totalRows_ += table->definitionRows;
             }
         }
-        target.database->beginTransaction();
         reader.requestTables(names);
         copyRows(reader, *target.database);
         reader.requireCleanExit();
