@@ -215,7 +215,10 @@ private:
         workspace.openSurvey(path);
         db::CheckSchemaVersion(workspace);
         db::Database& database = *workspace.survey();
-        {
+        // A rolled-back upgrade leaves a file of the oldest layout without
+        // its version table.
+        result.current = false;
+        if (db::TableExists(database, QStringLiteral("SystemSetting"))) {
             db::RecordSet version = database.openRecordSet(QStringLiteral(
                 "select SystemSetting.Value from SystemSetting where SystemSetting.Key = 'DBVersion' ;"));
             result.current = !version.eof()

@@ -145,6 +145,11 @@ struct Golden {
     qint64 tables;
 };
 
+void PrintTo(const Golden& golden, std::ostream* out)
+{
+    *out << golden.file;
+}
+
 class MigrationGolden : public ::testing::TestWithParam<Golden> {};
 
 TEST_P(MigrationGolden, EveryTableHoldsTheRowsOfTheAccessFile)
