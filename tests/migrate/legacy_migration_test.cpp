@@ -4,10 +4,12 @@
 // master lists in file_order/), the upgrade to the current layout, and the
 // files that must end in a message with nothing written.
 
+#include "core/program_state.h"
 #include "db/database.h"
 #include "migrate/legacy_migration.h"
 #include "migrate/migration_failure.h"
 #include "migrate/reader_stream.h"
+#include "support/recording_user_interface.h"
 #include "support/test_databases.h"
 
 #include <QDir>
@@ -304,6 +306,10 @@ TEST(MigrationRefusal, AReaderThatDiesOrHangsEndsInTheDamagedDatabaseFailure)
             ADD_FAILURE() << "no failure";
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.number(), err::DbNotDatabase) << failure.what();
+            test::RecordingUserInterface ui;
+            ProgramState state;
+            migrate::ReportMigrationFailure(failure, ErrorContext{ui, state, false});
+            EXPECT_TRUE(ui.lastMessage().text.startsWith(QStringLiteral("高い確率で、データベースが損傷しています｡")));
         }
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("hanging-reader")});
