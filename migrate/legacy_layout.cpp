@@ -123,10 +123,10 @@ QString declarationOf(const LayoutColumn& layout, const CatalogColumn& file)
     return layout.primaryKey ? type + QStringLiteral(" PRIMARY KEY") : type;
 }
 
-[[noreturn]] void notANumber(const QString& table, const QString& column)
+[[noreturn]] void badValue(const QString& table, const QString& column)
 {
     throw Failure(err::DbNotDatabase,
-                  QStringLiteral("The reader of the Access file sent a value of %1.%2 that is not a number.")
+                  QStringLiteral("The reader of the Access file sent no readable value of %1.%2.")
                       .arg(table, column),
                   QStringLiteral("MigrateLegacyDatabase"));
 }
@@ -218,7 +218,7 @@ void TableCopy::values(const std::vector<StreamField>& fields, std::vector<db::V
     out.clear();
     for (const Column& column : columns_) {
         if (column.source >= qsizetype(fields.size()))
-            notANumber(name_, column.name);
+            badValue(name_, column.name);
         const StreamField& field = fields[std::size_t(column.source)];
         if (field.null) {
             out.emplace_back();
@@ -243,7 +243,7 @@ void TableCopy::values(const std::vector<StreamField>& fields, std::vector<db::V
             break;
         }
         if (!ok)
-            notANumber(name_, column.name);
+            badValue(name_, column.name);
     }
 }
 
