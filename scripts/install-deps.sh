@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
     libsqlite3-dev
+    mdbtools-dev                  # libmdb: reading old Access survey databases (vortan-mdb-reader)
     libgtest-dev
     fonts-ipafont
     xvfb xauth imagemagick poppler-utils
