@@ -9,7 +9,7 @@
 #include "db/engine_error_map.h"
 #include "db/row_view.h"
 #include "intake/exchange_line.h"
-#include "intake/file_failure.h"
+#include "core/file_failure.h"
 
 #include <QSaveFile>
 #include <array>

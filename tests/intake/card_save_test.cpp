@@ -1,6 +1,7 @@
 // Storing chosen runs of the fixture card as a survey.
 
 #include "intake/card_file.h"
+#include "intake/card_index.h"
 #include "intake/card_line_parts.h"
 #include "intake/card_save.h"
 #include "intake/intake_test_support.h"
@@ -140,12 +141,12 @@ TEST(CardSave, ARunOverMidnightEndsAtItsStartTime)
               "INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻) VALUES (5, '1' ,051001,2358,2358);");
     EXPECT_TRUE(statements[4].contains("VALUES (5,1,051002,0001,0001,0.75,"));
 
-    const std::vector<CardPointEntry> entries =
-        LookUpPoints(card.file.rows, 8, card.lines[3]);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].date, "051001");
-    EXPECT_EQ(entries[0].startTime, "2358");
-    EXPECT_EQ(entries[0].endTime, "");
+    const std::optional<CardPointEntry> entry =
+        LookUpPoint(card.file.rows, CardIndex(card.file.rows), card.lines[3]);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->date, "051001");
+    EXPECT_EQ(entry->startTime, "2358");
+    EXPECT_EQ(entry->endTime, "");
 }
 
 TEST(CardSave, FailingSavesLeaveTheDatabaseAsBefore)
@@ -175,10 +176,13 @@ TEST(CardSave, FailingSavesLeaveTheDatabaseAsBefore)
 
     // A point number that is not numeric fails at its records, after the
     // survey and point rows went in: those go again.
-    CardTable rows = card.file.rows;
-    for (CardRow& row : rows)
-        if (row.site == 8)
-            row.point = "A1";
+    CardTable rows;
+    for (std::size_t i = 0; i < card.file.rows.size(); ++i) {
+        CardRecord record = card.file.rows.record(i);
+        if (record.site == 8)
+            record.point = "A1";
+        rows.append(record);
+    }
     const QStringList lines = ListRuns(rows);
     try {
         SaveCardRuns(copy.workspace, ui, rows, {lines.last()}, "13", "一般");

@@ -34,6 +34,19 @@ inline QString fileErrorText(int number)
     }
 }
 
+// The message of a file that may not (`refused`) or cannot be read: the
+// common report of number 57 with its description and source. The reason of
+// a read that failed part way is the system's own wording, so only the
+// frame around it is compared.
+inline bool isUnreadableFileText(const QString& text, const QString& path, bool refused, const QString& source)
+{
+    const QString start = QStringLiteral("「") + path + QStringLiteral("」を読み込めません。");
+    if (refused)
+        return text == start + QStringLiteral("このファイルを読む権限がありません。 57") + source;
+    return text.startsWith(start + QStringLiteral("読み込みの途中でエラーが起きました（"))
+        && text.endsWith(QStringLiteral("）。 57") + source);
+}
+
 // The database that cannot be reached (3043): the text, a line break, the
 // two database paths, the number.
 inline QString unreachableDatabaseText(const QString& surveyDb, const QString& postalDb)
