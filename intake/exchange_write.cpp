@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "core/file_devices.h"
 #include "core/number_text.h"
+#include "core/survey_number.h"
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/engine_error_map.h"
@@ -84,12 +85,14 @@ QString toHalfWidth(const QString& text)
 std::optional<QString> ExchangeSurveyFilter(QString& numberText, UserInterface& ui)
 {
     numberText = toHalfWidth(numberText);
-    if (numberText.isEmpty() || !numtext::isInt16Value(numberText)) {
+    try {
+        // Any survey number the program can store can be written alone.
+        return exchangeSurveyFilter(ReadSurveyNumber(numberText, Source));
+    } catch (const Failure&) {
         ui.showMessage(QStringLiteral("調査地区Noの欄に数値を入れて実行して下さい｡"),
                        MessageIcon::Information);
         return std::nullopt;
     }
-    return exchangeSurveyFilter(numtext::toInt16Strict(numberText));
 }
 
 QString exchangeSurveyFilter(std::int32_t number)

@@ -22,8 +22,8 @@ namespace vortan::intake {
 
 // The filter of "write only this survey" from the survey number box. The
 // text is made half-width and handed back through `numberText` (the box
-// shows it so); an empty, non-numeric or out-of-range (-32768..32767) text
-// shows "調査地区Noの欄に数値を入れて実行して下さい｡" and gives nothing.
+// shows it so); an empty or non-numeric text, or one outside the survey
+// numbers 1..2147483647, shows "調査地区Noの欄に数値を入れて実行して下さい｡" and gives nothing.
 std::optional<QString> ExchangeSurveyFilter(QString& numberText, UserInterface& ui);
 
 // The filter of one survey: "WHERE (調査地区.調査地区No = n) ".

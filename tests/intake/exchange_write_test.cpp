@@ -79,15 +79,17 @@ TEST(ExchangeWrite, OneSurveyByItsNumberTypedFullWidth)
 TEST(ExchangeWrite, AMissingOrWrongSurveyNumberIsRefused)
 {
     RecordingUserInterface ui;
-    for (QString box : {QString(), QStringLiteral("abc"), QStringLiteral("40000"), QStringLiteral("１Ａ")}) {
+    // Survey numbers are whole numbers from 1 to 2147483647.
+    for (QString box : {QString(), QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("－３"),
+                        QStringLiteral("2147483648"), QStringLiteral("１Ａ")}) {
         ui.clear();
         EXPECT_FALSE(ExchangeSurveyFilter(box, ui).has_value()) << box.toStdString();
         EXPECT_EQ(ui.messageTexts(), QStringList{"調査地区Noの欄に数値を入れて実行して下さい｡"});
         EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Information);
         EXPECT_EQ(ui.lastMessage().title, "");   // the program's title
     }
-    QString negative = QStringLiteral("－３");
-    EXPECT_EQ(ExchangeSurveyFilter(negative, ui), "WHERE (調査地区.調査地区No = -3) ");
+    QString large = QStringLiteral("４００００");
+    EXPECT_EQ(ExchangeSurveyFilter(large, ui), "WHERE (調査地区.調査地区No = 40000) ");
 }
 
 TEST(ExchangeWrite, NothingToWriteIsToldAndWritesNoFile)
