@@ -35,7 +35,8 @@ int exportSurveys(CliContext& context, const QStringList& args)
         filter = *chosen;
     }
     try {
-        intake::WriteExchangeFile(context.survey(), context.ui(), file, filter);
+        intake::WriteExchangeFile(context.survey(), context.ui(), file, filter,
+                                  ProgramFiles(context.state(), context.survey().path()));
     } catch (const Failure& failure) {
         context.ui().setMessagesToErrorStream(true);
         intake::ReportExchangeFailure(

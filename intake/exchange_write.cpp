@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "core/file_devices.h"
 #include "core/number_text.h"
+#include "core/program_files.h"
 #include "core/survey_number.h"
 #include "core/user_interface.h"
 #include "db/database.h"
@@ -67,6 +68,31 @@ QString unsafeValuesNotice(const std::array<int, ExchangeFieldCount>& counts, in
     return text;
 }
 
+QString unwritableValuesNotice(const std::array<int, ExchangeFieldCount>& counts, int total,
+                               const QStringList& characters)
+{
+    constexpr qsizetype Shown = 10;
+    QString list = characters.mid(0, Shown).join(QStringLiteral("、"));
+    if (characters.size() > Shown)
+        list += QStringLiteral(" ほか%1種類").arg(characters.size() - Shown);
+    QString text = QStringLiteral("シフトJIS（コードページ932）で書き表せない文字を含む値が %1 件あります。"
+                                  "これらの文字（%2）はファイルに「?」として書き込まれました。")
+                       .arg(total)
+                       .arg(list);
+    for (int n = 0; n < ExchangeFieldCount; ++n)
+        if (counts[n] > 0)
+            text += QStringLiteral("\n%1: %2 件").arg(exchangeFieldLabel(n + 1)).arg(counts[n]);
+    return text;
+}
+
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 QString toHalfWidth(const QString& text)
@@ -112,8 +138,13 @@ QString exchangeQuery(const QString& filter)
 }
 
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, const QString& path,
-                                      const QString& filter, const ProgressCallback& progress)
+                                      const QString& filter, const std::vector<ProgramFile>& programFiles,
+                                      const ProgressCallback& progress)
 {
+    std::vector<ProgramFile> protectedFiles = programFiles;
+    for (const ProgramFile& file : ProgramFiles(ProgramState(), db.path()))
+        protectedFiles.push_back(file);
+    CheckWriteTarget(path, protectedFiles, Source);
     const std::unique_ptr<QSaveFile> file = filedevices::saveDevice(path);
     return WriteExchangeFile(db, ui, *file, filter, progress);
 }
@@ -126,6 +157,8 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
     try {
         std::vector<EncodedBlock> blocks;
         std::array<int, ExchangeFieldCount> unsafe{};
+        std::array<int, ExchangeFieldCount> unwritable{};
+        QStringList lostCharacters;
         std::array<int, ExchangeFieldCount> columns{};
         QString text;
         text.reserve(BlockCharacters + 4096);
@@ -149,6 +182,15 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                 const QStringView value = QStringView(text).sliced(start);
                 if (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')))
                     ++unsafe[n];
+                if (!isAscii(value)) {
+                    const QStringList lost = cp932::unencodableCharacters(value);
+                    if (!lost.isEmpty()) {
+                        ++unwritable[n];
+                        for (const QString& character : lost)
+                            if (!lostCharacters.contains(character))
+                                lostCharacters.append(character);
+                    }
+                }
                 text += QLatin1Char('"');
             }
             text += QStringView(u"\r\n");
@@ -204,6 +246,11 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                 result.unsafeValues += count;
             if (result.unsafeValues > 0)
                 ui.showMessage(unsafeValuesNotice(unsafe, result.unsafeValues),
+                               MessageIcon::Information);
+            for (int count : unwritable)
+                result.unwritableValues += count;
+            if (result.unwritableValues > 0)
+                ui.showMessage(unwritableValuesNotice(unwritable, result.unwritableValues, lostCharacters),
                                MessageIcon::Information);
         }
     } catch (...) {

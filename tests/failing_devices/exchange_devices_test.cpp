@@ -160,7 +160,7 @@ TEST(ExchangeFileDevice, AFailedWriteKeepsTheOlderFileWhole)
         const QStringList files = f.filesIn(f.copy.files.folder());
 
         test::FailingDevices devices(QStringLiteral("export.csv"), c.fault, c.limit);
-        f.runAndReport([&] { WriteExchangeFile(f.copy.db(), f.ui, path, QString()); });
+        f.runAndReport([&] { WriteExchangeFile(f.copy.db(), f.ui, path, QString(), {}); });
         EXPECT_EQ(devices.handedOut(), 1);
         EXPECT_EQ(f.ui.messageTexts(), QStringList{test::fileErrorText(c.number)});
         EXPECT_FALSE(f.ui.isBusy());

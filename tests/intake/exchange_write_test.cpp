@@ -37,7 +37,7 @@ TEST(ExchangeWrite, AllSurveysGiveOneQuotedLinePerRecordInCodePage932)
 
     std::vector<std::pair<int, int>> progress;
     const ExchangeWriteResult result =
-        WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(),
+        WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {},
                           [&](int value, int maximum) { progress.emplace_back(value, maximum); });
     EXPECT_EQ(result.rowsWritten, 6);
     EXPECT_EQ(result.unsafeValues, 0);
@@ -72,7 +72,7 @@ TEST(ExchangeWrite, OneSurveyByItsNumberTypedFullWidth)
     ASSERT_TRUE(filter.has_value());
     EXPECT_EQ(box, "5");
     EXPECT_EQ(*filter, "WHERE (調査地区.調査地区No = 5) ");
-    WriteExchangeFile(f.copy.db(), f.ui, f.file(), *filter);
+    WriteExchangeFile(f.copy.db(), f.ui, f.file(), *filter, {});
     EXPECT_EQ(test::readBytes(f.file()), cp932::encode(test::exchangeSurveyLines(5)));
 }
 
@@ -99,8 +99,8 @@ TEST(ExchangeWrite, NothingToWriteIsToldAndWritesNoFile)
     f.store.InsertSurveyRow(test::exchangeSurvey(4));
     f.store.InsertPointRow(test::exchangePoint(4, "1", "1"));   // a point without records
 
-    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString()).rowsWritten, 0);
-    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), exchangeSurveyFilter(77)).rowsWritten, 0);
+    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {}).rowsWritten, 0);
+    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), exchangeSurveyFilter(77), {}).rowsWritten, 0);
     EXPECT_EQ(f.ui.messageTexts(), (QStringList{"データが存在しないため保存できせんでした｡",
                                                 "データが存在しないため保存できせんでした｡"}));
     EXPECT_FALSE(QFile::exists(f.file()));
@@ -119,7 +119,7 @@ TEST(ExchangeWrite, ValuesWithCommasOrQuotesAreWrittenAsTheyAreAndCounted)
     f.store.InsertRecordRow(test::exchangeRecord(3, "1", 0.25f, 3, 1.0f, "1", "a,b"));
     f.store.InsertRecordRow(test::exchangeRecord(3, "1", 0.5f, 3, 1.0f, "1"));
 
-    const ExchangeWriteResult result = WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString());
+    const ExchangeWriteResult result = WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {});
     // Two lines repeat the survey's address and remark; one record remark has a comma.
     EXPECT_EQ(result.unsafeValues, 5);
     const QString text = cp932::decode(test::readBytes(f.file()));
@@ -150,7 +150,7 @@ TEST(ExchangeWrite, AFailedWriteLeavesTheOlderFileWhole)
 
     // A folder that does not exist.
     try {
-        WriteExchangeFile(f.copy.db(), f.ui, f.copy.path("no/such/folder/x.csv"), QString());
+        WriteExchangeFile(f.copy.db(), f.ui, f.copy.path("no/such/folder/x.csv"), QString(), {});
         FAIL() << "writing into a missing folder must fail";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.number(), err::PathNotFound);
