@@ -20,10 +20,10 @@ int exportSurveys(CliContext& context, const QStringList& args)
         else if (!args[i].startsWith(QStringLiteral("--")) && file.isEmpty())
             file = args[i];
         else
-            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(args[i]));
+            return context.usageError(Name, QStringLiteral("%1 は使えない引数です").arg(args[i]));
     }
     if (file.isEmpty())
-        return context.usageError(Name, QStringLiteral("expected FILE"));
+        return context.usageError(Name, QStringLiteral("FILE を指定してください"));
 
     if (!context.openDatabases())
         return ExitFailure;

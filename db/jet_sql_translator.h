@@ -55,7 +55,9 @@ private:
     void translateCreateTable(TranslatedStatement& out);
     void translateAlterTable(TranslatedStatement& out);
     void translateOtherSchema(TranslatedStatement& out);
-    [[noreturn]] void fail(const char* what) const;
+    // A syntax error; `token` is the index of the token it is found at, or
+    // -1 for the end of the statement (an empty statement: its start).
+    [[noreturn]] void fail(const char* what, std::ptrdiff_t token = -2) const;
 
     QStringView sql_;
     std::vector<SqlToken> tokens_;

@@ -45,7 +45,7 @@ std::array<int, ExchangeFieldCount> columnIndexes(const db::RowView& row)
         indexes[n] = row.columnIndex(name);
         if (indexes[n] < 0)
             throw db::engineFailure(err::DbItemNotFound,
-                                    QStringLiteral("Item not found in this collection: %1").arg(name));
+                                    QStringLiteral("項目「%1」がありません。").arg(name));
     }
     return indexes;
 }

@@ -150,7 +150,7 @@ TEST_F(CliTest, InitDbRefusesAnExistingFile)
     const QByteArray before = fileHash(files.surveyDatabase());
     const auto result = run({"init-db", files.surveyDatabase()});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.contains("already exists")) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("はすでにあります")) << result.err.toStdString();
     EXPECT_EQ(fileHash(files.surveyDatabase()), before);
 }
 
@@ -168,7 +168,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndTheUsageText)
     for (const QStringList& arguments : wrong) {
         const auto result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.err.contains("usage: vortan-cli")) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains("使い方: vortan-cli")) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.out.isEmpty()) << arguments.join(' ').toStdString();
     }
 }
