@@ -10,6 +10,10 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace vortan;
 using namespace vortan::intake;
@@ -158,3 +162,46 @@ TEST(ExchangeWrite, AFailedWriteLeavesTheOlderFileWhole)
     // No temporary file is left behind.
     EXPECT_EQ(QDir(f.copy.files.folder()).entryList({"export*", "x.csv*"}, QDir::Files), QStringList{"export.csv"});
 }
+
+#ifdef Q_OS_UNIX   // hard links and pipes are made the POSIX way
+TEST(ExchangeWrite, TheProgramsOwnFilesAndWhatIsNoPlainFileAreNeverReplaced)
+{
+    // Named by another spelling (a relative path through "..", a hard link,
+    // a symbolic link), the open database, the postal database and a journal
+    // name of the database are refused by identity; so are a pipe and a
+    // folder. Nothing is written and every file keeps its bytes.
+    WriteFixture f;
+    ASSERT_TRUE(f.copy.isValid());
+    test::storeExchangeSurvey(f.store, 5);
+    const QString db = f.copy.files.surveyDatabase();
+    const QString folder = f.copy.files.folder();
+    QDir().mkpath(f.copy.path("sub"));
+    ASSERT_TRUE(::link(QFile::encodeName(db).constData(), QFile::encodeName(f.copy.path("hard.mdb")).constData()) == 0);
+    ASSERT_TRUE(QFile::link(f.copy.files.postalDatabase(), f.copy.path("postal.csv")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.copy.path("pipe.csv")).constData(), 0600), 0);
+    ProgramState state;
+    state.settings.住所位置 = f.copy.files.postalDatabase();
+
+    const QByteArray dbBytes = test::readBytes(db);
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    const QString targets[] = {QDir(folder).relativeFilePath(db), f.copy.path("sub/../VORTAN.MDB"),
+                               f.copy.path("hard.mdb"), db + "-journal", f.copy.path("postal.csv"),
+                               f.copy.path("pipe.csv"), f.copy.path("sub")};
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder);
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        try {
+            WriteExchangeFile(f.copy.db(), f.ui, target, QString(), ProgramFiles(state));
+            ADD_FAILURE() << "not refused";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.number(), err::BadFileName);
+            EXPECT_TRUE(failure.description().startsWith("「" + QDir::toNativeSeparators(target) + "」"));
+        }
+    }
+    QDir::setCurrent(previous);
+    EXPECT_EQ(test::readBytes(db), dbBytes);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(f.ui.messages().empty());
+}
+#endif

@@ -10,6 +10,10 @@ namespace vortan::test {
 inline const QString FileNotFoundText = QStringLiteral(
     "指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。");
 
+// The overflow message (6): a number beyond what its field can hold.
+inline const QString OverflowText =
+    QStringLiteral("計算結果が許容範囲を超えてしまいました。入力値に間違いがないかお確かめください。6");
+
 // The message of a file or disk number (53, 61, 70, 71, 75), the number
 // appended where the message carries it.
 inline QString fileErrorText(int number)
