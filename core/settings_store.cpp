@@ -1,8 +1,8 @@
 #include "core/settings_store.h"
 
 #include "core/atomic_file.h"
-#include "core/failure.h"
 #include "core/cp932.h"
+#include "core/failure.h"
 #include "core/input_file.h"
 
 #include <QDir>
