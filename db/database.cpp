@@ -2,6 +2,7 @@
 
 #include "db/column_rebuild.h"
 #include "db/engine_error_map.h"
+#include "db/jet_column_type.h"
 #include "db/jet_like.h"
 #include "db/jet_val.h"
 #include "db/jet_sql_translator.h"
@@ -43,8 +44,10 @@ struct Database::Impl {
     quint64 prepared = 0;
     quint64 statements = 0;
     QHash<QString, sqlite3_stmt*> cache;
+    std::vector<sqlite3_stmt*> inserts;   // the prepared inserts of bulk copies
     JetSqlTranslator translator;
     TranslatedStatement current;
+    QStringView currentOriginal;   // the text `current` was translated from, while it runs
 
     ~Impl() { close(); }
 
@@ -53,6 +56,9 @@ struct Database::Impl {
         for (sqlite3_stmt* stmt : std::as_const(cache))
             sqlite3_finalize(stmt);
         cache.clear();
+        for (sqlite3_stmt* stmt : inserts)
+            sqlite3_finalize(stmt);
+        inserts.clear();
         if (db)
             sqlite3_close_v2(db);
         db = nullptr;
@@ -62,11 +68,13 @@ struct Database::Impl {
     void requireOpen() const
     {
         if (!db)
-            throw Failure(err::ObjectNotSet, QStringLiteral("The database is closed."),
+            throw Failure(err::ObjectNotSet, QStringLiteral("データベースは閉じられています。"),
                           QString::fromLatin1(kEngineSource));
     }
 
-    sqlite3_stmt* statementFor(const QString& shape)
+    // The prepared statement of a translated shape; `original` is the text
+    // the caller wrote, in which a syntax error is placed.
+    sqlite3_stmt* statementFor(const QString& shape, QStringView original)
     {
         if (sqlite3_stmt* stmt = cache.value(shape))
             return stmt;
@@ -81,10 +89,23 @@ struct Database::Impl {
         ++prepared;
         if (rc != SQLITE_OK) {
             sqlite3_finalize(stmt);
-            throwLastError(db, EngineSituation::Statement);
+            const Failure failure = lastError(db, EngineSituation::Statement);
+            throw placedInOriginal(failure, original);
         }
         cache.insert(shape, stmt);
         return stmt;
+    }
+
+    // A syntax error the engine found near a word of the translated text,
+    // told at that word's place in the text the caller wrote.
+    Failure placedInOriginal(const Failure& failure, QStringView original) const
+    {
+        const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(db)));
+        if (failure.number() != err::DbSyntax || !message.startsWith(QLatin1String("near \"")))
+            return failure;
+        const QString near = message.mid(6).section(QLatin1Char('"'), 0, 0);
+        const qsizetype at = original.indexOf(near, 0, Qt::CaseInsensitive);
+        return syntaxFailure(original, at, QStringLiteral("「%1」の付近").arg(near));
     }
 
     static void bind(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& literals)
@@ -106,14 +127,14 @@ struct Database::Impl {
 
     int executeData()
     {
-        sqlite3_stmt* stmt = statementFor(current.sql);
+        sqlite3_stmt* stmt = statementFor(current.sql, currentOriginal);
         bind(stmt, current.literals);
         int rc;
         do {
             rc = sqlite3_step(stmt);
         } while (rc == SQLITE_ROW);
         if (rc != SQLITE_DONE) {
-            const Failure failure = lastError(db, EngineSituation::Statement);
+            const Failure failure = lastError(db, EngineSituation::Statement, stmt);
             sqlite3_reset(stmt);
             throw failure;
         }
@@ -153,16 +174,16 @@ std::unique_ptr<Database::Impl> connect(const QString& path, bool creating)
         throw engineFailure(err::DbBadPath, QStringLiteral("'%1' is not a valid path.").arg(path));
     if (creating) {
         if (info.exists())
-            throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+            throw engineFailure(jeterr::DatabaseExists, QStringLiteral("データベース「%1」はすでにあります。").arg(path));
     } else {
         if (!info.exists() || info.isDir())
-            throw engineFailure(err::DbFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+            throw engineFailure(err::DbFileNotFound, QStringLiteral("ファイル「%1」が見つかりません。").arg(path));
         // The owner's write permission is the file's read-only attribute; the
         // operating system might let a privileged user write anyway.
         if (!(info.permissions() & QFileDevice::WriteOwner))
-            throw engineFailure(err::DbReadOnly, QStringLiteral("The file '%1' is read-only.").arg(path));
+            throw engineFailure(err::DbReadOnly, QStringLiteral("ファイル「%1」は読み込み専用です。").arg(path));
         if (info.size() == 0)
-            throw engineFailure(err::DbNotDatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+            throw engineFailure(err::DbNotDatabase, QStringLiteral("「%1」はデータベースとして読めません。").arg(path));
     }
 
     auto impl = std::make_unique<Database::Impl>();
@@ -176,7 +197,7 @@ std::unique_ptr<Database::Impl> connect(const QString& path, bool creating)
     const int rc = sqlite3_open_v2(QDir::toNativeSeparators(path).toUtf8().constData(), &impl->db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const Failure failure = impl->db ? lastError(impl->db, EngineSituation::Open)
-                                         : engineFailure(err::OutOfMemory, QStringLiteral("Out of memory."));
+                                         : engineFailure(err::OutOfMemory, QStringLiteral("メモリが足りません。"));
         throw failure;
     }
     sqlite3_extended_result_codes(impl->db, 1);
@@ -224,10 +245,11 @@ int Database::execute(const QString& sql)
 {
     d->requireOpen();
     d->translator.translate(sql, d->current);
+    d->currentOriginal = sql;
     ++d->statements;
     switch (d->current.kind) {
     case StatementKind::Select:
-        throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("Cannot execute a select query."));
+        throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("SELECT文は実行できません（データを読む文としてお使いください）。"));
     case StatementKind::Schema:
         runInSavepoint(d->db, d->current.schemaStatements);
         return 0;
@@ -239,14 +261,71 @@ int Database::execute(const QString& sql)
     }
 }
 
+int Database::prepareInsert(const QString& table, const QStringList& columns)
+{
+    d->requireOpen();
+    QStringList names;
+    QStringList parameters;
+    for (const QString& column : columns) {
+        names.append(quotedName(column));
+        parameters.append(QStringLiteral("?"));
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quotedName(table), names.join(u','), parameters.join(u','));
+    sqlite3_stmt* stmt = nullptr;
+    ++d->prepared;
+    if (sqlite3_prepare16_v3(d->db, sql.utf16(), int(sql.size() * 2), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
+        != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throwLastError(d->db, EngineSituation::Statement);
+    }
+    d->inserts.push_back(stmt);
+    return int(d->inserts.size()) - 1;
+}
+
+void Database::insertRow(int insert, const std::vector<Value>& values)
+{
+    d->requireOpen();
+    sqlite3_stmt* stmt = d->inserts.at(std::size_t(insert));
+    ++d->statements;
+    int index = 1;
+    for (const Value& value : values) {
+        const QVariant& v = value.variant();
+        switch (v.typeId()) {
+        case QMetaType::UnknownType: sqlite3_bind_null(stmt, index); break;
+        case QMetaType::LongLong: sqlite3_bind_int64(stmt, index, v.toLongLong()); break;
+        case QMetaType::Double: sqlite3_bind_double(stmt, index, v.toDouble()); break;
+        case QMetaType::QString: {
+            // The text lives in the value until the statement was stepped.
+            const QString& text = *static_cast<const QString*>(v.constData());
+            sqlite3_bind_text16(stmt, index, text.isNull() ? static_cast<const void*>(u"") : text.utf16(),
+                                int(text.size() * 2), SQLITE_STATIC);
+            break;
+        }
+        default: {
+            const QString text = value.toText();
+            sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+        }
+        }
+        ++index;
+    }
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_DONE) {
+        const Failure failure = lastError(d->db, EngineSituation::Statement);
+        sqlite3_reset(stmt);
+        throw failure;
+    }
+    sqlite3_reset(stmt);
+}
+
 RecordSet Database::openRecordSet(const QString& sql)
 {
     d->requireOpen();
     d->translator.translate(sql, d->current);
     ++d->statements;
     if (d->current.kind != StatementKind::Select)
-        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("Invalid operation: not a query."));
-    sqlite3_stmt* stmt = d->statementFor(d->current.sql);
+        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
+    sqlite3_stmt* stmt = d->statementFor(d->current.sql, sql);
     Impl::bind(stmt, d->current.literals);
 
     const int columns = sqlite3_column_count(stmt);
@@ -300,8 +379,8 @@ qint64 Database::forEachRow(const QString& sql, const std::function<void(const R
     d->translator.translate(sql, query);
     ++d->statements;
     if (query.kind != StatementKind::Select)
-        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("Invalid operation: not a query."));
-    sqlite3_stmt* stmt = d->statementFor(query.sql);
+        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
+    sqlite3_stmt* stmt = d->statementFor(query.sql, sql);
     // Held out of the cache while its rows are read, so that a statement of
     // the same shape run by the visitor gets a statement of its own.
     d->cache.remove(query.sql);
@@ -388,7 +467,7 @@ void Database::commit()
     d->syncDepth();
     if (d->depth == 0)
         throw engineFailure(jeterr::NoTransaction,
-                            QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+                            QStringLiteral("始まっていないトランザクションは終えられません。"));
     if (d->depth == 1)
         runSql(d->db, "COMMIT", EngineSituation::Commit);
     else
@@ -402,7 +481,7 @@ void Database::rollback()
     d->syncDepth();
     if (d->depth == 0)
         throw engineFailure(jeterr::NoTransaction,
-                            QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+                            QStringLiteral("始まっていないトランザクションは終えられません。"));
     if (d->depth == 1) {
         runSql(d->db, "ROLLBACK", EngineSituation::Statement);
     } else {
@@ -444,7 +523,7 @@ void Database::compactInto(const QString& target)
 {
     d->requireOpen();
     if (QFileInfo::exists(target))
-        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(target));
+        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("データベース「%1」はすでにあります。").arg(target));
     runSql(d->db, "VACUUM INTO ?1", EngineSituation::Statement, QDir::toNativeSeparators(target));
 }
 

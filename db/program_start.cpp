@@ -16,7 +16,7 @@ bool ProgramLoadResult::endProgram() const
 ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspace& workspace,
                               UserInterface& ui)
 {
-    return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{platform::programFolder(), {}});
+    return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{platform::programFolder(), {}, {}});
 }
 
 ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspace& workspace,
@@ -25,6 +25,7 @@ ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspa
     ProgramLoadResult result;
     try {
         result.reached = LoadStep::Settings;
+        state.settingsFile = store.filePath();
         store.load();
         if (options.adjustStore)
             options.adjustStore(store);
@@ -32,6 +33,8 @@ ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspa
                      options.programFolder.isEmpty() ? platform::programFolder() : options.programFolder);
 
         result.reached = LoadStep::SurveyDatabase;
+        if (options.beforeSurveyOpen)
+            options.beforeSurveyOpen(store, state);
         workspace.openSurvey(state.settings.データ位置);
 
         result.reached = LoadStep::PostalDatabase;
