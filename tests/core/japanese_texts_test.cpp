@@ -118,7 +118,9 @@ TEST(JapaneseEverywhere, NoWindowShowsAWordOfLatinLettersThatIsNoNameUnitOrCode)
     db::Workspace workspace;
     test::RecordingUserInterface ui;
     ui::MdiMainWindow window(store, state, workspace, ui, ui::ProgramChildWindows());
-    window.setDesktopActions({{}, {}, [] {}});
+    ui::MdiMainWindow::DesktopActions quiet;
+    quiet.endProgram = [] {};
+    window.setDesktopActions(quiet);
     ASSERT_TRUE(window.showAndLoad());
     EXPECT_EQ(state.settings.その他_ComboIndex, 0);
     EXPECT_EQ(window.childWindow("tb_DataSheet")->findChild<QLabel*>("Label住所")->text(), "調査現場");
