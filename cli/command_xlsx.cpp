@@ -29,9 +29,10 @@ int xlsx(CliContext& context, const QStringList& args)
         return context.usageError(Name, QStringLiteral("expected --survey NO OUT.xlsx"));
 
     context.ui().setQuiet(true);
-    context.ui().setMessagesToErrorStream(true);
     if (!context.openDatabases())
         return ExitFailure;
+    // The output stream carries only the line naming the file written.
+    context.ui().setMessagesToErrorStream(true);
     LoadedSurvey loaded(context);
     if (!loaded.load(survey))
         return ExitFailure;
