@@ -7,6 +7,9 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
     libsqlite3-dev
+    libxlsxwriter-dev             # the Excel workbook of a survey
+    python3-openpyxl              # the test that reads the workbook back
+    libreoffice-calc              # rendering a workbook page for a person to look at
     libgtest-dev
     fonts-ipafont
     xvfb xauth imagemagick poppler-utils

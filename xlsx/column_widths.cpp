@@ -1,5 +1,7 @@
 #include "xlsx/column_widths.h"
 
+#include "core/number_text.h"
+
 #include <QChar>
 #include <algorithm>
 
@@ -45,9 +47,26 @@ void ColumnWidths::fit(int column, QStringView shown)
     widest = std::max(widest, textWidth(shown));
 }
 
+void ColumnWidths::fitNumber(int column, double value, const QString& pattern)
+{
+    NumberRange& range = numbers_.at(static_cast<std::size_t>(column));
+    if (!range.any) {
+        range = {true, value, value, pattern};
+        return;
+    }
+    range.low = std::min(range.low, value);
+    range.high = std::max(range.high, value);
+}
+
 double ColumnWidths::width(int column) const
 {
-    return std::clamp(widest_.at(static_cast<std::size_t>(column)) + 2, 6.0, 60.0);
+    double widest = widest_.at(static_cast<std::size_t>(column));
+    const NumberRange& range = numbers_.at(static_cast<std::size_t>(column));
+    if (range.any) {
+        widest = std::max({widest, textWidth(numtext::formatNumber(range.low, range.pattern)),
+                           textWidth(numtext::formatNumber(range.high, range.pattern))});
+    }
+    return std::clamp(widest + 2, 6.0, 60.0);
 }
 
 } // namespace vortan::xlsx

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <cmath>
 
 namespace vortan::xlsx {
@@ -25,35 +27,26 @@ using sheet::HeaderField;
 using sheet::PointColumn;
 using sheet::RecordColumn;
 
+// A number format of the record sheet with the cell style that carries it.
+struct NumberFormat {
+    QString pattern;
+    int style = -1;
+};
+
 // A column of a record table: the document's column, its heading and the
 // number format the record sheet prints it with (none for text columns).
 struct RecordField {
     int column;
     QString heading;
-    QString format;
+    const NumberFormat* number;
 };
-
-std::vector<RecordField> recordFields(bool newtonMetres, bool withRemark)
-{
-    std::vector<RecordField> fields{
-        {RecordColumn::貫入長, QStringLiteral("貫入長 D (m)"), QStringLiteral("#,##0.00")},
-        {RecordColumn::打撃回数, QStringLiteral("打撃回数 Ndm"), QStringLiteral("#,##0")},
-        {RecordColumn::トルク,
-         newtonMetres ? QStringLiteral("トルク Mv (N・m)") : QStringLiteral("トルク Mv (kN・cm)"),
-         QStringLiteral("#,##0.0")},
-        {RecordColumn::推定土質, QStringLiteral("推定土質"), QString()},
-        {RecordColumn::記事, QStringLiteral("記事"), QString()},
-        {RecordColumn::補正値, QStringLiteral("補正値 ⊿Nd"), QStringLiteral("#,##0.0")},
-        {RecordColumn::補正打撃回数, QStringLiteral("補正打撃回数 Nd"), QStringLiteral("#,##0.0")},
-        {RecordColumn::換算支持力, QStringLiteral("換算支持力 qa (kN/m²)"), QStringLiteral("#,##0.0")},
-    };
-    if (!withRemark)
-        fields.erase(fields.begin() + 4);
-    return fields;
-}
 
 constexpr std::uint32_t HeadingFill = 0xDDEBF7;
 constexpr int RowPx = 20;   // Excel's standard row height, 15 points
+constexpr int PlainText = -1;   // the workbook's standard cell style
+
+// The numbers of one point's record cells, read once for both tables.
+using RecordNumbers = std::array<std::optional<double>, RecordColumn::換算支持力 + 1>;
 
 class SurveyWorkbook {
 public:
@@ -62,10 +55,11 @@ public:
     {
         heading_ = w_.style({{}, true, true, true, Align::Centre, HeadingFill});
         label_ = w_.style({{}, true, true, false, Align::Left, HeadingFill});
-        text_ = w_.style({{}, false, true, false, Align::General, 0});
-        textRight_ = w_.style({{}, false, true, false, Align::Right, 0});
-        date_ = w_.style({QStringLiteral("yyyy/mm/dd"), false, true, false, Align::Left, 0});
-        dateTime_ = w_.style({QStringLiteral("yyyy/mm/dd hh:mm"), false, true, false, Align::Left, 0});
+        textRight_ = w_.style({{}, false, false, false, Align::Right, 0});
+        date_ = w_.style({QStringLiteral("yyyy/mm/dd"), false, false, false, Align::Left, 0});
+        dateTime_ = w_.style({QStringLiteral("yyyy/mm/dd hh:mm"), false, false, false, Align::Left, 0});
+        for (NumberFormat* f : {&general_, &metres_, &depth_, &count_, &tenths_})
+            f->style = w_.style({f->pattern, false, false, false, Align::General, 0});
     }
 
     void build()
@@ -86,26 +80,46 @@ public:
     }
 
 private:
-    int numberStyle(const QString& format) { return w_.style({format, false, true, false, Align::General, 0}); }
+    std::vector<RecordField> recordFields(bool withRemark) const
+    {
+        std::vector<RecordField> fields{
+            {RecordColumn::貫入長, QStringLiteral("貫入長 D (m)"), &depth_},
+            {RecordColumn::打撃回数, QStringLiteral("打撃回数 Ndm"), &count_},
+            {RecordColumn::トルク,
+             state_.settings.試験名単位切替 ? QStringLiteral("トルク Mv (N・m)") : QStringLiteral("トルク Mv (kN・cm)"),
+             &tenths_},
+            {RecordColumn::推定土質, QStringLiteral("推定土質"), nullptr},
+            {RecordColumn::記事, QStringLiteral("記事"), nullptr},
+            {RecordColumn::補正値, QStringLiteral("補正値 ⊿Nd"), &tenths_},
+            {RecordColumn::補正打撃回数, QStringLiteral("補正打撃回数 Nd"), &tenths_},
+            {RecordColumn::換算支持力, QStringLiteral("換算支持力 qa (kN/m²)"), &tenths_},
+        };
+        if (!withRemark)
+            fields.erase(fields.begin() + 4);
+        return fields;
+    }
 
     // A cell of the document: a number cell in the column's format when the
-    // column is numeric and the text a number, else the text as it stands
-    // (right-aligned in a numeric column), and an empty cell for no text.
-    void value(int sheet, int row, int column, const QString& text, const QString& format, ColumnWidths& widths)
+    // column is numeric and the text a number (`parsed`), else the text as
+    // it stands (right-aligned in a numeric column); no text, no cell. The
+    // tables are ruled by the sheet's grid lines, printed too.
+    void cell(int sheet, int row, int column, const QString& text, std::optional<double> parsed,
+              const NumberFormat* number, ColumnWidths& widths)
     {
-        if (text.isEmpty()) {
-            w_.blank(sheet, row, column, text_);
+        if (text.isEmpty())
             return;
+        if (number && parsed) {
+            w_.number(sheet, row, column, *parsed, number->style);
+            widths.fitNumber(column, *parsed, number->pattern);
+        } else {
+            w_.text(sheet, row, column, text, number ? textRight_ : PlainText);
+            widths.fit(column, text);
         }
-        if (!format.isEmpty()) {
-            if (const std::optional<double> v = numtext::parseNumber(text)) {
-                w_.number(sheet, row, column, *v, numberStyle(format));
-                widths.fit(column, numtext::formatNumber(*v, format));
-                return;
-            }
-        }
-        w_.text(sheet, row, column, text, format.isEmpty() ? text_ : textRight_);
-        widths.fit(column, text);
+    }
+
+    void value(int sheet, int row, int column, const QString& text, const NumberFormat* number, ColumnWidths& widths)
+    {
+        cell(sheet, row, column, text, number ? numtext::parseNumber(text) : std::nullopt, number, widths);
     }
 
     // A date or date and time as a date cell when it reads as one.
@@ -120,14 +134,14 @@ private:
                 return;
             }
         }
-        value(sheet, row, column, text, QString(), widths);
+        value(sheet, row, column, text, nullptr, widths);
     }
 
-    void headings(int sheet, int row, const QStringList& texts, ColumnWidths& widths, int firstColumn = 0)
+    void headings(int sheet, int row, const QStringList& texts, ColumnWidths& widths)
     {
         for (int c = 0; c < texts.size(); ++c) {
-            w_.text(sheet, row, firstColumn + c, texts[c], heading_);
-            widths.fit(firstColumn + c, texts[c]);
+            w_.text(sheet, row, c, texts[c], heading_);
+            widths.fit(c, texts[c]);
         }
     }
 
@@ -159,9 +173,9 @@ private:
             if (field == HeaderField::調査日)
                 when(sheet, row, 1, text, {QStringLiteral("yyyy/MM/dd"), QStringLiteral("yyyy/M/d")}, date_, widths);
             else if (field == HeaderField::調査地区No || field == HeaderField::標高)
-                value(sheet, row, 1, text, QStringLiteral("General"), widths);
+                value(sheet, row, 1, text, &general_, widths);
             else
-                value(sheet, row, 1, text, QString(), overflowing);
+                value(sheet, row, 1, text, nullptr, overflowing);
             ++row;
         }
 
@@ -171,19 +185,18 @@ private:
                   QStringLiteral("記事"), QStringLiteral("開始日時"), QStringLiteral("終了日時"),
                   QStringLiteral("最終貫入長 (m)")},
                  widths);
-        const QString metres = QStringLiteral("0.00");
         const QStringList dateTimes{QStringLiteral("yyyy/MM/dd_HH:mm")};
         for (int p = 0; p < doc_.pointCount(); ++p, ++row) {
-            value(sheet, row, 0, doc_.pointNumber(p), QString(), widths);
-            value(sheet, row, 1, doc_.pointCell(p, PointColumn::地盤高), metres, widths);
-            value(sheet, row, 2, doc_.pointCell(p, PointColumn::地下水位), metres, widths);
-            value(sheet, row, 3, doc_.pointCell(p, PointColumn::記事), QString(), widths);
+            value(sheet, row, 0, doc_.pointNumber(p), nullptr, widths);
+            value(sheet, row, 1, doc_.pointCell(p, PointColumn::地盤高), &metres_, widths);
+            value(sheet, row, 2, doc_.pointCell(p, PointColumn::地下水位), &metres_, widths);
+            value(sheet, row, 3, doc_.pointCell(p, PointColumn::記事), nullptr, widths);
             when(sheet, row, 4, doc_.pointCell(p, PointColumn::開始日時), dateTimes, dateTime_, widths);
             when(sheet, row, 5, doc_.pointCell(p, PointColumn::終了日時), dateTimes, dateTime_, widths);
             // The depth of the last record, when it is a number.
             const int n = doc_.recordCount(p);
             const QString last = n > 0 ? doc_.recordCell(p, n - 1, RecordColumn::貫入長) : QString();
-            value(sheet, row, 6, numtext::isNumeric(last) ? last : QString(), metres, widths);
+            value(sheet, row, 6, numtext::isNumeric(last) ? last : QString(), &metres_, widths);
         }
         applyWidths(sheet, widths, 7);
         w_.printA4Portrait(sheet, {0, doc_.header(HeaderField::現場名), summarySheetName()});
@@ -191,43 +204,51 @@ private:
 
     void writePoint(int sheet, int p)
     {
-        const std::vector<RecordField> fields = recordFields(state_.settings.試験名単位切替, true);
+        const std::vector<RecordField> fields = recordFields(true);
         const int columns = static_cast<int>(fields.size());
-        const int chartColumn = columns;   // the hidden bar lengths of the chart
+        const int barColumn = columns;   // the hidden bar lengths of the chart
         ColumnWidths widths(columns + 1);
         QStringList texts;
         for (const RecordField& f : fields)
             texts << f.heading;
         headings(sheet, 0, texts, widths);
-        w_.text(sheet, 0, chartColumn, QStringLiteral("グラフ用 Nd"), heading_);
+        w_.text(sheet, 0, barColumn, QStringLiteral("グラフ用 Nd"), heading_);
 
         const int n = doc_.recordCount(p);
+        std::vector<RecordNumbers>& numbers = numbers_.emplace_back(static_cast<std::size_t>(n));
         for (int r = 0; r < n; ++r) {
-            for (int c = 0; c < columns; ++c)
-                value(sheet, r + 1, c, doc_.recordCell(p, r, fields[c].column), fields[c].format, widths);
+            RecordNumbers& read = numbers[static_cast<std::size_t>(r)];
+            for (int c = 0; c < columns; ++c) {
+                const RecordField& f = fields[static_cast<std::size_t>(c)];
+                const QString& text = doc_.recordCell(p, r, f.column);
+                if (f.number)
+                    read[static_cast<std::size_t>(f.column)] = numtext::parseNumber(text);
+                cell(sheet, r + 1, c, text, read[static_cast<std::size_t>(f.column)], f.number, widths);
+            }
             // The length of the row's bar, as the record sheet draws it:
             // "50以上" at 50, anything "未満" at zero.
             const QString& nd = doc_.recordCell(p, r, RecordColumn::補正打撃回数);
             if (!nd.isEmpty())
-                w_.number(sheet, r + 1, chartColumn, report::barValue(nd), -1);
+                w_.number(sheet, r + 1, barColumn, report::barValue(nd), -1);
         }
         applyWidths(sheet, widths, columns);
-        w_.columnWidth(sheet, chartColumn, 10, true);
+        w_.columnWidth(sheet, barColumn, 10, true);
         w_.freezeRows(sheet, 1);
         w_.printA4Portrait(sheet, {1, doc_.header(HeaderField::現場名),
                                    QStringLiteral("測点No %1").arg(doc_.pointNumber(p))});
         if (n > 0)
-            w_.barChart(sheet, chart(sheet, p, n, chartColumn));
+            w_.barChart(sheet, chart(sheet, p, n, barColumn));
     }
 
     BarChart chart(int sheet, int p, int n, int valueColumn) const
     {
         BarChart c;
-        c.anchorRow = 1;
+        // Beside the table from its heading row down, about one row of the
+        // table per bar, within what a page can show.
+        c.anchorRow = 0;
         c.anchorColumn = valueColumn + 1;
-        c.widthPx = 420;
-        // About one row of the table per bar, within what a page can show.
-        c.heightPx = std::clamp(RowPx * n + 110, 360, 2100);
+        c.widthPx = 320;   // five columns of the standard width
+        c.heightPx = std::clamp(RowPx * (n + 1), 360, 2100);
         c.title = QStringLiteral("測点No %1  補正打撃回数 Nd").arg(doc_.pointNumber(p));
         c.categoryTitle = QStringLiteral("貫入長 D (m)");
         c.valueTitle = QStringLiteral("補正打撃回数 Nd");
@@ -238,7 +259,7 @@ private:
         c.valueColumn = valueColumn;
         c.categoryNumberFormat = QStringLiteral("0.00");
         // A depth label needs some 16 pixels of height.
-        const double rowHeight = (c.heightPx - 110.0) / n;
+        const double rowHeight = std::max(c.heightPx - 110.0, 100.0) / n;
         c.categoryLabelInterval = std::max(1, static_cast<int>(std::ceil(16.0 / rowHeight)));
         c.categoriesDownwards = true;
         const double fullScale = report::recordSheetFullScale(state_.settings, report::GraphValue::Nd);
@@ -251,7 +272,7 @@ private:
 
     void writeAllPoints(int sheet)
     {
-        const std::vector<RecordField> fields = recordFields(state_.settings.試験名単位切替, false);
+        const std::vector<RecordField> fields = recordFields(false);
         const int columns = static_cast<int>(fields.size()) + 1;
         ColumnWidths widths(columns);
         QStringList texts{QStringLiteral("測点No")};
@@ -260,11 +281,13 @@ private:
         headings(sheet, 0, texts, widths);
         int row = 1;
         for (int p = 0; p < doc_.pointCount(); ++p) {
+            const std::vector<RecordNumbers>& numbers = numbers_.at(static_cast<std::size_t>(p));
             for (int r = 0; r < doc_.recordCount(p); ++r, ++row) {
-                value(sheet, row, 0, doc_.pointNumber(p), QString(), widths);
+                value(sheet, row, 0, doc_.pointNumber(p), nullptr, widths);
                 for (std::size_t c = 0; c < fields.size(); ++c) {
-                    value(sheet, row, static_cast<int>(c) + 1, doc_.recordCell(p, r, fields[c].column),
-                          fields[c].format, widths);
+                    const RecordField& f = fields[c];
+                    cell(sheet, row, static_cast<int>(c) + 1, doc_.recordCell(p, r, f.column),
+                         numbers[static_cast<std::size_t>(r)][static_cast<std::size_t>(f.column)], f.number, widths);
                 }
             }
         }
@@ -279,10 +302,17 @@ private:
     WorkbookWriter& w_;
     int heading_ = -1;
     int label_ = -1;
-    int text_ = -1;
     int textRight_ = -1;
     int date_ = -1;
     int dateTime_ = -1;
+    // The number formats: as they stand, the record sheet's header metres
+    // and its table columns.
+    NumberFormat general_{QStringLiteral("General")};
+    NumberFormat metres_{QStringLiteral("0.00")};
+    NumberFormat depth_{QStringLiteral("#,##0.00")};
+    NumberFormat count_{QStringLiteral("#,##0")};
+    NumberFormat tenths_{QStringLiteral("#,##0.0")};
+    std::vector<std::vector<RecordNumbers>> numbers_;   // by point
 };
 
 } // namespace

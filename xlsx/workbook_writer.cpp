@@ -3,6 +3,7 @@
 #include "core/failure.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cerrno>
 #include <xlsxwriter.h>
 
@@ -71,12 +72,15 @@ QByteArray columnRange(const QString& sheetName, int firstRow, int lastRow, int 
 
 QByteArray cellText(QStringView text, int limit)
 {
+    const auto dropped = [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t' && c != u'\n'; };
+    // Most texts need neither: they are converted as they stand.
+    if (text.size() <= limit && std::none_of(text.begin(), text.end(), dropped))
+        return text.toUtf8();
     QString kept;
     kept.reserve(text.size());
     for (QChar c : text) {
-        if (c.category() == QChar::Other_Control && c != u'\t' && c != u'\n')
-            continue;
-        kept.append(c);
+        if (!dropped(c))
+            kept.append(c);
     }
     if (kept.size() > limit) {
         qsizetype cut = limit;
@@ -198,13 +202,6 @@ void WorkbookWriter::dateTime(int sheet, int row, int column, const QDateTime& v
           lib_->names.at(static_cast<std::size_t>(sheet)));
 }
 
-void WorkbookWriter::blank(int sheet, int row, int column, int style)
-{
-    check(worksheet_write_blank(lib_->sheet(sheet), static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
-                                lib_->format(style)),
-          lib_->names.at(static_cast<std::size_t>(sheet)));
-}
-
 void WorkbookWriter::columnWidth(int sheet, int column, double width, bool hidden)
 {
     lxw_row_col_options options{};
@@ -236,6 +233,7 @@ void WorkbookWriter::printA4Portrait(int sheet, const PrintSetup& setup)
     worksheet_set_portrait(ws);
     worksheet_fit_to_pages(ws, 1, 0);
     worksheet_set_margins(ws, 0.5, 0.5, 0.75, 0.75);
+    worksheet_gridlines(ws, LXW_SHOW_ALL_GRIDLINES);
     if (setup.repeatRows > 0)
         check(worksheet_repeat_rows(ws, 0, static_cast<lxw_row_t>(setup.repeatRows - 1)), name);
     // "&L" and "&R" take 2 characters each.
@@ -257,10 +255,17 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
     lxw_chart_series* series = chart_add_series(chart, categories.constData(), values.constData());
     if (!series)
         throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, name);
+    // Without a copy of the values inside the chart: Excel and other
+    // readers draw from the cells the series names, and the workbook is
+    // written in about a tenth less time.
+    series->categories->ignore_cache = LXW_TRUE;
+    series->values->ignore_cache = LXW_TRUE;
     lxw_chart_fill fill{};
     fill.color = spec.barColour;
     chart_series_set_fill(series, &fill);
     chart_set_series_gap(chart, 20);
+    // The values may stand in a hidden column.
+    chart_show_hidden_data(chart);
     chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
 
     lxw_chart_font titleFont{};

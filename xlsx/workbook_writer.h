@@ -90,8 +90,6 @@ public:
     void number(int sheet, int row, int column, double value, int style);
     void text(int sheet, int row, int column, QStringView text, int style);
     void dateTime(int sheet, int row, int column, const QDateTime& value, int style);
-    // An empty cell that carries a style (its borders).
-    void blank(int sheet, int row, int column, int style);
 
     void columnWidth(int sheet, int column, double width, bool hidden = false);
     void freezeRows(int sheet, int rows);

@@ -16,6 +16,7 @@ import sqlite3
 import subprocess
 import sys
 import tempfile
+import zipfile
 
 import openpyxl
 
@@ -139,6 +140,10 @@ def main():
                 check(series.val.numRef.f == values, f"{name}: values {series.val.numRef.f}")
                 check(series.cat.numRef.f == depths, f"{name}: depths {series.cat.numRef.f}")
                 check(chart.x_axis.scaling.orientation == "maxMin", f"{name}: depth does not increase downwards")
+        # The values stand in a hidden column: every chart draws hidden cells.
+        with zipfile.ZipFile(target) as package:
+            for part in (n for n in package.namelist() if n.startswith("xl/charts/")):
+                check(b'<c:plotVisOnly val="1"/>' not in package.read(part), f"{part} leaves hidden cells out")
 
         ws = book["全測点"]
         check([c.value for c in ws[1]] == ["測点No"] + headings[:4] + headings[5:], "全測点: headings")
