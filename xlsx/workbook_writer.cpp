@@ -11,9 +11,6 @@ namespace vortan::xlsx {
 
 namespace {
 
-// The font of the printed record sheet, so that the workbook reads alike.
-constexpr const char* FontName = "ＭＳ Ｐゴシック";
-
 // A failure of the library as the program's failure. A file the library
 // could not make or finish fails for the reason the system gave.
 [[noreturn]] void throwLibraryError(lxw_error error, const QString& where)
@@ -157,9 +154,7 @@ int WorkbookWriter::style(const CellStyle& wanted)
     lxw_format* format = workbook_add_format(lib_->workbook);
     if (!format)
         throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, lib_->path);
-    format_set_font_name(format, FontName);
-    format_set_font_size(format, 10);
-    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
+    // Every cell keeps the workbook's standard font, styled or not.
     if (!wanted.numberFormat.isEmpty())
         format_set_num_format(format, cellText(wanted.numberFormat, 255).constData());
     if (wanted.bold)
@@ -269,13 +264,11 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
     chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
 
     lxw_chart_font titleFont{};
-    titleFont.name = const_cast<char*>(FontName);
     titleFont.size = 11;
     titleFont.bold = LXW_EXPLICIT_FALSE;
     chart_title_set_name(chart, cellText(spec.title, 255).constData());
     chart_title_set_name_font(chart, &titleFont);
     lxw_chart_font axisFont{};
-    axisFont.name = const_cast<char*>(FontName);
     axisFont.size = 9;
     axisFont.bold = LXW_EXPLICIT_FALSE;
 
