@@ -251,8 +251,8 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
     if (!series)
         throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, name);
     // Without a copy of the values inside the chart: Excel and other
-    // readers draw from the cells the series names, and the workbook is
-    // written in about a tenth less time.
+    // readers draw from the cells the series names, and the file is
+    // smaller and quicker to write.
     series->categories->ignore_cache = LXW_TRUE;
     series->values->ignore_cache = LXW_TRUE;
     lxw_chart_fill fill{};
@@ -308,9 +308,9 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
 
 void WorkbookWriter::close()
 {
+    // Whatever the outcome, the library frees the workbook.
     lxw_workbook* workbook = lib_->workbook;
     lib_->workbook = nullptr;
-    // Whatever the outcome, the library has freed the workbook.
     errno = 0;
     check(workbook_close(workbook), lib_->path);
 }
