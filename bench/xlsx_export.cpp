@@ -4,7 +4,9 @@
 // folder and put in place whole), and, in the same run, writes the same cells
 // straight through libxlsxwriter without formats, chart or set-up, the values
 // taken out of the survey beforehand: the bare cost of the library. Prints
-// cells per second of both and their ratio, each the median of several runs.
+// cells per second of both, each the median of several runs, and the median
+// of the runs' ratios (each run times the two writes one after the other, so
+// that a machine busy with other work slows both alike).
 
 #include "calc/penetration_calculator.h"
 #include "core/failure.h"
@@ -187,6 +189,7 @@ int main(int argc, char** argv)
     const std::string bare = dir.filePath(QStringLiteral("bare.xlsx")).toStdString();
     std::vector<double> exportSeconds;
     std::vector<double> bareSeconds;
+    std::vector<double> ratios;
     for (int run = 0; run < Runs; ++run) {
         QElapsedTimer timer;
         timer.start();
@@ -204,6 +207,7 @@ int main(int argc, char** argv)
             return 1;
         }
         bareSeconds.push_back(timer.nsecsElapsed() / 1e9);
+        ratios.push_back(bareSeconds.back() / exportSeconds.back());
     }
     const double exportRate = cells / median(exportSeconds);
     const double bareRate = cells / median(bareSeconds);
@@ -211,6 +215,6 @@ int main(int argc, char** argv)
                 cells, Runs);
     std::printf("  survey workbook export : %10.0f cells/s (%.1f ms)\n", exportRate, median(exportSeconds) * 1e3);
     std::printf("  bare libxlsxwriter cells: %10.0f cells/s (%.1f ms)\n", bareRate, median(bareSeconds) * 1e3);
-    std::printf("  ratio export/bare: %.2f (target at least 0.70)\n", exportRate / bareRate);
+    std::printf("  ratio export/bare: %.2f (median of the runs' ratios; target at least 0.70)\n", median(ratios));
     return 0;
 }
