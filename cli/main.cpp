@@ -4,6 +4,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_context.h"
+#include "cli/toolkit_messages.h"
 #include "core/font_substitutes.h"
 
 #include <QGuiApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     // window is ever shown, so the offscreen platform serves when none is set.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    vortan::cli::silenceToolkitDiagnostics();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Vortan"));
     vortan::RegisterFontSubstitutes();

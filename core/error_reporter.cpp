@@ -1,5 +1,7 @@
 #include "core/error_reporter.h"
 
+#include "core/platform.h"
+
 namespace vortan {
 
 namespace {
@@ -32,6 +34,14 @@ QString damagedDatabaseText()
 }
 
 } // namespace
+
+QString ManualViewerMissingText(platform::PathStyle style)
+{
+    const QString missing = style == platform::PathStyle::Windows
+        ? QStringLiteral("Microsoft Edgeがインストールされていないため、ヘルプからマニュアルを開くことができません。")
+        : QStringLiteral("PDFを表示するアプリケーションが見つからないため、ヘルプからマニュアルを開くことができません。");
+    return missing + lineBreak + QStringLiteral("マニュアルを確認するには、インストール先の「VORTAN_Manual.pdf」を開いてください。");
+}
 
 std::int16_t ReportError(const Failure& failure, const ErrorContext& context)
 {
@@ -122,8 +132,8 @@ std::int16_t ReportFileError(const Failure& failure, const ErrorContext& context
     const QString number = numberText(failure);
     switch (failure.number()) {
     case err::ProgramNotFound:
-        return show(context, QStringLiteral("Microsoft Edgeがインストールされていないため、ヘルプからマニュアルを開くことができません。") + lineBreak + QStringLiteral("マニュアルを確認するには、インストール先の「VORTAN_Manual.pdf」を開いてください。"),
-                    MessageIcon::Exclamation, action::Reported);
+        return show(context, ManualViewerMissingText(platform::nativePathStyle()), MessageIcon::Exclamation,
+                    action::Reported);
     case err::FileNotFound:
     case err::PathNotFound:
         return show(context, QStringLiteral("指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。"), MessageIcon::Exclamation, action::Reported);

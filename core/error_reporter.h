@@ -10,6 +10,7 @@
 // follows the message without a separator.
 
 #include "core/failure.h"
+#include "core/platform.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 
@@ -49,5 +50,10 @@ std::int16_t ReportRuntimeError(const Failure& failure, const ErrorContext& cont
 // known nowhere: description, a blank, the number and the source, no icon,
 // action 0.
 std::int16_t ReportFileError(const Failure& failure, const ErrorContext& context);
+
+// The message when no program could be started to open the manual: on
+// Windows the browser the program starts for it, elsewhere the desktop's PDF
+// viewer is missing.
+QString ManualViewerMissingText(platform::PathStyle style);
 
 } // namespace vortan

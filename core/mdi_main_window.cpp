@@ -11,6 +11,7 @@
 #include "core/toolbar_icons.h"
 #include "core/user_interface.h"
 #include "db/database.h"
+#include "db/database_repair.h"
 #include "db/program_start.h"
 #include "db/workspace.h"
 
@@ -99,6 +100,39 @@ bool opensScreen(const QString& key)
 
 const QString UpdatePagePath = QStringLiteral("/Product/Software/vortan/vortanversion.html");
 const QString RemoteSupportPath = QStringLiteral("/TeamViewerQS.exe");
+
+// What the repair did to one database file, for the closing message: whether
+// it was damaged and where its original is kept, then the rows per table.
+QString repairReport(const QString& label, const db::RepairOutcome& outcome)
+{
+    QStringList lines;
+    if (outcome.damaged) {
+        lines << label + QStringLiteral(": 損傷していたため、読み出せたデータを新しいファイルに移しました。")
+              << QStringLiteral("損傷していた元のファイルは「%1」として残してあります。").arg(outcome.keptOriginal);
+    } else {
+        lines << label + QStringLiteral(": 損傷は見つかりませんでした。ファイルを最適化しました。");
+    }
+    lines << QStringLiteral("テーブルごとの行数:");
+    for (const db::SalvagedTable& table : outcome.tables) {
+        QString line = QStringLiteral("　%1: %2 行").arg(table.name).arg(table.rows);
+        if (table.unreadableParts)
+            line += QStringLiteral("（読み出せない部分がありました）");
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// Opens a database again after a failed repair, unless it is open already;
+// a failure here stays unreported (the repair's own failure is).
+void reopenQuietly(const std::function<void()>& open, bool isOpen)
+{
+    if (isOpen)
+        return;
+    try {
+        open();
+    } catch (const Failure&) {
+    }
+}
 
 QString hostWithoutSlashes(QString host)
 {
@@ -484,25 +518,33 @@ void MdiMainWindow::repairDatabases()
 {
     const QString temporary = platform::temporaryFolder();
     const AppSettings& settings = state_.settings;
+    QStringList summary;
     try {
         workspace_.closeSurvey();
         ui_.setStatusText(QStringLiteral("Vortan.MDBの修復中..."));
         ui_.processEvents();
-        db::repairAndCompact(settings.データ位置,
-                             platform::joinPath(temporary, QStringLiteral("tmpVortan.MDB")));
+        summary << repairReport(QStringLiteral("Vortan.MDB"),
+                               db::repairDatabase(settings.データ位置,
+                                                  platform::joinPath(temporary, QStringLiteral("tmpVortan.MDB"))));
         workspace_.openSurvey(settings.データ位置);
 
         workspace_.closePostal();
         ui_.setStatusText(QStringLiteral("YUUBIN.MDBの修復中..."));
         ui_.processEvents();
-        db::repairAndCompact(settings.住所位置,
-                             platform::joinPath(temporary, QStringLiteral("tmpYUUBIN.MDB")));
+        summary << repairReport(QStringLiteral("YUUBIN.MDB"),
+                               db::repairDatabase(settings.住所位置,
+                                                  platform::joinPath(temporary, QStringLiteral("tmpYUUBIN.MDB"))));
         workspace_.openPostal(settings.住所位置);
 
         const QString done = QStringLiteral("データベースを修復しました｡");
-        ui_.showMessage(done, MessageIcon::Information);
+        ui_.showMessage(done + QStringLiteral("\n\n") + summary.join(QStringLiteral("\n\n")),
+                        MessageIcon::Information);
         ui_.setStatusText(done);
     } catch (const Failure& failure) {
+        // The file under each path is still the old one or the repaired one:
+        // open it again, so that a failed repair leaves the program usable.
+        reopenQuietly([&] { workspace_.openSurvey(settings.データ位置); }, workspace_.surveyOpen());
+        reopenQuietly([&] { workspace_.openPostal(settings.住所位置); }, workspace_.postal() != nullptr);
         report(failure);
     }
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QStorageInfo>
 #include <QUrl>
 
@@ -99,6 +100,13 @@ QString manualAddress(QStringView settingsFolder)
 
 void openManual(QStringView settingsFolder)
 {
+    // A viewer handed a missing file opens and shows nothing useful, or an
+    // error of its own: say which file is missing instead.
+    if (!QFileInfo::exists(joinPath(settingsFolder, QString::fromLatin1(ManualFileName))))
+        throw Failure(err::FileNotFound,
+                      QStringLiteral("The manual '%1' was not found")
+                          .arg(joinPath(settingsFolder, QString::fromLatin1(ManualFileName))),
+                      QStringLiteral("openManual"));
     const QString address = manualAddress(settingsFolder);
 #ifdef Q_OS_WIN
     // The shell finds the browser through its registered application paths,

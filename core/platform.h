@@ -66,7 +66,8 @@ QString manualAddress(QStringView settingsFolder);
 
 // Opens the manual: on Windows the command "msedge.exe -url " + address
 // through the shell, elsewhere the desktop's viewer for the address. Throws
-// Failure with the program-not-found number when nothing could be started.
+// Failure with the file-not-found number when the settings folder holds no
+// manual, and with the program-not-found number when nothing could be started.
 void openManual(QStringView settingsFolder);
 
 // Hands a web address to the desktop's "open" action; false when refused.

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <sqlite3.h>
 
@@ -437,56 +436,6 @@ void Database::compactInto(const QString& target)
 void Database::close()
 {
     d->close();
-}
-
-namespace {
-
-// Puts a copy of `source` in place of `path`. The bytes go into a temporary
-// file beside `path` first (the source may lie on another disk), which
-// replaces the old file in one rename once every byte is on the disk: at no
-// moment is there no database under `path`, or half of one.
-void replaceWithCopy(const QString& source, const QString& path)
-{
-    QFile in(source);
-    QSaveFile out(path);
-    auto fail = [&](const QString& description) {
-        out.cancelWriting();
-        throw Failure(err::PathFileAccess, description, QString::fromLatin1(kEngineSource));
-    };
-    if (!in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
-    // Unbuffered: a buffered save file writes its last bytes while committing
-    // and would put a short copy in place when the disk fills just then.
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
-    QByteArray block;
-    while (!(block = in.read(1 << 20)).isEmpty()) {
-        if (out.write(block) != block.size())
-            fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
-    }
-    if (in.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
-    if (!out.commit())
-        throw Failure(err::PathFileAccess, QStringLiteral("Cannot replace '%1': %2").arg(path, out.errorString()),
-                      QString::fromLatin1(kEngineSource));
-}
-
-} // namespace
-
-void repairAndCompact(const QString& path, const QString& scratch)
-{
-    {
-        const auto db = Database::open(path);
-        if (!db->integrityCheck())
-            throw engineFailure(err::DbNotDatabase,
-                                QStringLiteral("The database '%1' is damaged and cannot be repaired.").arg(path));
-        if (QFileInfo::exists(scratch) && !QFile::remove(scratch))
-            throw Failure(err::PathFileAccess, QStringLiteral("Cannot remove '%1'.").arg(scratch),
-                          QString::fromLatin1(kEngineSource));
-        db->compactInto(scratch);
-    }
-    replaceWithCopy(scratch, path);
-    QFile::remove(scratch);
 }
 
 QString quoted(const QString& text)

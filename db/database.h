@@ -91,14 +91,6 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-// Repairs and compacts the file at `path`: checks its integrity (a damaged
-// file throws 3343), writes a compacted copy to `scratch`, puts that copy in
-// place of the original and removes `scratch`. The original is replaced in
-// one rename by a whole copy, so an interruption at any moment leaves either
-// the original or the compacted file; a failure to put the copy in place
-// throws 75.
-void repairAndCompact(const QString& path, const QString& scratch);
-
 // Doubles every single quote so that a text can stand between single quotes
 // in a statement: O'Neill -> O''Neill.
 QString quoted(const QString& text);

@@ -28,5 +28,11 @@ ini位置 = $run
 INI
 fi
 
+# The manual is read from the settings folder; it is only read, so the copy
+# there is always the one just built.
+if [ -d "$run" ] && [ -e "$program/VORTAN_Manual.pdf" ]; then
+    cp -f "$program/VORTAN_Manual.pdf" "$run/VORTAN_Manual.pdf"
+fi
+
 export VORTAN_SETTINGS="$settings"
 exec "$program/vortan" "$@"

@@ -3,6 +3,7 @@
 
 #include "db/database.h"
 #include "support/cli_runner.h"
+#include "support/qstring_printer.h"
 #include "support/test_databases.h"
 
 #include <QFile>
@@ -93,3 +94,23 @@ TEST_F(ReportCommand, WritesTheReportIntoAPdfFileWithTheChosenRange)
 }
 
 } // namespace
+
+TEST_F(ReportCommand, ASessionWithoutARuntimeFolderPrintsOnlyTheProgramsOwnTexts)
+{
+    // As in a scheduled job or a container run as root: no XDG_RUNTIME_DIR,
+    // which the toolkit would warn about on the error stream.
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const QString pdf = files.path(QStringLiteral("chart.pdf"));
+    const QList<QStringList> commands = {
+        {"sql", "select mst天候.* from mst天候 ;"},
+        {"calc", "--survey", "7"},
+        {"page-count", "--survey", "7", "--type", "1"},
+        {"report", "--survey", "7", "--type", "2", "--pdf", pdf},
+    };
+    for (const QStringList& arguments : commands) {
+        const test::CliResult run = cli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err, QString()) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(run.out.isEmpty()) << arguments.join(' ').toStdString();
+    }
+}

@@ -71,7 +71,7 @@ TEST_F(Reporting, EveryKnownNumberShowsItsMessageAndAnswersItsAction)
         {735, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。735"), MessageIcon::Critical, 4},
         {31001, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。31001"), MessageIcon::Critical, 4},
         {482, false, QStringLiteral("プリンタが設定されていないため使用できません。プリンタをインストール後ご使用ください。"), MessageIcon::Critical, 4},
-        {static_cast<std::int32_t>(0x80070002u), false, QStringLiteral("Microsoft Edgeがインストールされていないため、ヘルプからマニュアルを開くことができません。\nマニュアルを確認するには、インストール先の「VORTAN_Manual.pdf」を開いてください。"),
+        {static_cast<std::int32_t>(0x80070002u), false, ManualViewerMissingText(platform::nativePathStyle()),
          MessageIcon::Exclamation, 4},
         {53, false, QStringLiteral("指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。"), MessageIcon::Exclamation, 4},
         {76, false, QStringLiteral("指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。"), MessageIcon::Exclamation, 4},
@@ -94,6 +94,15 @@ TEST_F(Reporting, EveryKnownNumberShowsItsMessageAndAnswersItsAction)
         EXPECT_EQ(ui.aboutWindowCloseCount(), 1);
         EXPECT_FALSE(state.databaseNotFound);
     }
+}
+
+TEST(ManualViewerMissing, NamesTheBrowserOnWindowsAndThePdfViewerElsewhere)
+{
+    const QString open = QStringLiteral("\nマニュアルを確認するには、インストール先の「VORTAN_Manual.pdf」を開いてください。");
+    EXPECT_EQ(ManualViewerMissingText(platform::PathStyle::Windows),
+              QStringLiteral("Microsoft Edgeがインストールされていないため、ヘルプからマニュアルを開くことができません。") + open);
+    EXPECT_EQ(ManualViewerMissingText(platform::PathStyle::Posix),
+              QStringLiteral("PDFを表示するアプリケーションが見つからないため、ヘルプからマニュアルを開くことができません。") + open);
 }
 
 TEST_F(Reporting, TheLockedDatabaseTextEndsWithABlankBeforeTheNumber)

@@ -4,9 +4,11 @@
 
 #include "core/about_dialog.h"
 #include "core/child_window_registry_widget.h"
+#include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/mdi_main_window.h"
 #include "core/program_state.h"
+#include "core/qt_user_interface_widget.h"
 #include "core/settings_store.h"
 #include "db/database.h"
 #include "db/workspace.h"
@@ -570,7 +572,12 @@ TEST(MainWindowRepair, RepairKeepsEveryRowAndReopensBothDatabases)
               QStringList({"Vortan.MDBの修復中...", "YUUBIN.MDBの修復中...",
                            "データベースを修復しました｡"}));
     ASSERT_EQ(run.ui.messages().size(), 1u);
-    EXPECT_EQ(run.ui.lastMessage().text, "データベースを修復しました｡");
+    const QStringList lines = run.ui.lastMessage().text.split('\n');
+    EXPECT_EQ(lines.value(0), "データベースを修復しました｡");
+    EXPECT_TRUE(lines.contains("Vortan.MDB: 損傷は見つかりませんでした。ファイルを最適化しました。"));
+    EXPECT_TRUE(lines.contains("YUUBIN.MDB: 損傷は見つかりませんでした。ファイルを最適化しました。"));
+    EXPECT_TRUE(lines.contains(QStringLiteral("　mst天候: %1 行").arg(weathers)));
+    EXPECT_TRUE(lines.contains(QStringLiteral("　〒: %1 行").arg(postcodes)));
     EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
 
     ASSERT_TRUE(run.workspace.surveyOpen());
@@ -581,6 +588,56 @@ TEST(MainWindowRepair, RepairKeepsEveryRowAndReopensBothDatabases)
     // The compacted copies were renamed into place.
     EXPECT_FALSE(QFile::exists(temporary.filePath("tmpVortan.MDB")));
     EXPECT_FALSE(QFile::exists(temporary.filePath("tmpYUUBIN.MDB")));
+}
+
+TEST(MainWindowRepair, ADamagedSurveyDatabaseIsSalvagedKeptBesideAndOpened)
+{
+    ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    MainWindowRun run(files.writeSettingsFile());
+    ASSERT_TRUE(run.window->showAndLoad());
+    run.workspace.survey()->beginTransaction();
+    for (int i = 0; i < 2000; ++i)
+        run.workspace.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ, 打撃回数) "
+                                                       "VALUES (1, 'P1', %1, 5);").arg(i * 0.25));
+    run.workspace.survey()->commit();
+    run.workspace.closeSurvey();
+    ASSERT_TRUE(vortan::test::breakDatabasePage(files.surveyDatabase(), -5));
+    run.workspace.openSurvey(files.surveyDatabase());
+    run.ui.clear();
+
+    run.window->repairDatabases();
+
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    const QString text = run.ui.lastMessage().text;
+    const QString kept = QDir::toNativeSeparators(files.path("VORTAN_修復前.MDB"));
+    EXPECT_TRUE(text.contains("Vortan.MDB: 損傷していたため、読み出せたデータを新しいファイルに移しました。\n"
+                              "損傷していた元のファイルは「" + kept + "」として残してあります。\n"
+                              "テーブルごとの行数:\n"));
+    EXPECT_TRUE(QFileInfo::exists(kept));
+    // The records table names its loss; the repaired file is the one open.
+    const qsizetype records = text.indexOf("　測点データ: ");
+    ASSERT_GE(records, 0);
+    const QString line = text.mid(records, text.indexOf('\n', records) - records);
+    EXPECT_TRUE(line.endsWith("行（読み出せない部分がありました）")) << line.toStdString();
+    EXPECT_TRUE(run.workspace.survey()->integrityCheck());
+    EXPECT_EQ(QStringLiteral("　測点データ: %1 行（読み出せない部分がありました）")
+                  .arg(rowCount(*run.workspace.survey(), "測点データ")),
+              line);
+    EXPECT_LT(rowCount(*run.workspace.survey(), "測点データ"), 2000);
+
+    // Documentation picture: the message as the program shows it.
+    const QByteArray folder = qgetenv("VORTAN_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        QtUserInterface shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            EXPECT_TRUE(box->grab().save(QString::fromLocal8Bit(folder) + "/database_repair_result.png"));
+            box->close();
+        });
+        shown.showMessage(QString(text).replace(files.folder(), "/home/chosa/Vortan"), MessageIcon::Information);
+    }
 }
 
 TEST(MainWindowRepair, ADamagedSurveyDatabaseIsReportedAndTheCommandStops)
@@ -643,9 +700,7 @@ TEST(MainWindowHelp, TheManualOpensFromTheSettingsFolderOrTheMissingBrowserIsRep
     run.window->commandAction("mnu_sHelp")->trigger();
     ASSERT_EQ(run.ui.messages().size(), 1u);
     EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_EQ(run.ui.lastMessage().text,
-              "Microsoft Edgeがインストールされていないため、ヘルプからマニュアルを開くことができません。\n"
-              "マニュアルを確認するには、インストール先の「VORTAN_Manual.pdf」を開いてください。");
+    EXPECT_EQ(run.ui.lastMessage().text, ManualViewerMissingText(platform::nativePathStyle()));
 }
 
 TEST(MainWindowHelp, TheVersionWindowShowsTitleVersionAndOkWithItsTimerStopped)

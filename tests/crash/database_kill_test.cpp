@@ -4,11 +4,12 @@
 // of after it, never a part of it.
 
 #include "crash_test_data.h"
-#include "database_dump.h"
+#include "support/database_dump.h"
 #include "kill_scenario.h"
 
 #include "db/database.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -56,6 +57,21 @@ struct DatabaseKills : ::testing::Test {
         return dump;
     }
 };
+
+// One line for a file: absent, its rows when it is a sound database, else
+// its bytes (a damaged database kept as it was).
+QString fileState(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName() + QStringLiteral(": ");
+    if (!QFileInfo::exists(path))
+        return name + QStringLiteral("absent");
+    const QStringList dump = test::databaseDump(path);
+    QFile file(path);
+    const QByteArray content = dump.value(0) == u"integrity_check: t:ok" ? dump.join(u'\n').toUtf8()
+                               : file.open(QIODevice::ReadOnly)      ? QByteArray("bytes ") + file.readAll()
+                                                                     : QByteArray("unreadable");
+    return name + QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -130,7 +146,7 @@ TEST_F(DatabaseKills, RepairAndCompact)
         db->execute(QStringLiteral("DELETE FROM 調査地区 WHERE 調査地区No > 1;"));
     };
     scenario.command = [](const QString& folder) {
-        return test::helperCommand(QStringLiteral(VORTAN_CRASH_COMPACT_DATABASE),
+        return test::helperCommand(QStringLiteral(VORTAN_CRASH_REPAIR_DATABASE),
                                    {inFolder(folder, Database), inFolder(folder, "tmpVortan.MDB")});
     };
     // The rows stay the same: the file's size tells the compacted file apart.
@@ -138,6 +154,33 @@ TEST_F(DatabaseKills, RepairAndCompact)
         return databaseState(folder)
             << QStringLiteral("size: %1").arg(QFileInfo(inFolder(folder, Database)).size());
     };
+    const test::KillScenarioResult result = test::runKillScenario(scenario);
+    EXPECT_GT(result.before, 0);
+    EXPECT_GT(result.after, 0);
+}
+
+TEST_F(DatabaseKills, RepairOfADamagedDatabase)
+{
+    // A page of records is broken: the readable rows go into a new file that
+    // takes the database's place, and the damaged file is kept beside it.
+    // Each file on its own is the one of before or the one of after: the
+    // database is the damaged file or the salvaged one, the kept original is
+    // absent or the whole damaged file.
+    test::KillScenario scenario;
+    scenario.name = QStringLiteral("repair of a damaged database");
+    scenario.prepare = [this](const QString& folder) {
+        prepareDatabase(folder, {1, 2, 4, 200});
+        ASSERT_TRUE(test::breakDatabasePage(inFolder(folder, Database), -20));
+    };
+    scenario.command = [](const QString& folder) {
+        return test::helperCommand(QStringLiteral(VORTAN_CRASH_REPAIR_DATABASE),
+                                   {inFolder(folder, Database), inFolder(folder, "tmpVortan.MDB")});
+    };
+    scenario.state = [](const QString& folder) {
+        return QStringList{fileState(inFolder(folder, Database)),
+                           fileState(inFolder(folder, QStringLiteral("VORTAN_修復前.MDB")))};
+    };
+    scenario.linesOnTheirOwn = true;
     const test::KillScenarioResult result = test::runKillScenario(scenario);
     EXPECT_GT(result.before, 0);
     EXPECT_GT(result.after, 0);

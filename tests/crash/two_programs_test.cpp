@@ -5,7 +5,7 @@
 // database exactly as it was.
 
 #include "crash_test_data.h"
-#include "database_dump.h"
+#include "support/database_dump.h"
 
 #include <QDir>
 #include <QFile>

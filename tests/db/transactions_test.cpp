@@ -3,6 +3,8 @@
 
 #include "db_test_fixture.h"
 
+#include "db/database_repair.h"
+
 #include "db/engine_error_map.h"
 #include "db/workspace.h"
 
@@ -122,7 +124,7 @@ TEST_F(Transactions, OneShapePreparesOneStatement)
     EXPECT_EQ(count(QStringLiteral("select 測点データ.* from 測点データ where トルク < 0")), 1429);
 }
 
-TEST_F(Transactions, RepairAndCompactKeepsTheRows)
+TEST_F(Transactions, RepairingASoundFileCompactsItAndKeepsTheRows)
 {
     db->beginTransaction();
     for (int i = 0; i < 500; ++i)
@@ -134,7 +136,7 @@ TEST_F(Transactions, RepairAndCompactKeepsTheRows)
     const QString file = path(QStringLiteral("test.mdb"));
     const qint64 before = QFileInfo(file).size();
 
-    repairAndCompact(file, path(QStringLiteral("scratch.mdb")));
+    repairDatabase(file, path(QStringLiteral("scratch.mdb")));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("scratch.mdb"))));
     EXPECT_LT(QFileInfo(file).size(), before);
     db = Database::open(file);

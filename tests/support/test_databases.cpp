@@ -77,4 +77,20 @@ bool writeSettingsFile(const QString& path, const QList<QPair<QString, QString>>
     }
 }
 
+bool breakDatabasePage(const QString& path, int page)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray header = file.read(100);
+    if (header.size() < 100)
+        return false;
+    const int pageSize = (uchar(header[16]) << 8) | uchar(header[17]);
+    const qint64 pages = file.size() / pageSize;
+    const qint64 index = page > 0 ? page - 1 : pages + page;
+    const int keep = index == 0 ? 100 : 0;
+    return index >= 0 && index < pages && file.seek(index * pageSize + keep)
+        && file.write(QByteArray(pageSize - keep, '\x5A')) == pageSize - keep;
+}
+
 } // namespace vortan::test

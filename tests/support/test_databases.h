@@ -48,4 +48,9 @@ private:
 // -> value, in the given order. False when the file cannot be written.
 bool writeSettingsFile(const QString& path, const QList<QPair<QString, QString>>& entries);
 
+// Fills page `page` of a database file (1-based; negative counts from the
+// end, -1 being the last) with bytes that are no page of any kind; the file
+// header at the start of page 1 stays. False when the file cannot be written.
+bool breakDatabasePage(const QString& path, int page);
+
 } // namespace vortan::test

@@ -1,4 +1,4 @@
-#include "database_dump.h"
+#include "support/database_dump.h"
 
 #include <QByteArray>
 #include <sqlite3.h>
