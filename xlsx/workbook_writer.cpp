@@ -239,14 +239,14 @@ void WorkbookWriter::printA4Portrait(int sheet, const PrintSetup& setup)
     check(worksheet_set_footer(ws, "&C&P / &N"), name);
 }
 
-void WorkbookWriter::barChart(int sheet, const BarChart& spec)
+void WorkbookWriter::barChart(int sheet, const BarChart& bars)
 {
-    const QString& name = lib_->names.at(static_cast<std::size_t>(spec.dataSheet));
+    const QString& name = lib_->names.at(static_cast<std::size_t>(bars.dataSheet));
     lxw_chart* chart = workbook_add_chart(lib_->workbook, LXW_CHART_BAR);
     if (!chart)
         throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, name);
-    const QByteArray categories = columnRange(name, spec.firstRow, spec.lastRow, spec.categoryColumn);
-    const QByteArray values = columnRange(name, spec.firstRow, spec.lastRow, spec.valueColumn);
+    const QByteArray categories = columnRange(name, bars.firstRow, bars.lastRow, bars.categoryColumn);
+    const QByteArray values = columnRange(name, bars.firstRow, bars.lastRow, bars.valueColumn);
     lxw_chart_series* series = chart_add_series(chart, categories.constData(), values.constData());
     if (!series)
         throwLibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, name);
@@ -256,7 +256,7 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
     series->categories->ignore_cache = LXW_TRUE;
     series->values->ignore_cache = LXW_TRUE;
     lxw_chart_fill fill{};
-    fill.color = spec.barColour;
+    fill.color = bars.barColour;
     chart_series_set_fill(series, &fill);
     chart_set_series_gap(chart, 20);
     // The values may stand in a hidden column.
@@ -266,7 +266,7 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
     lxw_chart_font titleFont{};
     titleFont.size = 11;
     titleFont.bold = LXW_EXPLICIT_FALSE;
-    chart_title_set_name(chart, cellText(spec.title, 255).constData());
+    chart_title_set_name(chart, cellText(bars.title, 255).constData());
     chart_title_set_name_font(chart, &titleFont);
     lxw_chart_font axisFont{};
     axisFont.size = 9;
@@ -275,34 +275,34 @@ void WorkbookWriter::barChart(int sheet, const BarChart& spec)
     // The library names a bar chart's axes as they lie: the upright one,
     // which carries the categories, is y; the value axis across is x.
     lxw_chart_axis* depth = chart->y_axis;
-    chart_axis_set_name(depth, cellText(spec.categoryTitle, 255).constData());
+    chart_axis_set_name(depth, cellText(bars.categoryTitle, 255).constData());
     chart_axis_set_name_font(depth, &axisFont);
     chart_axis_set_num_font(depth, &axisFont);
-    if (!spec.categoryNumberFormat.isEmpty())
-        chart_axis_set_num_format(depth, cellText(spec.categoryNumberFormat, 255).constData());
-    if (spec.categoryLabelInterval > 1) {
-        chart_axis_set_interval_unit(depth, static_cast<uint16_t>(std::min(spec.categoryLabelInterval, 65535)));
-        chart_axis_set_interval_tick(depth, static_cast<uint16_t>(std::min(spec.categoryLabelInterval, 65535)));
+    if (!bars.categoryNumberFormat.isEmpty())
+        chart_axis_set_num_format(depth, cellText(bars.categoryNumberFormat, 255).constData());
+    if (bars.categoryLabelInterval > 1) {
+        chart_axis_set_interval_unit(depth, static_cast<uint16_t>(std::min(bars.categoryLabelInterval, 65535)));
+        chart_axis_set_interval_tick(depth, static_cast<uint16_t>(std::min(bars.categoryLabelInterval, 65535)));
     }
-    if (spec.categoriesDownwards)
+    if (bars.categoriesDownwards)
         chart_axis_set_reverse(depth);
 
     lxw_chart_axis* value = chart->x_axis;
-    chart_axis_set_name(value, cellText(spec.valueTitle, 255).constData());
+    chart_axis_set_name(value, cellText(bars.valueTitle, 255).constData());
     chart_axis_set_name_font(value, &axisFont);
     chart_axis_set_num_font(value, &axisFont);
     chart_axis_set_min(value, 0);
-    if (spec.valueMax > 0)
-        chart_axis_set_max(value, spec.valueMax);
-    if (spec.valueMajorUnit > 0)
-        chart_axis_set_major_unit(value, spec.valueMajorUnit);
+    if (bars.valueMax > 0)
+        chart_axis_set_max(value, bars.valueMax);
+    if (bars.valueMajorUnit > 0)
+        chart_axis_set_major_unit(value, bars.valueMajorUnit);
 
     lxw_chart_options options{};
-    options.x_scale = spec.widthPx / 480.0;
-    options.y_scale = spec.heightPx / 288.0;
+    options.x_scale = bars.widthPx / 480.0;
+    options.y_scale = bars.heightPx / 288.0;
     options.object_position = LXW_OBJECT_MOVE_DONT_SIZE;
-    check(worksheet_insert_chart_opt(lib_->sheet(sheet), static_cast<lxw_row_t>(spec.anchorRow),
-                                     static_cast<lxw_col_t>(spec.anchorColumn), chart, &options),
+    check(worksheet_insert_chart_opt(lib_->sheet(sheet), static_cast<lxw_row_t>(bars.anchorRow),
+                                     static_cast<lxw_col_t>(bars.anchorColumn), chart, &options),
           name);
 }
 
