@@ -26,6 +26,16 @@ bool divisorsZero(float first, float second)
     return first == 0 || second == 0;
 }
 
+// c of a parameter record: P38 + P39·(P40 + P41·Nd/P42) from Nd = P37 up,
+// P43 + P44·(P45 + P46·Nd/P47) below it; 0 when the divisor is 0.
+double cohesion(const QaParamRecord& r, double nd)
+{
+    auto P = [&r](int n) { return static_cast<double>(r.P(n)); };
+    if (nd >= P(37))
+        return r.P(42) == 0 ? 0.0 : P(38) + P(39) * (P(40) + P(41) * nd / P(42));
+    return r.P(47) == 0 ? 0.0 : P(43) + P(44) * (P(45) + P(46) * nd / P(47));
+}
+
 } // namespace
 
 PenetrationCalculator::PenetrationCalculator(db::Workspace& workspace, const ProgramState& state)
@@ -125,11 +135,7 @@ std::optional<QString> PenetrationCalculator::CalcQa(std::optional<double> ndVal
         : static_cast<float>((P(28) * P(27) / P(29) + P(26)) - P(31) * P(30) / P(32));
     const float γ1 = static_cast<float>(P(33) - P(34));
     const float γ2 = static_cast<float>(P(35) - P(36));
-    double c;
-    if (nd >= P(37))
-        c = r.P(42) == 0 ? 0.0 : P(38) + P(39) * (P(40) + P(41) * nd / P(42));
-    else
-        c = r.P(47) == 0 ? 0.0 : P(43) + P(44) * (P(45) + P(46) * nd / P(47));
+    const double c = cohesion(r, nd);
     const float B = static_cast<float>(P(48) - P(49));
     const double Df = P(50) * depth + P(51);
     const double φ = P(52) + power(P(53) * nd, P(54));
@@ -146,6 +152,18 @@ std::optional<QString> PenetrationCalculator::CalcQa(std::optional<double> ndVal
     if (s.qaのしきい値を有効にする && static_cast<float>(qa) < s.qaのしきい値)
         return numtext::limitText(s.qaのしきい値) + LessThan;
     return numtext::shortestDouble(qa);
+}
+
+std::optional<double> PenetrationCalculator::CalcCohesion(double nd, const QString& customer, const QString& soil)
+{
+    const QaSet set = formulaSets_.GetQaCoefficients(customer, soil);
+    if (set.isNone())
+        return std::nullopt;
+    const QaParamRecord r = qaParamFile_.GetQaParams(qaParamFilePath(), set, soil);
+    if (r.seriesCode == 0)
+        return std::nullopt;
+    const double c = cohesion(r, nd);
+    return std::isfinite(c) ? std::optional<double>(c) : std::nullopt;
 }
 
 RowTexts PenetrationCalculator::CalcRow(const RowInputs& row, const QString& customer,

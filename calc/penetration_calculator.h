@@ -73,6 +73,11 @@ public:
     std::optional<QString> CalcQa(std::optional<double> nd, const QString& customer,
                                   const QString& soil, double depth, const BearingFactorTable& factors);
 
+    // The cohesion c (kN/m²) of the soil at the blow count Nd, as the qa
+    // formula takes it from the parameter record of the customer's qa series;
+    // no value when the customer has no qa series or no record for the soil.
+    std::optional<double> CalcCohesion(double nd, const QString& customer, const QString& soil);
+
     // One data row: ⊿Nd, Nd and qa texts as the row shows them.
     RowTexts CalcRow(const RowInputs& row, const QString& customer, const BearingFactorTable& factors);
 

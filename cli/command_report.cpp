@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "report/pdf_surface.h"
 #include "report/print_session.h"
+#include "report/report_run.h"
 
 #include <QDir>
 #include <QMap>
@@ -47,9 +48,15 @@ int report(CliContext& context, const QStringList& args)
     };
     session.setPageRange(page(QStringLiteral("from"), 1), page(QStringLiteral("to"), 32767));
 
+    // A survey without a point to print writes no file (page-count says 0).
+    if (session.pageCount(survey.document()) == 0) {
+        context.printError(report::nothingToPrintMessage());
+        return ExitFailure;
+    }
     const QString out = options.value(QStringLiteral("pdf"));
     report::PdfSurface surface(out, session.geometry().paperSize());
-    const report::ReportInputs inputs{survey.document(), context.state(), context.ui(), context.workspace().survey(), {}};
+    report::ReportInputs inputs{survey.document(), context.state(), context.ui(), context.workspace().survey()};
+    inputs.calculator = &survey.calculator();
     session.run(inputs, surface);
     if (!surface.isOpen()) {
         return context.report(Failure(surface.failureNumber() != 0 ? surface.failureNumber() : err::PathFileAccess,

@@ -20,6 +20,7 @@ public:
 
     sheet::SurveyDocument& document() { return *document_; }
     db::MasterLists& lists() { return lists_; }
+    calc::PenetrationCalculator& calculator() { return *calculator_; }
 
 private:
     CliContext& context_;

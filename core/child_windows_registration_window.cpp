@@ -62,7 +62,7 @@ ChildWindowRegistry ProgramChildWindows()
 
     registry.addMdiChild(QStringLiteral("tb_印刷フォーム"), [shared](const ChildWindowContext& context) {
         return new report::PrintPreviewWindow(report::PrintPreviewWindow::Services{
-            shared->document(context), context.state, context.ui, &context.workspace});
+            shared->document(context), context.state, context.ui, &context.workspace, &context.store});
     });
 
     registry.addMdiChild(QStringLiteral("tb_Find"), [shared](const ChildWindowContext& context) {

@@ -35,7 +35,7 @@ CREATE TABLE [測点] (
     [標高差] String(20),
     [地下水位] String(20),
     [記事] String(100),
-    [印刷] YesNo,
+    [印刷] YesNo DEFAULT True,   -- points stored without a mark of their own are printed
     [印刷測点No] String(4)
 );
 

@@ -8,7 +8,8 @@
 
 namespace vortan::db {
 
-void alterColumnType(sqlite3* db, const QString& table, const QString& column, const JetColumnType& type)
+void alterColumnType(sqlite3* db, const QString& table, const QString& column, const JetColumnType& type,
+                     const QString& newDefault)
 {
     const auto master = queryRows(db,
                                   "SELECT name, sql FROM sqlite_master WHERE type = 'table' "
@@ -53,7 +54,9 @@ void alterColumnType(sqlite3* db, const QString& table, const QString& column, c
             keyOrder[pk] = quotedName(colName);
         if (col.value(3).toInt() != 0)
             def += QStringLiteral(" NOT NULL");
-        if (!col.value(4).isNull())
+        if (altered && !newDefault.isEmpty())
+            def += QStringLiteral(" DEFAULT ") + newDefault;
+        else if (!col.value(4).isNull())
             def += QStringLiteral(" DEFAULT ") + col.value(4);
         else if (colType.type == JetType::YesNo)
             def += QStringLiteral(" DEFAULT 0");

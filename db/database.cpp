@@ -230,7 +230,7 @@ int Database::execute(const QString& sql)
         runInSavepoint(d->db, d->current.schemaStatements);
         return 0;
     case StatementKind::AlterColumn:
-        alterColumnType(d->db, d->current.table, d->current.column, d->current.newType);
+        alterColumnType(d->db, d->current.table, d->current.column, d->current.newType, d->current.newDefault);
         return 0;
     default:
         return d->executeData();
@@ -354,6 +354,19 @@ bool Database::tableExists(const QString& name)
     } catch (const Failure&) {
         return false;
     }
+}
+
+std::optional<QString> Database::columnDefault(const QString& table, const QString& column)
+{
+    d->requireOpen();
+    if (!tableExists(table))
+        throw engineFailure(err::DbTableNotFound, QStringLiteral("Could not find table '%1'.").arg(table));
+    for (const QStringList& row : queryRows(d->db, "SELECT name, dflt_value FROM pragma_table_info(?1)", table)) {
+        if (row.value(0).compare(column, Qt::CaseInsensitive) == 0)
+            return row.value(1).isNull() ? std::nullopt : std::optional<QString>(row.value(1));
+    }
+    throw engineFailure(err::DbItemNotFound,
+                        QStringLiteral("Item not found in this collection: %1.%2").arg(table, column));
 }
 
 void Database::beginTransaction(TransactionIntent intent)

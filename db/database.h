@@ -16,6 +16,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace vortan::db {
 
@@ -56,6 +57,11 @@ public:
 
     // True when the database has a table of that name (any letter case).
     bool tableExists(const QString& name);
+
+    // The default a column declares, as the engine keeps it ("-1" for a
+    // yes/no column that defaults to True, "'text'" for a text), or nothing
+    // when it declares none. A missing table throws 3078, a missing column 3265.
+    std::optional<QString> columnDefault(const QString& table, const QString& column);
 
     // Transactions (the workspace begins them on every open database).
     // An outermost transaction begun for writing takes the file's write lock

@@ -348,6 +348,33 @@ QString inlineLiteral(const SqlToken& t, bool negative)
 
 } // namespace
 
+QString JetSqlTranslator::defaultValue(size_t& k, size_t end) const
+{
+    // tokens_[k] is the word DEFAULT; a value follows, a number with an
+    // optional minus sign, a text, True, False or Null.
+    bool negative = false;
+    ++k;
+    if (k < end && isSymbol(tokens_[k], '-') && k + 1 < end) {
+        negative = true;
+        ++k;
+    }
+    if (k >= end)
+        fail("default value");
+    const SqlToken& v = tokens_[k];
+    ++k;
+    if (v.kind == SqlTokenKind::Number || v.kind == SqlTokenKind::Text)
+        return inlineLiteral(v, negative);
+    if (negative)
+        fail("default value");
+    if (isWord(v, "TRUE"))
+        return QStringLiteral("-1");
+    if (isWord(v, "FALSE"))
+        return QStringLiteral("0");
+    if (isWord(v, "NULL"))
+        return QStringLiteral("NULL");
+    fail("default value");
+}
+
 void JetSqlTranslator::translateCreateTable(TranslatedStatement& out)
 {
     const size_t n = tokens_.size();
@@ -428,24 +455,7 @@ void JetSqlTranslator::translateCreateTable(TranslatedStatement& out)
                 } else if (isWord(t, "NULL")) {
                     ++k;
                 } else if (isWord(t, "DEFAULT") && k + 1 < itemEnd) {
-                    bool negative = false;
-                    ++k;
-                    if (isSymbol(tokens_[k], '-') && k + 1 < itemEnd) {
-                        negative = true;
-                        ++k;
-                    }
-                    const SqlToken& v = tokens_[k];
-                    if (v.kind == SqlTokenKind::Number || v.kind == SqlTokenKind::Text)
-                        col.defaultValue = inlineLiteral(v, negative);
-                    else if (isWord(v, "TRUE"))
-                        col.defaultValue = QStringLiteral("-1");
-                    else if (isWord(v, "FALSE"))
-                        col.defaultValue = QStringLiteral("0");
-                    else if (isWord(v, "NULL"))
-                        col.defaultValue = QStringLiteral("NULL");
-                    else
-                        fail("default value");
-                    ++k;
+                    col.defaultValue = defaultValue(k, itemEnd);
                 } else {
                     fail("column constraint");
                 }
@@ -554,6 +564,9 @@ void JetSqlTranslator::translateAlterTable(TranslatedStatement& out)
         notNull = true;
         i += 2;
     }
+    QString defaultText;
+    if (i < n && isWord(tokens_[i], "DEFAULT"))
+        defaultText = defaultValue(i, n);
     if (i != n)
         fail("ALTER TABLE column definition");
 
@@ -562,6 +575,7 @@ void JetSqlTranslator::translateAlterTable(TranslatedStatement& out)
         out.table = table;
         out.column = column;
         out.newType = *type;
+        out.newDefault = defaultText;
         return;
     }
     out.kind = StatementKind::Schema;
@@ -570,9 +584,12 @@ void JetSqlTranslator::translateAlterTable(TranslatedStatement& out)
         added.type = JetType::Long;   // an added column cannot become the row number
     QString def = sqliteColumnDefinition(column, added);
     if (added.type == JetType::YesNo)
-        def += QStringLiteral(" NOT NULL DEFAULT 0");
+        def += QStringLiteral(" NOT NULL DEFAULT ")
+            + (defaultText.isEmpty() || defaultText == u"NULL" ? QStringLiteral("0") : defaultText);
     else if (notNull)
         fail("NOT NULL on an added column");
+    else if (!defaultText.isEmpty())
+        def += QStringLiteral(" DEFAULT ") + defaultText;
     out.schemaStatements.append(QStringLiteral("ALTER TABLE ") + quotedName(table)
                                 + QStringLiteral(" ADD COLUMN ") + def);
     if (added.type == JetType::YesNo)

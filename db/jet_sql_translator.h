@@ -21,7 +21,7 @@ enum class StatementKind {
     Update,
     Delete,
     Schema,        // run `schemaStatements` in order
-    AlterColumn,   // change the type of `column` in `table` to `newType`
+    AlterColumn,   // change the type of `column` in `table` to `newType` (and its default)
 };
 
 struct SqlLiteral {
@@ -41,6 +41,7 @@ struct TranslatedStatement {
     QString table;
     QString column;
     JetColumnType newType;
+    QString newDefault;                 // SQLite text of the altered column's default; empty: keep it
 };
 
 class JetSqlTranslator {
@@ -55,6 +56,8 @@ private:
     void translateCreateTable(TranslatedStatement& out);
     void translateAlterTable(TranslatedStatement& out);
     void translateOtherSchema(TranslatedStatement& out);
+    // The SQLite text of the value after DEFAULT at tokens_[k]; k moves past it.
+    QString defaultValue(size_t& k, size_t end) const;
     [[noreturn]] void fail(const char* what) const;
 
     QStringView sql_;

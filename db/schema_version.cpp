@@ -86,7 +86,26 @@ double CheckSchemaVersion(Workspace& workspace)
     const double version = numtext::toDoubleStrict(versionText);
     if (version < CurrentSchemaVersion)
         UpgradeSchema(workspace, version);
+    SetPrintMarkDefault(workspace);
     return version;
+}
+
+bool SetPrintMarkDefault(Workspace& workspace)
+{
+    Database& database = surveyOf(workspace);
+    try {
+        if (database.columnDefault(QStringLiteral("測点"), QStringLiteral("印刷")) == u"-1")
+            return false;
+    } catch (const Failure&) {
+        return false;   // an older layout without the column
+    }
+    workspace.beginTransaction();
+    if (!executeAll(database, {QStringLiteral("alter table 測点 alter column 印刷 yesno default true;")})) {
+        workspace.rollback();
+        return false;
+    }
+    workspace.commit();
+    return true;
 }
 
 bool UpgradeSchema(Workspace& workspace, double version)
@@ -100,10 +119,12 @@ bool UpgradeSchema(Workspace& workspace, double version)
         database, [&] { probeField(database, qaSelect, QStringLiteral("C")); }, err::DbItemNotFound,
         {QStringLiteral("alter table mstQa値計算式 add C char(50);")});
 
+    // The releases that wrote files without the print mark printed every
+    // point: the points already stored start marked.
     probeStep(
         database, [&] { probeField(database, qaSelect, QStringLiteral("D")); }, err::DbItemNotFound,
         {QStringLiteral("alter table mstQa値計算式 add D char(50);"),
-         QStringLiteral("alter table 測点 add 印刷 yesno;")});
+         QStringLiteral("alter table 測点 add 印刷 yesno default true;")});
 
     probeStep(
         database,

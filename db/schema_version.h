@@ -18,7 +18,8 @@ inline constexpr double CurrentSchemaVersion = 1.2;
 bool TableExists(Database& database, const QString& name);
 
 // Reads the version of the workspace's survey database ("0" without a
-// SystemSetting table) and upgrades the file when it is older than 1.2.
+// SystemSetting table), upgrades the file when it is older than 1.2 and
+// then gives the print mark its default (SetPrintMarkDefault).
 // Throws Failure when the version cannot be read (a SystemSetting table
 // without a "DBVersion" row gives an empty text, which is no number: 13).
 // Returns the version read.
@@ -28,5 +29,14 @@ double CheckSchemaVersion(Workspace& workspace);
 // workspace: true when committed, false when rolled back (the file is then
 // as it was).
 bool UpgradeSchema(Workspace& workspace, double version);
+
+// Points stored without a print mark of their own are printed: the card and
+// exchange imports write none, and a point added on the data sheet starts
+// marked as well. A file whose column 印刷 of 測点 still defaults to False
+// (every file of the 1.2 layout written before) takes the default True in
+// place, in one workspace transaction; the marks already stored keep their
+// values and the version stays. True when the file was changed; a file
+// without the column, or one that cannot be changed now, is left as it is.
+bool SetPrintMarkDefault(Workspace& workspace);
 
 } // namespace vortan::db

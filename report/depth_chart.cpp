@@ -1,14 +1,17 @@
 #include "report/depth_chart.h"
 
+#include "calc/penetration_calculator.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 #include "report/company_mark.h"
 #include "report/draw_surface.h"
+#include "report/fitted_text.h"
 #include "report/graph_data.h"
 #include "report/graph_scale.h"
 #include "report/record_sheet.h"
 #include "report/report_fonts.h"
+#include "report/report_run.h"
 #include "report/report_titles.h"
 #include "sheet/survey_document.h"
 
@@ -23,11 +26,6 @@ using sheet::RecordColumn;
 
 namespace {
 
-bool marked(const sheet::SurveyDocument& doc, int p)
-{
-    return numtext::leadingNumber(doc.pointCell(p, PointColumn::印刷)) != 0;
-}
-
 int pointsPerPage(const AppSettings& s)
 {
     const double p = std::floor(s.Nd値グラフ同時表示数);
@@ -38,10 +36,9 @@ int pointsPerPage(const AppSettings& s)
 
 int depthChartPageCount(const sheet::SurveyDocument& document, double perPage)
 {
-    const double p = std::floor(perPage);
-    if (p < 1)
-        return document.pointCount() + 1;
-    return static_cast<int>(std::floor(document.pointCount() / p)) + 1;
+    const int marked = markedPointCount(document);
+    const int p = static_cast<int>(std::clamp(std::floor(perPage), 1.0, 100.0));
+    return (marked + p - 1) / p;
 }
 
 DepthChart::DepthChart(const ReportInputs& inputs, DrawSurface& surface)
@@ -60,6 +57,8 @@ double DepthChart::depthToY(double metres) const
 
 bool DepthChart::print()
 {
+    if (markedPointCount(in_.document) == 0)
+        return true;
     const AppSettings& st = in_.state.settings;
     in_.ui.setBusy(s_.isPrinting() ? QStringLiteral("印刷中...") : QStringLiteral("プレビュー中..."), true);
     mark_ = loadCompanyMark(st.会社マーク);
@@ -74,7 +73,7 @@ bool DepthChart::print()
     const sheet::SurveyDocument& doc = in_.document;
     std::vector<int> points;
     for (int p = 0; p < doc.pointCount(); ++p) {
-        if (marked(doc, p))
+        if (isMarkedForPrinting(doc, p))
             points.push_back(p);
     }
 
@@ -84,8 +83,12 @@ bool DepthChart::print()
         const int p = points[i];
         const int k = static_cast<int>(i) % perPage_;
         const double left = k * w_ / perPage_;
+        // A row without a value to draw (a qu without cohesion) draws no
+        // element; the line graph then begins anew at the next one.
+        bool firstOfSeries = true;
         for (int r = 0; r < doc.recordCount(p); ++r) {
-            drawBar(p, r, left, r == 0);
+            if (drawBar(p, r, left, firstOfSeries))
+                firstOfSeries = false;
             in_.ui.processEvents();
         }
         drawColumnFrame(p, left);
@@ -165,14 +168,17 @@ void DepthChart::drawPageHeader()
     s_.textLeft(145.5, 16, doc.header(HeaderField::住所));
 }
 
-void DepthChart::drawValueAxisTitle(double centre, double y)
+void DepthChart::drawValueAxisTitle(double centre, double y, double cellLeft, double cellRight)
 {
+    const auto title = [&](const QString& text) {
+        drawFittedText(s_, TextAlign::Centre, centre, y, text, 7, cellLeft, cellRight);
+    };
     const AppSettings& st = in_.state.settings;
     const bool metric = st.単位系 != u"0";
     switch (depthChartValueType(st)) {
     case 1:
         if (!metric) {
-            s_.textCentred(centre, y, QStringLiteral("qa(t/m2)"));
+            title(QStringLiteral("qa(t/m2)"));
         } else {
             // "qa(kN/m" with a small raised "2", then ")".
             const QString head = QStringLiteral("qa(kN/m");
@@ -191,13 +197,13 @@ void DepthChart::drawValueAxisTitle(double centre, double y)
         }
         break;
     case 2:
-        s_.textCentred(centre, y, metric ? QStringLiteral("qu(N/cm2)") : QStringLiteral("qu(kgf/cm2)"));
+        title(metric ? QStringLiteral("qu(N/cm2)") : QStringLiteral("qu(kgf/cm2)"));
         break;
     case 3:
-        s_.textCentred(centre, y, st.試験名単位切替 ? QStringLiteral("Mv値 (N･m)") : QStringLiteral("Mv値 (kN･cm)"));
+        title(st.試験名単位切替 ? QStringLiteral("Mv値 (N･m)") : QStringLiteral("Mv値 (kN･cm)"));
         break;
     default:
-        s_.textCentred(centre, y, QStringLiteral("Nd値"));
+        title(QStringLiteral("Nd値"));
         break;
     }
 }
@@ -248,13 +254,25 @@ void DepthChart::drawColumnFrame(int p, double left)
                 QStringLiteral("調査日時:")
                     + measurementTimeText(doc.pointCell(p, PointColumn::開始日時),
                                           doc.pointCell(p, PointColumn::終了日時)));
-    // The ground height shares the point's line, at the column's right
-    // edge: the measurement line fills the line below.
+    // The ground height, with the prefix of any height basis (GL, KBM, TBM,
+    // BM), shares the point's line at the column's right edge, clear of the
+    // point number: the date line below is full.
     const QString ground = doc.pointCell(p, PointColumn::地盤高);
-    if ((st.高さ基準 == u"0" || st.高さ基準 == u"1") && !ground.trimmed().isEmpty())
-        s_.textRight(right - 1, hh_ - 14,
-                     QStringLiteral("地盤高　 : ") + groundHeightText(st.高さ基準, numtext::leadingNumber(ground)));
-    drawValueAxisTitle(left + columnWidth_ / 2, hh_ - 6);
+    if (!ground.trimmed().isEmpty()) {
+        const double pointEnd = x + s_.textWidth(QStringLiteral("測点 No. ") + doc.pointCell(p, PointColumn::測点No表記));
+        drawFittedText(s_, TextAlign::Right, right - 1, hh_ - 14,
+                       QStringLiteral("地盤高　 : ") + groundHeightText(st.高さ基準, numtext::leadingNumber(ground)), 7,
+                       pointEnd + 1.5, right - 1);
+    }
+
+    // The depth axis title stands above the axis, where the value labels
+    // leave room: "貫入長" on the value title's line, "(m)" on the labels' line.
+    const QString depthTitle = QStringLiteral("貫入長");
+    const double depthTitleEnd = x + s_.textWidth(depthTitle);
+    s_.textLeft(x, hh_ - 6, depthTitle);
+    s_.textLeft(x, hh_ - 3, QStringLiteral("(m)"));
+    drawValueAxisTitle(left + columnWidth_ / 2, hh_ - 6, depthTitleEnd + 0.5, right);
+    s_.setFontSize(7);
 
     if (m > 0) {
         const int divisions = depthChartDivisions(m);
@@ -262,37 +280,50 @@ void DepthChart::drawColumnFrame(int p, double left)
             s_.textCentred(gx + i * gw / divisions, hh_ - 3, divisionLabel(m * i / divisions));
     }
 
-    // Depth axis: its title one character under the other, and the metres
-    // at their lines (as many as fit, clear of the title).
+    // Every whole metre of the depth axis carries its label just above its
+    // line; where the metres lie closer than a label is high, the labels are
+    // made smaller so that each still has its own.
     const double axisCentre = left + AxisWidth / 2;
-    const double titleTop = hh_ + 1;
-    const double lineStep = 2.8;
-    const QStringList title{QStringLiteral("貫"), QStringLiteral("入"), QStringLiteral("長"), QStringLiteral("(m)")};
-    for (int i = 0; i < title.size(); ++i)
-        s_.textCentred(axisCentre, titleTop + i * lineStep, title.at(i));
-    const double titleBottom = titleTop + title.size() * lineStep;
     const double perMetre = (hb_ - hh_) / dmax_;
-    int every = 1;
-    for (int candidate : {1, 2, 5, 10, 20, 50}) {
-        every = candidate;
-        if (candidate * perMetre >= 3)
-            break;
-    }
-    for (int d = every; d <= static_cast<int>(std::floor(dmax_ + 1e-9)); d += every) {
-        const double top = depthToY(d) - 2.6;
-        if (top < titleBottom)
-            continue;
-        s_.textCentred(axisCentre, top, QString::number(d));
-    }
+    double labelSize = 7;
+    const double labelHeight = s_.textHeight(QStringLiteral("0"));
+    if (labelHeight > perMetre - 0.2)
+        labelSize = std::max(1.0, 7 * (perMetre - 0.2) / labelHeight);
+    s_.setFontSize(labelSize);
+    const double raise = s_.textHeight(QStringLiteral("0")) + 0.1;
+    for (int d = 1; d <= static_cast<int>(std::floor(dmax_ + 1e-9)); ++d)
+        drawFittedText(s_, TextAlign::Centre, axisCentre, depthToY(d) - raise, QString::number(d), labelSize, left,
+                       gx);
+    s_.setFontSize(7);
 }
 
-void DepthChart::drawBar(int p, int r, double left, bool firstOfSeries)
+std::optional<double> DepthChart::barValueOf(int p, int r) const
+{
+    const AppSettings& st = in_.state.settings;
+    const sheet::SurveyDocument& doc = in_.document;
+    const int column = depthChartColumn(st);
+    if (column != 0)
+        return barValue(doc.recordCell(p, r, column));
+    // qu = 2·c, with c the cohesion of the record's soil at its Nd (a Nd
+    // below the measurable limit counts as 0). Soils without cohesion, such
+    // as sand, have no qu.
+    if (!in_.calculator)
+        return std::nullopt;
+    const double nd = barValue(doc.recordCell(p, r, RecordColumn::補正打撃回数));
+    const std::optional<double> c = in_.calculator->CalcCohesion(nd, doc.header(HeaderField::提出先),
+                                                                 doc.recordCell(p, r, RecordColumn::推定土質));
+    if (!c || *c <= 0)
+        return std::nullopt;
+    return quInAxisUnit(*c, st);
+}
+
+bool DepthChart::drawBar(int p, int r, double left, bool firstOfSeries)
 {
     const AppSettings& st = in_.state.settings;
     const sheet::SurveyDocument& doc = in_.document;
     const std::optional<double> depth = numtext::parseNumber(doc.recordCell(p, r, RecordColumn::貫入長));
     if (!depth)
-        return;
+        return false;
     double previous = 0;
     if (r > 0)
         previous = numtext::parseNumber(doc.recordCell(p, r - 1, RecordColumn::貫入長)).value_or(0.0);
@@ -301,12 +332,11 @@ void DepthChart::drawBar(int p, int r, double left, bool firstOfSeries)
     const double y1 = std::min(hb_, hh_ + (100 * *depth - interval) * (hb_ - hh_) / (100 * dmax_));
     const double y2 = std::min(hb_, hh_ + 100 * *depth * (hb_ - hh_) / (100 * dmax_));
 
-    const int column = depthChartColumn(st);
-    if (column == 0)
-        return;   // qu: no grid holds a value to draw
-    const double v = barValue(doc.recordCell(p, r, column));
+    const std::optional<double> v = barValueOf(p, r);
+    if (!v)
+        return false;
     const double x1 = graphLeft(left);
-    const double x2 = x1 + barLength(v, depthChartFullScale(st), graphWidth());
+    const double x2 = x1 + barLength(*v, depthChartFullScale(st), graphWidth());
     const ColourNumber colour =
         colours_.colour(doc.recordCell(p, r, RecordColumn::推定土質),
                         numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::補正打撃回数)),
@@ -314,6 +344,7 @@ void DepthChart::drawBar(int p, int r, double left, bool firstOfSeries)
                         numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::トルク)));
     s_.setDrawStyle(DrawStyle::Solid);
     pen_.draw(x1, y1, x2, y2, colour, firstOfSeries);
+    return true;
 }
 
 } // namespace vortan::report

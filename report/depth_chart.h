@@ -9,13 +9,14 @@
 #include "report/soil_colour_cache.h"
 
 #include <QImage>
+#include <optional>
 
 namespace vortan::report {
 
 class DrawSurface;
 
-// Pages of the depth chart: integer part of (points / P) plus one, counting
-// every point of the survey.
+// Pages of the depth chart: the points marked for printing, P to a page
+// (⌈marked / P⌉), so the count is the pages printed; 0 without a marked point.
 int depthChartPageCount(const sheet::SurveyDocument& document, double pointsPerPage);
 
 class DepthChart {
@@ -27,7 +28,8 @@ public:
 
     void drawPageHeader();
     void drawColumnFrame(int point, double left);
-    void drawBar(int point, int row, double left, bool firstOfSeries);
+    // Draws the row's bar; false when the row has no value to draw.
+    bool drawBar(int point, int row, double left, bool firstOfSeries);
 
     // Geometry of the run (valid once print has prepared the page).
     double columnWidth() const { return columnWidth_; }
@@ -39,7 +41,9 @@ public:
     static constexpr double GraphRightGap = 3;   // room for the last value label
 
 private:
-    void drawValueAxisTitle(double centre, double y);
+    void drawValueAxisTitle(double centre, double y, double cellLeft, double cellRight);
+    // The value of the row's bar: Nd, qa, qu (in the axis unit) or Mv.
+    std::optional<double> barValueOf(int point, int row) const;
     QString surveyDateRange() const;
 
     const ReportInputs& in_;

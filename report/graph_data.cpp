@@ -52,6 +52,16 @@ double depthChartFullScale(const AppSettings& s)
     return numtext::leadingNumber(s.PRType3NMax);
 }
 
+double quInAxisUnit(double cohesion, const AppSettings& s)
+{
+    const double qu = 2 * cohesion;   // kN/m²
+    if (s.単位系 == u"0") {
+        const double g = s.重力加速度 > 0 ? static_cast<double>(s.重力加速度) : 9.80665;
+        return qu / (10 * g);
+    }
+    return qu / 10;
+}
+
 int depthChartColumn(const AppSettings& s)
 {
     switch (depthChartValueType(s)) {

@@ -26,4 +26,9 @@ int depthChartValueType(const AppSettings& settings);
 double depthChartFullScale(const AppSettings& settings);
 int depthChartColumn(const AppSettings& settings);
 
+// The unconfined compression strength qu = 2·c of a cohesion c in kN/m², in
+// the unit of the depth chart's axis title: kgf/cm² for 単位系 "0"
+// (÷ 10·重力加速度), N/cm² otherwise (÷ 10).
+double quInAxisUnit(double cohesion, const AppSettings& settings);
+
 } // namespace vortan::report

@@ -120,8 +120,12 @@ void PageSurface::preparePage()
 bool PageSurface::newPage()
 {
     bool goOn = true;
-    if (frame_.inRange(page_) && page_ < frame_.rangeEnd)
-        goOn = continueToNextPage();
+    if (frame_.inRange(page_) && page_ < frame_.rangeEnd) {
+        pageEnded();
+        goOn = !ask_ || ask_(page_);
+        if (goOn)
+            startNextPage();
+    }
     y_ = 0;
     ++page_;
     return goOn;

@@ -3,10 +3,14 @@
 // page frame (paper, margins, page range), the page counter, and the rule
 // that drawing on pages outside the range is suppressed while the run still
 // goes through every page. A device only receives the primitives of pages in
-// the range (deliver) and is asked to go on when one of those pages ends.
+// the range (deliver) and starts its next page when one of those pages ends
+// and another of the range follows; the user may be asked first whether to
+// go on (the next-page question of printing on paper).
 
 #include "report/draw_surface.h"
 #include "report/page_frame.h"
+
+#include <functional>
 
 namespace vortan::report {
 
@@ -51,14 +55,21 @@ public:
     // True once a primitive has reached the device in this run.
     bool drewAnything() const { return drewAnything_; }
 
+    // Asked when a page of the range ends and another of the range follows,
+    // with the number of the page just finished: false stops the run after
+    // that page. Unset, the run goes on.
+    void setAskNextPage(std::function<bool(int page)> ask) { ask_ = std::move(ask); }
+
 protected:
     // Draws one primitive of a page inside the range.
     virtual void deliver(const DrawPrimitive& primitive) = 0;
     // Opens the document (called by preparePage).
     virtual void beginDocument() = 0;
-    // A page inside the range, before its end, is finished: start the next
-    // one on the device. False when the user declined (preview).
-    virtual bool continueToNextPage() = 0;
+    // A page inside the range, before its end, is finished (called before
+    // the question, if any).
+    virtual void pageEnded() {}
+    // ... and the run goes on: start the next page on the device.
+    virtual void startNextPage() = 0;
     // Closes the document (called by endDocument).
     virtual void finishDocument() = 0;
     // Text extent in millimetres for the font of the primitive.
@@ -84,6 +95,7 @@ private:
     double y_ = 0;
     int page_ = 1;
     bool drewAnything_ = false;
+    std::function<bool(int)> ask_;
 };
 
 } // namespace vortan::report

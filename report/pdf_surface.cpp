@@ -44,11 +44,10 @@ void PdfSurface::beginDocument()
     failureNumber_ = 0;
 }
 
-bool PdfSurface::continueToNextPage()
+void PdfSurface::startNextPage()
 {
     if (opened_ && writer_->newPage())
         ++devicePages_;
-    return true;
 }
 
 void PdfSurface::finishDocument()

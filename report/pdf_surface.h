@@ -35,7 +35,7 @@ public:
 
 protected:
     void beginDocument() override;
-    bool continueToNextPage() override;
+    void startNextPage() override;
     void finishDocument() override;
 
 private:

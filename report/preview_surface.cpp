@@ -56,14 +56,15 @@ void PreviewSurface::clearPage()
     moveToY(0);
 }
 
-bool PreviewSurface::continueToNextPage()
+void PreviewSurface::pageEnded()
 {
     if (shown_)
         shown_(image_);
-    const bool goOn = ask_ ? ask_() : true;
-    if (goOn)
-        clearPage();
-    return goOn;
+}
+
+void PreviewSurface::startNextPage()
+{
+    clearPage();
 }
 
 void PreviewSurface::finishDocument()

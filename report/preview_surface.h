@@ -3,8 +3,8 @@
 // the screen's resolution times the zoom. Positions are millimetres from the
 // paper's corner, so a report position is placed at (x + left margin) times
 // the zoom; font sizes are multiplied by the zoom. When a page of the range
-// ends and another follows, the page is shown and the user is asked whether
-// to go on; yes clears the page for the next one.
+// ends and another follows, the page is shown and, if the run goes on,
+// cleared for the next one.
 
 #include "report/painter_surface.h"
 
@@ -25,8 +25,6 @@ public:
     // Called whenever the page picture should be shown (a page is complete or
     // the run has ended).
     void setPageShown(std::function<void(const QImage&)> shown) { shown_ = std::move(shown); }
-    // Asks whether to go on to the next page; no handler means yes.
-    void setAskNextPage(std::function<bool()> ask) { ask_ = std::move(ask); }
 
     void clearPage() override;
 
@@ -37,7 +35,8 @@ public:
 
 protected:
     void beginDocument() override;
-    bool continueToNextPage() override;
+    void pageEnded() override;
+    void startNextPage() override;
     void finishDocument() override;
 
 private:
@@ -46,7 +45,6 @@ private:
     double dpi_;
     QImage image_;
     std::function<void(const QImage&)> shown_;
-    std::function<bool()> ask_;
 };
 
 } // namespace vortan::report

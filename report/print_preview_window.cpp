@@ -1,9 +1,11 @@
 #include "report/print_preview_window.h"
 
+#include "calc/penetration_calculator.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
+#include "core/settings_store.h"
 #include "core/user_interface.h"
 #include "db/workspace.h"
 #include "report/next_page_dialog.h"
@@ -12,6 +14,7 @@
 #include "report/printer_port_widget.h"
 #include "report/printer_surface_widget.h"
 #include "report/report_options_dialog.h"
+#include "report/report_run.h"
 #include "sheet/survey_document.h"
 
 #include <QAction>
@@ -41,6 +44,23 @@ QString wholeNumberText(double value)
     return numtext::shortestDouble(value);
 }
 
+// The settings key of each margin box, in the section "rep".
+const char* const MarginKeys[] = {"Top Margin", "Right Margin", "Bottom Margin", "Left Margin"};
+
+QString& marginSetting(AppSettings& settings, MarginSide side)
+{
+    switch (side) {
+    case MarginSide::Top: return settings.TopMargin;
+    case MarginSide::Right: return settings.RightMargin;
+    case MarginSide::Bottom: return settings.BottomMargin;
+    case MarginSide::Left: break;
+    }
+    return settings.LeftMargin;
+}
+
+// Room left around the page inside the viewport when the zoom is fitted.
+constexpr int FitBorder = 12;
+
 } // namespace
 
 PrintPreviewWindow::PrintPreviewWindow(Services services, QWidget* parent)
@@ -53,7 +73,10 @@ PrintPreviewWindow::PrintPreviewWindow(Services services, std::unique_ptr<Printe
 {
     qtPrinter_ = dynamic_cast<QtPrinterPort*>(printer_.get());
     session_ = std::make_unique<PrintSession>(s_.state, *printer_);
+    if (s_.workspace)
+        calculator_ = std::make_unique<calc::PenetrationCalculator>(*s_.workspace, s_.state);
     build();
+    followDocument();
 }
 
 PrintPreviewWindow::~PrintPreviewWindow()
@@ -94,6 +117,28 @@ void PrintPreviewWindow::build()
     connect(button("tb_PDF", QStringLiteral("PDF保存"), QStringLiteral("PDFファイルに保存します")),
             &QAction::triggered, this, &PrintPreviewWindow::savePdfAsked);
     toolbar_->addSeparator();
+    previous_ = button("tb_PrevPage", QStringLiteral("前のページ"), QStringLiteral("前のページを表示します"));
+    previous_->setShortcut(QKeySequence(Qt::Key_PageUp));
+    connect(previous_, &QAction::triggered, this, [this] { showPreviewPage(previewPage_ - 1); });
+    pageLabel_ = new QLabel(toolbar_);
+    pageLabel_->setObjectName(QStringLiteral("lbl_ページ"));
+    pageLabel_->setAlignment(Qt::AlignCenter);
+    pageLabel_->setMinimumWidth(90);
+    toolbar_->addWidget(pageLabel_);
+    next_ = button("tb_NextPage", QStringLiteral("次のページ"), QStringLiteral("次のページを表示します"));
+    next_->setShortcut(QKeySequence(Qt::Key_PageDown));
+    connect(next_, &QAction::triggered, this, [this] { showPreviewPage(previewPage_ + 1); });
+    // Page Up / Page Down page through the preview while the window has the focus.
+    for (QAction* action : {previous_, next_}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    toolbar_->addSeparator();
+    connect(button("tb_FitPage", QStringLiteral("ページ全体"), QStringLiteral("ページ全体が見えるように表示します")),
+            &QAction::triggered, this, [this] { fitZoom(ZoomMode::FitPage); });
+    connect(button("tb_FitWidth", QStringLiteral("幅に合わせる"), QStringLiteral("ページの幅に合わせて表示します")),
+            &QAction::triggered, this, [this] { fitZoom(ZoomMode::FitWidth); });
+    toolbar_->addSeparator();
     connect(button("tb_Prop", QStringLiteral("プリンタの設定"), QStringLiteral("プリンタを選択します")),
             &QAction::triggered, this, [this] {
                 handle([this] {
@@ -102,6 +147,8 @@ void PrintPreviewWindow::build()
                     refreshEndPage();
                     afterSettingsDialog();
                 });
+                previewPage_ = 1;
+                fitZoom(zoomMode_);
             });
     connect(button("tb_Type", QStringLiteral("レポートタイプ"), QStringLiteral("レポートタイプを選択します")),
             &QAction::triggered, this, &PrintPreviewWindow::openReportOptions);
@@ -125,6 +172,7 @@ void PrintPreviewWindow::build()
                 Mrgin調整(i);
                 refreshEndPage();
             });
+            showPreviewPage(previewPage_);
         });
     }
 
@@ -167,11 +215,19 @@ void PrintPreviewWindow::build()
         startPage_->setEnabled(true);
         endPage_->setEnabled(true);
     });
+    // A new range is previewed from its first page once it is typed.
+    for (QLineEdit* edit : {startPage_, endPage_}) {
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
+            if (!running_ && !closing_ && givenPages_->isChecked())
+                showPreviewPage(firstPreviewPage());
+        });
+    }
     connect(zoom_, &QComboBox::activated, this, [this] {
         if (running_)
             return;
+        zoomMode_ = ZoomMode::Box;
         Pic尺度合せ();
-        runReport(false);
+        showPreviewPage(previewPage_);
     });
     zoom_->lineEdit()->installEventFilter(this);
 
@@ -200,6 +256,53 @@ void PrintPreviewWindow::build()
     layout->addWidget(viewport_, 1);
 
     allPages_->setChecked(true);
+    updateNavigation();
+}
+
+void PrintPreviewWindow::followDocument()
+{
+    // A change of the points or of the rows of a point may change the page
+    // count: the count and the range follow. Any other change only draws the
+    // page shown again.
+    using sheet::SurveyDocumentEvents;
+    const SurveyDocumentEvents* events = &s_.document.events();
+    const auto structure = [this] { surveyChanged(true); };
+    connect(events, &SurveyDocumentEvents::pointsReset, this, structure);
+    connect(events, &SurveyDocumentEvents::pointsInserted, this, structure);
+    connect(events, &SurveyDocumentEvents::pointsRemoved, this, structure);
+    connect(events, &SurveyDocumentEvents::recordsReset, this, structure);
+    connect(events, &SurveyDocumentEvents::recordsInserted, this, structure);
+    connect(events, &SurveyDocumentEvents::recordsRemoved, this, structure);
+    connect(events, &SurveyDocumentEvents::pointChanged, this, [this](int, int first, int last) {
+        surveyChanged(first <= sheet::PointColumn::印刷 && sheet::PointColumn::印刷 <= last);
+    });
+    connect(events, &SurveyDocumentEvents::recordsChanged, this, [this] { surveyChanged(false); });
+    connect(events, &SurveyDocumentEvents::headerChanged, this, [this] { surveyChanged(false); });
+}
+
+void PrintPreviewWindow::surveyChanged(bool structure)
+{
+    structureChanged_ = structureChanged_ || structure;
+    // A hidden window counts again when it is shown; many changes in a row
+    // (a survey loading) make one refresh.
+    if (!isVisible() || refreshQueued_)
+        return;
+    refreshQueued_ = true;
+    QTimer::singleShot(running_ ? 100 : 0, this, [this] {
+        refreshQueued_ = false;
+        if (running_ || closing_) {
+            surveyChanged(false);
+            return;
+        }
+        const bool recount = structureChanged_;
+        structureChanged_ = false;
+        if (recount) {
+            handle([this] { selectAllPages(); });
+            showPreviewPage(1);
+        } else {
+            showPreviewPage(previewPage_);
+        }
+    });
 }
 
 void PrintPreviewWindow::handle(const std::function<void()>& command)
@@ -218,8 +321,9 @@ bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event)
     if (zoom_ && watched == zoom_->lineEdit() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !running_) {
+            zoomMode_ = ZoomMode::Box;
             Pic尺度合せ();
-            runReport(false);
+            showPreviewPage(previewPage_);
             return true;
         }
     }
@@ -228,6 +332,7 @@ bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event)
 
 void PrintPreviewWindow::setZoomText(const QString& text)
 {
+    zoomMode_ = ZoomMode::Box;
     zoom_->setEditText(text);
 }
 
@@ -247,6 +352,27 @@ QSizeF PrintPreviewWindow::paperSize() const
     return session_->geometry().paperSize();
 }
 
+void PrintPreviewWindow::fitZoom(ZoomMode mode)
+{
+    if (running_)
+        return;
+    zoomMode_ = mode;
+    if (mode != ZoomMode::Box) {
+        const QSize full = PreviewSurface::pictureSize(paperSize(), 1.0);
+        const QSize room = viewport_->viewport()->size() - QSize(FitBorder, FitBorder);
+        double fitted = static_cast<double>(room.width()) / full.width();
+        if (mode == ZoomMode::FitPage)
+            fitted = std::min(fitted, static_cast<double>(room.height()) / full.height());
+        else if (full.height() * fitted > room.height())
+            fitted = static_cast<double>(room.width() - viewport_->verticalScrollBar()->sizeHint().width()) / full.width();
+        // Whole percents, rounded down so that the page stays inside.
+        const int percent = std::max(5, static_cast<int>(std::floor(fitted * 100)));
+        zoom_->setEditText(QStringLiteral("%1%").arg(percent));
+    }
+    Pic尺度合せ();
+    showPreviewPage(previewPage_);
+}
+
 void PrintPreviewWindow::Pic尺度合せ()
 {
     const QSize size = PreviewSurface::pictureSize(paperSize(), scale());
@@ -255,18 +381,38 @@ void PrintPreviewWindow::Pic尺度合せ()
         page_->setPixmap(QPixmap());
 }
 
-void PrintPreviewWindow::Mrgin調整(int side)
+Margins PrintPreviewWindow::marginBoxes() const
 {
     Margins boxes;
     for (int i = 0; i < 4; ++i)
         boxes[static_cast<MarginSide>(i)] = numtext::leadingNumber(margin_[static_cast<std::size_t>(i)]->text());
+    return boxes;
+}
+
+void PrintPreviewWindow::Mrgin調整(int side)
+{
     const auto which = static_cast<MarginSide>(side);
-    const MarginCheck check = session_->checkMargin(which, boxes);
+    const MarginCheck check = session_->checkMargin(which, marginBoxes());
     if (!check.message.isEmpty()) {
         margin_[static_cast<std::size_t>(side)]->setText(wholeNumberText(check.value));
         s_.ui.showMessage(check.message, MessageIcon::None);
     }
     session_->setMargin(which, check.value);
+    keepMargin(which, check.value);
+}
+
+void PrintPreviewWindow::keepMargin(MarginSide side, double value)
+{
+    // A margin the user set stays for the next start: the settings and, at
+    // once, the settings file.
+    QString& stored = marginSetting(s_.state.settings, side);
+    if (numtext::isNumeric(stored) && numtext::leadingNumber(stored) == value)
+        return;
+    stored = wholeNumberText(value);
+    if (s_.store) {
+        s_.store->setValue(QStringLiteral("rep"), QString::fromLatin1(MarginKeys[static_cast<int>(side)]), stored);
+        s_.store->save();
+    }
 }
 
 QString PrintPreviewWindow::Show_CommonDialog()
@@ -279,7 +425,9 @@ QString PrintPreviewWindow::Show_CommonDialog()
 
 void PrintPreviewWindow::refreshEndPage()
 {
-    endPage_->setText(QString::number(session_->pageCount(s_.document)));
+    pageCount_ = session_->pageCount(s_.document);
+    endPage_->setText(QString::number(pageCount_));
+    updateNavigation();
 }
 
 void PrintPreviewWindow::selectAllPages()
@@ -311,42 +459,60 @@ void PrintPreviewWindow::openReportOptions()
         dialog.exec();
         afterSettingsDialog();
     });
+    // The first page of the report as it now looks, at once (a fitted zoom
+    // is fitted again: the orientation may have turned).
+    previewPage_ = 1;
+    fitZoom(zoomMode_);
 }
 
 void PrintPreviewWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (activated_)
+    // Every time the window is shown: the survey may have changed meanwhile.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible() && !running_)
+            formActivate();
+    });
+}
+
+void PrintPreviewWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (zoomMode_ == ZoomMode::Box || !isVisible() || refitQueued_)
         return;
-    activated_ = true;
-    QTimer::singleShot(0, this, [this] { handle([this] { formActivate(); }); });
+    refitQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refitQueued_ = false;
+        if (!running_ && !closing_ && zoomMode_ != ZoomMode::Box)
+            fitZoom(zoomMode_);
+    });
 }
 
 void PrintPreviewWindow::formActivate()
 {
-    if (zoom_->currentText().isEmpty())
-        setZoomText(QStringLiteral("100%"));
-    Pic尺度合せ();
-    for (int i = 0; i < 4; ++i) {
-        const auto side = static_cast<MarginSide>(i);
-        margin_[static_cast<std::size_t>(i)]->setText(wholeNumberText(session_->margins()[side]));
-    }
-    for (int i = 0; i < 4; ++i)
-        Mrgin調整(i);
-    viewport_->verticalScrollBar()->setValue(0);
-    viewport_->horizontalScrollBar()->setValue(0);
-    session_->setReportType(session_->reportType());
-    Pic尺度合せ();
-    selectAllPages();
-    runReport(false);
+    structureChanged_ = false;
+    handle([this] {
+        if (zoom_->currentText().isEmpty())
+            zoom_->setEditText(QStringLiteral("100%"));
+        for (int i = 0; i < 4; ++i) {
+            const auto side = static_cast<MarginSide>(i);
+            margin_[static_cast<std::size_t>(i)]->setText(wholeNumberText(session_->margins()[side]));
+        }
+        for (int i = 0; i < 4; ++i)
+            Mrgin調整(i);
+        viewport_->verticalScrollBar()->setValue(0);
+        viewport_->horizontalScrollBar()->setValue(0);
+        session_->setReportType(session_->reportType());
+        Pic尺度合せ();
+        selectAllPages();
+    });
+    previewPage_ = 1;
+    fitZoom(zoomMode_);
 }
 
 void PrintPreviewWindow::takeMarginsAndRange()
 {
-    Margins margins;
-    for (int i = 0; i < 4; ++i)
-        margins[static_cast<MarginSide>(i)] = numtext::leadingNumber(margin_[static_cast<std::size_t>(i)]->text());
-    session_->setMargins(margins);
+    session_->setMargins(marginBoxes());
     session_->setPageRange(static_cast<int>(numtext::leadingNumber(startPage_->text())),
                            static_cast<int>(numtext::leadingNumber(endPage_->text())));
 }
@@ -361,12 +527,13 @@ void PrintPreviewWindow::setRunning(bool running)
 ReportInputs PrintPreviewWindow::inputs() const
 {
     db::Database* survey = s_.workspace ? s_.workspace->survey() : nullptr;
-    return ReportInputs{s_.document, s_.state, s_.ui, survey, {}};
+    ReportInputs in{s_.document, s_.state, s_.ui, survey, {}};
+    in.calculator = calculator_.get();
+    return in;
 }
 
 bool PrintPreviewWindow::run(PageSurface& surface)
 {
-    takeMarginsAndRange();
     setRunning(true);
     bool completed = false;
     handle([&] { completed = session_->run(inputs(), surface); });
@@ -383,23 +550,100 @@ void PrintPreviewWindow::showPage(const QImage& image)
     page_->setPixmap(QPixmap::fromImage(preview_));
 }
 
+int PrintPreviewWindow::firstPreviewPage() const
+{
+    if (allPages_->isChecked())
+        return 1;
+    return std::max(1, static_cast<int>(numtext::leadingNumber(startPage_->text())));
+}
+
+int PrintPreviewWindow::lastPreviewPage() const
+{
+    if (allPages_->isChecked())
+        return pageCount_;
+    return std::min(pageCount_, static_cast<int>(numtext::leadingNumber(endPage_->text())));
+}
+
+void PrintPreviewWindow::updateNavigation()
+{
+    const int first = firstPreviewPage();
+    const int last = lastPreviewPage();
+    if (pageCount_ <= 0 || last < first) {
+        pageLabel_->setText(QStringLiteral("0 / %1 ページ").arg(std::max(0, pageCount_)));
+        previous_->setEnabled(false);
+        next_->setEnabled(false);
+        return;
+    }
+    pageLabel_->setText(QStringLiteral("%1 / %2 ページ").arg(previewPage_).arg(pageCount_));
+    previous_->setEnabled(previewPage_ > first);
+    next_->setEnabled(previewPage_ < last);
+}
+
+void PrintPreviewWindow::showPreviewPage(int page)
+{
+    if (running_)
+        return;
+    const int first = firstPreviewPage();
+    const int last = lastPreviewPage();
+    if (pageCount_ <= 0 || last < first) {
+        // Nothing in the range: an empty sheet, and the reason in the status bar.
+        QImage blank(PreviewSurface::pictureSize(paperSize(), scale()), QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        showPage(blank);
+        previewPage_ = 1;
+        updateNavigation();
+        if (pageCount_ <= 0)
+            s_.ui.setStatusText(nothingToPrintMessage());
+        if (runFinished_)
+            runFinished_(true);
+        return;
+    }
+    previewPage_ = std::clamp(page, first, last);
+    // The run goes through every page and draws only this one: no question.
+    session_->setMargins(marginBoxes());
+    session_->setPageRange(previewPage_, previewPage_);
+    PreviewSurface surface(paperSize(), scale());
+    surface.setPageShown([this](const QImage& image) { showPage(image); });
+    run(surface);
+    updateNavigation();
+}
+
+bool PrintPreviewWindow::nothingToPrint()
+{
+    // The range the user typed stays; only the count is taken again.
+    session_->setMargins(marginBoxes());
+    pageCount_ = session_->pageCount(s_.document);
+    if (pageCount_ > 0)
+        return false;
+    s_.ui.showMessage(nothingToPrintMessage(), MessageIcon::Information);
+    return true;
+}
+
 bool PrintPreviewWindow::runReport(bool printMode)
 {
     if (running_)
         return false;
-    if (printMode) {
-        std::unique_ptr<PageSurface> surface;
-        if (paperSurface_)
-            surface = paperSurface_();
-        else if (qtPrinter_)
-            surface = std::make_unique<PrinterSurface>(qtPrinter_->printer());
-        if (!surface)
-            return false;
-        return run(*surface);
+    if (!printMode) {
+        showPreviewPage(firstPreviewPage());
+        return true;
     }
-    PreviewSurface surface(paperSize(), scale());
-    surface.setPageShown([this](const QImage& image) { showPage(image); });
-    surface.setAskNextPage([this] {
+    std::unique_ptr<PageSurface> surface;
+    handle([&] {
+        if (nothingToPrint())
+            return;
+        if (paperSurface_) {
+            surface = paperSurface_();
+        } else if (qtPrinter_) {
+            if (!qtPrinter_->canPrint())
+                throw Failure(err::PrinterError, QStringLiteral("No printer is installed."),
+                              QStringLiteral("F_印刷フォーム"));
+            surface = std::make_unique<PrinterSurface>(qtPrinter_->printer());
+        }
+    });
+    if (!surface)
+        return false;
+    // On paper the user may stop before each further page.
+    surface->setAskNextPage([this](int) {
         nextPageAnswer_.clear();
         if (closing_) {
             nextPageAnswer_ = QStringLiteral("False");
@@ -408,7 +652,8 @@ bool PrintPreviewWindow::runReport(bool printMode)
         nextPageAnswer_ = nextPage_->ask();
         return nextPageAnswer_ == u"True";
     });
-    return run(surface);
+    takeMarginsAndRange();
+    return run(*surface);
 }
 
 bool PrintPreviewWindow::savePdf(const QString& fileName)
@@ -417,7 +662,10 @@ bool PrintPreviewWindow::savePdf(const QString& fileName)
         return false;
     bool written = false;
     handle([&] {
+        if (nothingToPrint())
+            return;
         PdfSurface surface(fileName, paperSize());
+        takeMarginsAndRange();
         run(surface);
         // A file that could not be written whole goes to the reporter with
         // its reason: refused, disk full or another failure of the device.
@@ -442,7 +690,7 @@ void PrintPreviewWindow::savePdfAsked()
 void PrintPreviewWindow::closeEvent(QCloseEvent* event)
 {
     closing_ = true;
-    // A preview waiting for its next-page answer ends with this page.
+    // A print waiting for its next-page answer ends with this page.
     if (nextPage_->isVisible())
         nextPage_->close();
     QWidget::closeEvent(event);

@@ -42,6 +42,13 @@ void QtPrinterPort::setOrientation(PageOrientation orientation)
                                                                            : QPageLayout::Portrait);
 }
 
+bool QtPrinterPort::canPrint() const
+{
+    if (printer_->outputFormat() == QPrinter::NativeFormat)
+        return !printer_->printerName().isEmpty();
+    return !printer_->outputFileName().isEmpty();
+}
+
 QString QtPrinterPort::showDialog(QWidget* parent)
 {
     QPrintDialog dialog(printer_.get(), parent);

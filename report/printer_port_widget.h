@@ -23,6 +23,9 @@ public:
     void setOrientation(PageOrientation orientation) override;
 
     QPrinter& printer() { return *printer_; }
+    // Whether a print job can be opened: a printer of the system is chosen,
+    // or printing into a named file. A system without printers has neither.
+    bool canPrint() const;
 
     // Opens the platform printer dialog with the current settings; on OK the
     // chosen printer, copies, orientation and paper are taken over. Returns

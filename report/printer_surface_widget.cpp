@@ -1,5 +1,6 @@
 #include "report/printer_surface_widget.h"
 
+#include "core/failure.h"
 #include "report/printer_port_widget.h"
 
 #include <QPrinter>
@@ -22,12 +23,14 @@ void PrinterSurface::beginDocument()
     mapping.originY = pageFrame().margins.top - g.offsetY;
     mapping.pixelsPerMm = printer_.logicalDpiX() / 25.4;
     beginPainting(&printer_, mapping);
+    if (!painting())
+        throw Failure(err::PrinterError, QStringLiteral("The print job could not be opened."),
+                      QStringLiteral("F_印刷フォーム"));
 }
 
-bool PrinterSurface::continueToNextPage()
+void PrinterSurface::startNextPage()
 {
     printer_.newPage();
-    return true;
 }
 
 void PrinterSurface::finishDocument()

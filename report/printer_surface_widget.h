@@ -19,7 +19,7 @@ public:
 
 protected:
     void beginDocument() override;
-    bool continueToNextPage() override;
+    void startNextPage() override;
     void finishDocument() override;
 
 private:

@@ -6,8 +6,10 @@
 #include "db/master_lists.h"
 #include "report/company_mark.h"
 #include "report/draw_surface.h"
+#include "report/fitted_text.h"
 #include "report/graph_scale.h"
 #include "report/report_fonts.h"
+#include "report/report_run.h"
 #include "report/report_titles.h"
 #include "sheet/survey_document.h"
 
@@ -33,9 +35,11 @@ int recordSheetPageCount(const sheet::SurveyDocument& document, double hb, doubl
 {
     const double band = hb - hh;
     if (band <= 0)
-        return 1;
+        return markedPointCount(document) > 0 ? 1 : 0;
     int pages = 0;
     for (int p = 0; p < document.pointCount(); ++p) {
+        if (!isMarkedForPrinting(document, p))
+            continue;
         const int n = document.recordCount(p);
         if (n == 0) {
             ++pages;
@@ -78,6 +82,8 @@ QString RecordSheet::locationLabel() const
 
 bool RecordSheet::print()
 {
+    if (markedPointCount(in_.document) == 0)
+        return true;
     const AppSettings& settings = in_.state.settings;
     in_.ui.setBusy(s_.isPrinting() ? QStringLiteral("印刷中...") : QStringLiteral("プレビュー中..."), true);
     mark_ = loadCompanyMark(settings.会社マーク);
@@ -95,7 +101,7 @@ bool RecordSheet::print()
     bool firstPoint = true;
     const sheet::SurveyDocument& doc = in_.document;
     for (int p = 0; p < doc.pointCount() && goOn; ++p) {
-        if (numtext::leadingNumber(doc.pointCell(p, PointColumn::印刷)) == 0)
+        if (!isMarkedForPrinting(doc, p))
             continue;
         if (!firstPoint && !s_.newPage()) {
             goOn = false;
@@ -166,19 +172,23 @@ void RecordSheet::drawHeader(int p)
     s_.line(3 * w / 4, 35, 3 * w / 4, 40);
     s_.line(3 * w / 4 + 21, 35, 3 * w / 4 + 21, 40);
 
-    // Texts.
-    const auto label = [this](double size, double x, double y, const QString& text) {
+    // Texts. Each stays inside its cell: a text too wide for it is drawn
+    // smaller, and a right-aligned value too wide for the room left of its
+    // anchor starts at the cell's left edge instead.
+    constexpr double Pad = 0.5;
+    const auto label = [this](double size, double x, double y, const QString& text, double cellRight) {
         s_.setFontName(gothicFont());
-        s_.setFontSize(size);
-        s_.textLeft(x, y, text);
+        drawFittedText(s_, TextAlign::Left, x, y, text, size, x, cellRight - Pad);
     };
-    const auto value = [this](double x, double y, const QString& text, TextAlign align = TextAlign::Left) {
+    const auto value = [this](double x, double y, const QString& text, double cellLeft, double cellRight,
+                              TextAlign align = TextAlign::Left) {
         s_.setFontName(minchoFont());
         s_.setFontSize(10);
-        if (align == TextAlign::Right)
-            s_.textRight(x, y, text);
-        else
-            s_.textLeft(x, y, text);
+        if (align == TextAlign::Right && s_.textWidth(text) > x - cellLeft - Pad) {
+            x = cellLeft + 1;
+            align = TextAlign::Left;
+        }
+        drawFittedText(s_, align, x, y, text, 10, cellLeft + Pad, cellRight - Pad);
     };
     const auto metres = [](const QString& cell) {
         return numtext::formatNumber(numtext::leadingNumber(cell), u"0.00") + QStringLiteral(" m");
@@ -186,83 +196,81 @@ void RecordSheet::drawHeader(int p)
 
     s_.setForeColor(Black);
     s_.setFontName(gothicFont());
-    s_.setFontSize(20);
-    s_.textCentred(w / 2, 1.5, reportTitle(st));
+    drawFittedText(s_, TextAlign::Centre, w / 2, 1.5, reportTitle(st), 20, 0, w);
     if (!mark_.isNull())
         s_.picture(mark_, 0.5, 0.5, CompanyMarkHeight);
-    s_.setFontSize(8);
-    s_.textRight(w - 5, 6.5, QStringLiteral("No.") + doc.header(HeaderField::調査地区No));
+    drawFittedText(s_, TextAlign::Right, w - 5, 6.5, QStringLiteral("No.") + doc.header(HeaderField::調査地区No), 8,
+                   w / 2, w);
 
-    label(10, 1, 11, QStringLiteral("現場名"));
-    value(17, 11, doc.header(HeaderField::現場名));
-    label(10, 1, 16, locationLabel());
-    value(17, 16, doc.header(HeaderField::住所));
-    label(9, 1, 21, QStringLiteral("調査目的"));
-    value(17, 21, doc.header(HeaderField::調査目的));
+    // The left block's cells end at x = 120 down to y = 30.
+    label(10, 1, 11, QStringLiteral("現場名"), 15);
+    value(17, 11, doc.header(HeaderField::現場名), 15, 120);
+    label(10, 1, 16, locationLabel(), 15);
+    value(17, 16, doc.header(HeaderField::住所), 15, 120);
+    label(9, 1, 21, QStringLiteral("調査目的"), 15);
+    value(17, 21, doc.header(HeaderField::調査目的), 15, 120);
 
     const QString elevation = doc.header(HeaderField::標高).trimmed();
     if (st.標高) {
-        label(10, 1, 26, QStringLiteral("標高"));
+        label(10, 1, 26, QStringLiteral("標高"), 15);
         if (!elevation.isEmpty())
-            value(29, 26, elevation + QStringLiteral(" m"), TextAlign::Right);
-        label(10, 34.5, 26, QStringLiteral("天候"));
-        value(50, 26, doc.header(HeaderField::天候));
+            value(29, 26, elevation + QStringLiteral(" m"), 15, 30, TextAlign::Right);
+        label(10, 34.5, 26, QStringLiteral("天候"), 49);
+        value(50, 26, doc.header(HeaderField::天候), 49, 120);
     } else {
-        label(10, 1, 26, QStringLiteral("天候"));
-        value(24, 26, doc.header(HeaderField::天候), TextAlign::Right);
+        label(10, 1, 26, QStringLiteral("天候"), 15);
+        value(24, 26, doc.header(HeaderField::天候), 15, 120, TextAlign::Right);
     }
 
-    label(10, 121.5, 11, QStringLiteral("調査開始日"));
-    label(10, 121.5, 16, QStringLiteral("調査終了日"));
-    label(10, 121.5, 21, QStringLiteral("調査責任者"));
-    label(10, 121.5, 26, QStringLiteral("調査者"));
-    // The point's start and end end at 170.5; a text too wide for the cell
-    // right of x = 140 starts at the cell's edge instead of crossing it.
-    for (const auto& [column, y] : {std::pair{PointColumn::開始日時, 11.0}, std::pair{PointColumn::終了日時, 16.0}}) {
-        const QString text = pointDateTimeText(doc.pointCell(p, column));
-        s_.setFontName(minchoFont());
+    label(10, 121.5, 11, QStringLiteral("調査開始日"), 140);
+    label(10, 121.5, 16, QStringLiteral("調査終了日"), 140);
+    label(10, 121.5, 21, QStringLiteral("調査責任者"), 140);
+    label(10, 121.5, 26, QStringLiteral("調査者"), 140);
+    // The point's start and end end at 170.5.
+    value(170.5, 11, pointDateTimeText(doc.pointCell(p, PointColumn::開始日時)), 140, w, TextAlign::Right);
+    value(170.5, 16, pointDateTimeText(doc.pointCell(p, PointColumn::終了日時)), 140, w, TextAlign::Right);
+    value(140.5, 21, doc.header(HeaderField::調査責任者), 140, w);
+    value(140.5, 26, doc.header(HeaderField::調査者), 140, w);
+
+    label(10, 1, 31, QStringLiteral("記事"), 15);
+    value(17, 31, doc.header(HeaderField::調査地区記事), 15, w);
+
+    // The point's line: the label shares the first cell with the number.
+    double numberLeft = 0;
+    if (st.測点表示 == u"0" || st.測点表示 == u"1") {
+        const QString text = st.測点表示 == u"0" ? QStringLiteral("測点No") : QStringLiteral("データNo");
+        label(10, 1, 36, text, w / 4);
+        s_.setFontName(gothicFont());
         s_.setFontSize(10);
-        if (s_.textWidth(text) > 170.5 - 140.5)
-            value(140.5, y, text);
-        else
-            value(170.5, y, text, TextAlign::Right);
+        numberLeft = std::min(1 + s_.textWidth(text), w / 4 - 2);
     }
-    value(140.5, 21, doc.header(HeaderField::調査責任者));
-    value(140.5, 26, doc.header(HeaderField::調査者));
-
-    label(10, 1, 31, QStringLiteral("記事"));
-    value(17, 31, doc.header(HeaderField::調査地区記事));
-
-    if (st.測点表示 == u"0")
-        label(10, 1, 36, QStringLiteral("測点No"));
-    else if (st.測点表示 == u"1")
-        label(10, 1, 36, QStringLiteral("データNo"));
-    value(w / 4 - 1, 36, doc.pointCell(p, PointColumn::測点No表記), TextAlign::Right);
+    value(w / 4 - 1, 36, doc.pointCell(p, PointColumn::測点No表記), numberLeft, w / 4, TextAlign::Right);
 
     if (st.標高差) {
-        label(10, w / 4 + 0.5, 36, QStringLiteral("地盤高"));
+        label(10, w / 4 + 0.5, 36, QStringLiteral("地盤高"), w / 4 + 15);
         const QString ground = doc.pointCell(p, PointColumn::地盤高);
         if (!ground.trimmed().isEmpty())
-            value(w / 2 - 1, 36, groundHeightText(st.高さ基準, numtext::leadingNumber(ground)), TextAlign::Right);
+            value(w / 2 - 1, 36, groundHeightText(st.高さ基準, numtext::leadingNumber(ground)), w / 4 + 15, w / 2,
+                  TextAlign::Right);
     }
     if (st.地下水位) {
-        label(10, w / 2 + 0.5, 36, QStringLiteral("地下水位"));
+        label(10, w / 2 + 0.5, 36, QStringLiteral("地下水位"), w / 2 + 15);
         const QString water = doc.pointCell(p, PointColumn::地下水位);
         if (!water.trimmed().isEmpty())
-            value(3 * w / 4 - 1, 36, metres(water), TextAlign::Right);
+            value(3 * w / 4 - 1, 36, metres(water), w / 2 + 15, 3 * w / 4, TextAlign::Right);
     }
-    label(10, 3 * w / 4 + 0.5, 36, QStringLiteral("最終貫入長"));
+    label(10, 3 * w / 4 + 0.5, 36, QStringLiteral("最終貫入長"), 3 * w / 4 + 21);
     const int n = doc.recordCount(p);
     if (n > 0) {
         const QString last = doc.recordCell(p, n - 1, RecordColumn::貫入長);
         if (numtext::isNumeric(last))
-            value(w - 1, 36, metres(last), TextAlign::Right);
+            value(w - 1, 36, metres(last), 3 * w / 4 + 21, w, TextAlign::Right);
     }
     if (st.記事) {
-        label(10, 1, 41, QStringLiteral("記事"));
+        label(10, 1, 41, QStringLiteral("記事"), 15);
         const QString remark = doc.pointCell(p, PointColumn::記事);
         if (!remark.trimmed().isEmpty())
-            value(17, 41, remark);
+            value(17, 41, remark, 15, w);
     }
 
     s_.moveToY(hh_ - 4);
@@ -323,8 +331,7 @@ void RecordSheet::drawTableFrame()
     drawGraphHeading();
 
     s_.setFontName(gothicFont());
-    s_.setFontSize(10);
-    s_.textCentred(90, hb_ + 1, st.会社名);
+    drawFittedText(s_, TextAlign::Centre, 90, hb_ + 1, st.会社名, 10, 0, w);
 }
 
 void RecordSheet::drawRow(int p, int r, bool firstOfSeries)
@@ -340,18 +347,23 @@ void RecordSheet::drawRow(int p, int r, bool firstOfSeries)
         return v ? numtext::formatNumber(*v, pattern) : QString();
     };
 
+    // Every value stays inside its column: a long one ("1,238.3以上", a long
+    // remark) is drawn in a smaller size. Nd ends half a millimetre inside
+    // its column like the others, clear of the column line.
     s_.setForeColor(Black);
     s_.setFontName(minchoFont());
-    s_.setFontSize(9);
-    s_.textRight(9.5, y, number(cell(RecordColumn::貫入長), u"#,##0.00"));
-    s_.textRight(19.5, y, number(cell(RecordColumn::打撃回数), u"#,##0"));
-    s_.textRight(29.5, y, number(cell(RecordColumn::トルク), u"#,##0.0"));
-    s_.textLeft(41, y, cell(RecordColumn::記事));
-    s_.textRight(69.5, y, numtext::formatText(cell(RecordColumn::補正値), u"#,##0.0"));
-    s_.textRight(85, y, numtext::formatText(cell(RecordColumn::補正打撃回数), u"#,##0.0"));
-    s_.textRight(99.5, y, numtext::formatText(cell(RecordColumn::換算支持力), u"#,##0.0"));
-    s_.setFontSize(7);
-    s_.textCentred(35, y, numtext::formatCharacters(cell(RecordColumn::推定土質), u"& &"));
+    const auto put = [this, y](TextAlign align, double x, const QString& text, double left, double right,
+                               double points = 9) {
+        drawFittedText(s_, align, x, y, text, points, left + 0.3, right - 0.3);
+    };
+    put(TextAlign::Right, 9.5, number(cell(RecordColumn::貫入長), u"#,##0.00"), 0, 10);
+    put(TextAlign::Right, 19.5, number(cell(RecordColumn::打撃回数), u"#,##0"), 10, 20);
+    put(TextAlign::Right, 29.5, number(cell(RecordColumn::トルク), u"#,##0.0"), 20, 30);
+    put(TextAlign::Left, 41, cell(RecordColumn::記事), 40, 60);
+    put(TextAlign::Right, 69.5, numtext::formatText(cell(RecordColumn::補正値), u"#,##0.0"), 60, 70);
+    put(TextAlign::Right, 84.5, numtext::formatText(cell(RecordColumn::補正打撃回数), u"#,##0.0"), 70, 85);
+    put(TextAlign::Right, 99.5, numtext::formatText(cell(RecordColumn::換算支持力), u"#,##0.0"), 85, 100);
+    put(TextAlign::Centre, 35, numtext::formatCharacters(cell(RecordColumn::推定土質), u"& &"), 30, 40, 7);
 
     drawBar(p, r, y, firstOfSeries);
 

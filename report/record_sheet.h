@@ -24,9 +24,10 @@ inline constexpr double RowHeight = 5;
 // − bottom margin) − 10 mm. A4 with 15 mm margins gives 259 mm: 41 rows.
 double recordSheetRowBandBottom(double innerPageHeight, double headerHeight = PortraitHeaderHeight);
 
-// Pages of the record sheet: one per point without records, otherwise
-// ⌈5n / (Hb − Hh)⌉ (a remainder of at least 1 mm adds a page); every point
-// counts, marked for printing or not. 1 when the band has no room.
+// Pages of the record sheet: for every point marked for printing, one when
+// it has no records, otherwise ⌈5n / (Hb − Hh)⌉ (a remainder of at least
+// 1 mm adds a page). Unmarked points print no page and count none, so the
+// count is the pages printed. 1 when the band has no room.
 int recordSheetPageCount(const sheet::SurveyDocument& document, double rowBandBottom,
                          double headerHeight = PortraitHeaderHeight);
 

@@ -38,12 +38,9 @@ void RecordingSurface::beginDocument()
     ++begun_;
 }
 
-bool RecordingSurface::continueToNextPage()
+void RecordingSurface::startNextPage()
 {
-    const bool goOn = printing_ || !ask_ || ask_(pageNumber());
-    if (goOn)
-        primitives_.push_back(makePrimitive(PrimitiveKind::NewPage));
-    return goOn;
+    primitives_.push_back(makePrimitive(PrimitiveKind::NewPage));
 }
 
 void RecordingSurface::finishDocument()

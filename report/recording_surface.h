@@ -16,10 +16,8 @@ class RecordingSurface : public PageSurface {
 public:
     RecordingSurface();
 
-    // A surface in preview mode asks whether to go on; the handler gets the
-    // page number just finished. No handler means yes.
+    // Whether the reports see paper (the default) or the screen.
     void setPrinting(bool printing) { printing_ = printing; }
-    void setAskNextPage(std::function<bool(int page)> ask) { ask_ = std::move(ask); }
 
     bool isPrinting() const override { return printing_; }
 
@@ -42,14 +40,13 @@ public:
 protected:
     void deliver(const DrawPrimitive& primitive) override;
     void beginDocument() override;
-    bool continueToNextPage() override;
+    void startNextPage() override;
     void finishDocument() override;
     double measureWidth(const DrawPrimitive& text) const override;
     double measureHeight(const DrawPrimitive& text) const override;
 
 private:
     std::vector<DrawPrimitive> primitives_;
-    std::function<bool(int)> ask_;
     bool printing_ = true;
     int begun_ = 0;
 };

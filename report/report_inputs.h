@@ -12,6 +12,9 @@ class UserInterface;
 namespace vortan::db {
 class Database;
 }
+namespace vortan::calc {
+class PenetrationCalculator;
+}
 namespace vortan::sheet {
 class SurveyDocument;
 }
@@ -26,6 +29,9 @@ struct ReportInputs {
     // The address-label master list (element 0 empty). When it is empty and
     // the location label needs it, it is read from the survey database.
     QStringList addressLabels;
+    // The calculation, for the qu of the depth chart (the cohesion of each
+    // record's soil); without it the depth chart draws no qu bars.
+    calc::PenetrationCalculator* calculator = nullptr;
 };
 
 // Report type as it is printed: 0 and 1 the record sheet (1), 2 the depth chart.

@@ -90,6 +90,7 @@ public:
 
     // The change notifications.
     SurveyDocumentEvents& events() { return events_; }
+    const SurveyDocumentEvents& events() const { return events_; }
 
     // --- header fields
     const QString& header(HeaderField field) const;

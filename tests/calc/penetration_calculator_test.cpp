@@ -178,8 +178,8 @@ TEST_F(Penetration, MissingFormulasAndParameters)
     EXPECT_ROW(env.row(QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("25"), QStringLiteral("砂質土"),
                        QStringLiteral("係数無し")),
                "0.0", "", "26.7");
-    // A soil with no parameter record in qaTbl.tbl: qa empty.
-    EXPECT_EQ(env.row(QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("ローム")).qa,
+    // A soil with no parameter record in qaTbl.tbl (organic soil): qa empty.
+    EXPECT_EQ(env.row(QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("腐植土")).qa,
               QString());
     // qaTbl.tbl missing: qa empty.
     ASSERT_TRUE(QFile::remove(env.files.qaParameterFile()));

@@ -58,15 +58,29 @@ struct ReportCommand : ::testing::Test {
     test::CliResult cli(QStringList arguments) { return test::runCli(QStringList{"--settings", settings} + arguments, env); }
 };
 
-TEST_F(ReportCommand, PageCountCountsEveryPointForTheSheetAndByPointsPerPageForTheChart)
+TEST_F(ReportCommand, PageCountCountsThePagesOfTheMarkedPoints)
 {
     test::CliResult run = cli({"page-count", "--survey", "7", "--type", "1"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.outLines(), QStringList{"4"});   // 2 + 1 + 1 (unmarked, empty)
+    EXPECT_EQ(run.outLines(), QStringList{"3"});   // 2 + 1; the unmarked point prints none
     run = cli({"page-count", "--survey", "7", "--type", "2"});
-    EXPECT_EQ(run.outLines(), QStringList{"1"});   // 3 points / 5 + 1
+    EXPECT_EQ(run.outLines(), QStringList{"1"});   // 2 marked points, 5 to a page
     run = cli({"page-count", "--survey", "7", "--type", "4"});
     EXPECT_EQ(run.exitCode, 2);
+}
+
+TEST_F(ReportCommand, ASurveyWithoutAMarkedPointWritesNoFileAndSaysSo)
+{
+    auto db = db::Database::open(files.surveyDatabase());
+    db->execute(QStringLiteral("UPDATE 測点 SET 印刷 = False WHERE 調査地区No = 7;"));
+    db->close();
+    test::CliResult run = cli({"page-count", "--survey", "7", "--type", "2"});
+    EXPECT_EQ(run.outLines(), QStringList{"0"});
+    const QString none = files.path(QStringLiteral("none.pdf"));
+    run = cli({"report", "--survey", "7", "--type", "1", "--pdf", none});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("印刷する測点がありません。"))) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(none));
 }
 
 TEST_F(ReportCommand, WritesTheReportIntoAPdfFileWithTheChosenRange)

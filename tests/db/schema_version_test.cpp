@@ -149,8 +149,10 @@ TEST_F(SchemaVersionTest, FileWithoutVersionTableIsBroughtToTheCurrentLayout)
     EXPECT_EQ(column(*db, "select mstRNd値計算式.* from mstRNd値計算式 order by 計算式コード, 土質名 ;", "B"),
               (QStringList{"0.4", "0.4", "0.5"}));
 
-    // The rows written before the upgrade are still there.
+    // The rows written before the upgrade are still there; the point, from a
+    // release that printed every point, is marked for printing.
     EXPECT_EQ(column(*db, "select 測点.* from 測点 ;", "測点No"), QStringList{"P1"});
+    EXPECT_EQ(column(*db, "select 測点.* from 測点 ;", "印刷"), QStringList{"-1"});
     EXPECT_EQ(column(*db, "select 測点データ.* from 測点データ ;", "打撃回数"), QStringList{"3"});
     EXPECT_EQ(column(*db, "select 調査地区.* from 調査地区 ;", "現場名"), QStringList{"東町"});
 
@@ -219,6 +221,33 @@ TEST_F(SchemaVersionTest, CurrentFileIsNotChangedEvenWithoutAddressLabels)
     EXPECT_FALSE(TableExists(*db, "mst住所"));
     EXPECT_FALSE(hasColumn(*db, "mstQa値計算式", "C"));
     EXPECT_EQ(column(*db, "select mstRNd値計算式.* from mstRNd値計算式 ;", "B"), QStringList{"0.41"});
+}
+
+TEST_F(SchemaVersionTest, PointsStoredWithoutAPrintMarkArePrintedAndStoredMarksStay)
+{
+    // A 1.2 file whose print mark column defaults to False, as older files of
+    // this layout do: one point unmarked by the user, one marked.
+    build({"CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(4), [印刷] YesNo, [印刷測点No] String(4) );",
+           "CREATE TABLE [SystemSetting] ( [Key] String(50) primary key, [Value] String(50) );",
+           "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.2' );",
+           "INSERT INTO 測点 (調査地区No, 測点No, 印刷) VALUES (1, 'A', False);",
+           "INSERT INTO 測点 (調査地区No, 測点No, 印刷) VALUES (1, 'B', True);"});
+    EXPECT_DOUBLE_EQ(check(), 1.2);
+    {
+        auto db = reopen();
+        EXPECT_EQ(version(*db), "1.2");
+        // A point inserted without naming the mark, as the imports do, is marked.
+        db->execute("INSERT INTO 測点 (調査地区No, 測点No, 印刷測点No) VALUES (2, 'C', 'C');");
+        EXPECT_EQ(column(*db, "select 測点.* from 測点 order by 測点No ;", "印刷"), (QStringList{"0", "-1", "-1"}));
+        EXPECT_EQ(column(*db, "select 測点.* from 測点 order by 測点No ;", "印刷測点No"), (QStringList{"", "", "C"}));
+        // The column still takes only yes and no, and keeps its type.
+        db->execute("UPDATE 測点 SET 印刷 = 5 WHERE 測点No = 'A';");
+        EXPECT_EQ(column(*db, "select 測点.* from 測点 where 測点No = 'A' ;", "印刷"), QStringList{"-1"});
+    }
+    // A second start changes nothing.
+    const QByteArray before = fileHash();
+    check();
+    EXPECT_EQ(fileHash(), before);
 }
 
 TEST_F(SchemaVersionTest, FailureWhileShorteningPointNumbersRollsEverythingBack)

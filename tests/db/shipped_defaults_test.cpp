@@ -12,6 +12,7 @@
 #include <QtEndian>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <gtest/gtest.h>
 
@@ -277,33 +278,40 @@ QaParts partsOf(const QaRecord& r, double nd, double depth)
     return parts;
 }
 
-TEST(ShippedQaParameters, TwoRecordsOfSeriesOneForSandAndClay)
+// Records in file order: the frictional soils at 0 and 2, the cohesive ones
+// at 1 and 3; 腐植土 (organic soil) has none.
+TEST(ShippedQaParameters, FourRecordsOfSeriesOneForEverySoilButOrganicSoil)
 {
     QFile file(vortan::test::programFile("qaTbl.tbl"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.size(), 480);
+    EXPECT_EQ(file.size(), 960);
 
     const auto records = readQaRecords();
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 4u);
     // 砂質土 in code page 932 is 8D BB 8E BF 93 79, then blanks to 20 bytes.
     EXPECT_EQ(records[0].soilBytes, QByteArray::fromHex("8dbb8ebf9379") + QByteArray(14, ' '));
-    EXPECT_EQ(records[0].soil.trimmed(), "砂質土");
-    EXPECT_EQ(records[1].soil.trimmed(), "粘性土");
+    QStringList soils;
+    for (const QaRecord& record : records)
+        soils << record.soil.trimmed();
+    EXPECT_EQ(soils, (QStringList{"砂質土", "粘性土", "礫質土", "ローム"}));
     for (const QaRecord& record : records) {
         EXPECT_EQ(record.code, 1);
         EXPECT_EQ(record.mode, 1);   // φ truncated to the tenth
     }
 }
 
-TEST(ShippedQaParameters, SandTakesItsAngleFromNdAndHasNoCohesion)
+TEST(ShippedQaParameters, SandAndGravelTakeTheirAngleFromNdAndHaveNoCohesion)
 {
     const auto records = readQaRecords();
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 4u);
     for (double nd : {0.0, 1.8, 5.0, 20.0}) {
-        const QaParts sand = partsOf(records[0], nd, 2.5);
-        EXPECT_DOUBLE_EQ(sand.phi, 15 + std::sqrt(20 * nd));
-        EXPECT_DOUBLE_EQ(sand.c, 0);
+        for (int frictional : {0, 2}) {
+            const QaParts sand = partsOf(records[frictional], nd, 2.5);
+            EXPECT_DOUBLE_EQ(sand.phi, 15 + std::sqrt(20 * nd));
+            EXPECT_DOUBLE_EQ(sand.c, 0);
+        }
     }
+    EXPECT_EQ(std::memcmp(records[0].p.data(), records[2].p.data(), sizeof(float) * 54), 0);
     const QaParts sand = partsOf(records[0], 5, 2.5);
     EXPECT_DOUBLE_EQ(sand.phi, 25);
     EXPECT_DOUBLE_EQ(sand.ic, 1);
@@ -317,12 +325,13 @@ TEST(ShippedQaParameters, SandTakesItsAngleFromNdAndHasNoCohesion)
     EXPECT_DOUBLE_EQ(sand.Df, 2.5);
 }
 
-TEST(ShippedQaParameters, ClayHasNoAngleAndCohesionFromNd)
+TEST(ShippedQaParameters, ClayAndLoamHaveNoAngleAndCohesionFromNd)
 {
     const auto records = readQaRecords();
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(std::memcmp(records[1].p.data(), records[3].p.data(), sizeof(float) * 54), 0);
     for (double nd : {0.0, 1.0, 2.0, 8.4}) {
-        const QaParts clay = partsOf(records[1], nd, 1.25);
+        const QaParts clay = partsOf(records[3], nd, 1.25);
         EXPECT_DOUBLE_EQ(clay.phi, 0);
         EXPECT_DOUBLE_EQ(clay.c, 6.25 * nd);
         EXPECT_DOUBLE_EQ(clay.Df, 1.25);

@@ -100,8 +100,9 @@ TEST(SurveyStore, InsertsStoreTextsAsTypedIncludingQuotes)
     EXPECT_EQ(tableRows(copy.db(), "調査地区"),
               QStringList{"12|O'Neill邸 ｱｲｳ～|東京都千代田区①丁目||||||20051001||12.5|一般|'); "
                           "DELETE FROM 調査地区; --"});
+    // A point stored without a print mark is marked for printing.
     EXPECT_EQ(tableRows(copy.db(), "測点"),
-              QStringList{"12|7|051001|0930|0941|||it's|0|7"});
+              QStringList{"12|7|051001|0930|0941|||it's|-1|7"});
     // Depth and torque as singles, the soil code as a number.
     EXPECT_EQ(tableRows(copy.db(), "測点データ"),
               QStringList{"12|7|051001|0930|0941|0.2|5|12.5|2|"});

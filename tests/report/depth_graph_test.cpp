@@ -1,6 +1,7 @@
 // The depth graphs: tick steps, bar colours and lengths, the metre lines, the
 // line-graph kind, and the depth chart's columns, axes and page flow.
 
+#include "calc/penetration_calculator.h"
 #include "db/database.h"
 #include "report/bar_colour.h"
 #include "report/depth_chart.h"
@@ -275,29 +276,119 @@ TEST_F(DepthChartTest, ColumnHeadAxisTitlesAndDivisions)
     f.run(2);
     EXPECT_EQ(f.surface.texts(QStringLiteral("貫入長 : 1.50 m")).size(), 1u);
     EXPECT_EQ(f.surface.texts(QStringLiteral("調査日時:2024/05/01 09時～10時")).at(0).y1, 40 - 8.7);
-    EXPECT_EQ(f.surface.texts(QStringLiteral("地盤高　 : KBM - 0.40 m")).size(), 1u);
     const DrawPrimitive title = f.surface.texts(QStringLiteral("Nd値")).at(0);
     EXPECT_DOUBLE_EQ(title.y1, 34);
     EXPECT_EQ(title.align, TextAlign::Centre);
-    // Full scale 20: four divisions labelled 5 .. 20 at Hh − 3.
+    // Full scale 20: four divisions labelled 5 .. 20 at Hh − 3, after the
+    // depth axis title "貫入長" / "(m)" above the axis.
     QStringList labels;
     for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text)) {
         if (near(t.y1, 37))
             labels << t.text;
     }
-    EXPECT_EQ(labels, (QStringList{"5", "10", "15", "20"}));
-    // Depth lines at every whole metre down to the maximum depth (10).
-    int depthLines = 0;
-    for (const DrawPrimitive& l : f.surface.ofKind(PrimitiveKind::Line))
-        depthLines += l.style == DrawStyle::Solid && near(l.y1, l.y2) && l.y1 > 40 && l.lineWidthMm == 0.1;
-    EXPECT_EQ(depthLines, 10);
-    EXPECT_EQ(f.surface.texts(QStringLiteral("貫")).size(), 1u);
+    EXPECT_EQ(labels, (QStringList{"(m)", "5", "10", "15", "20"}));
+    EXPECT_EQ(f.surface.texts(QStringLiteral("貫入長")).at(0).y1, 34);
+    // Depth lines and labels at every whole metre down to the maximum depth
+    // (10), "1" included, each label just above its line.
+    const double perMetre = (11906 / 56.7 - 30 - 40) / 10;   // landscape A4, 15 mm margins
+    std::vector<double> depthLines;
+    for (const DrawPrimitive& l : f.surface.ofKind(PrimitiveKind::Line)) {
+        if (l.style == DrawStyle::Solid && near(l.y1, l.y2) && l.y1 > 40 && l.lineWidthMm == 0.1)
+            depthLines.push_back(l.y1);
+    }
+    ASSERT_EQ(depthLines.size(), 10u);
+    std::map<int, double> labelTops;   // depth axis labels, in the strip left of the graph
+    for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text))
+        if (t.x1 < DepthChart::AxisWidth && t.y1 > 40)
+            labelTops[t.text.toInt()] = t.y1;
+    ASSERT_EQ(labelTops.size(), 10u);
+    for (const auto& [d, top] : labelTops) {
+        EXPECT_NEAR(depthLines[d - 1], 40 + d * perMetre, 1e-9);
+        EXPECT_TRUE(top < depthLines[d - 1] && top > depthLines[d - 1] - 4) << d;
+    }
 
     EXPECT_EQ(depthChartDivisions(5), 1);
     EXPECT_EQ(depthChartDivisions(7), 2);
     EXPECT_EQ(depthChartDivisions(30), 6);
     EXPECT_EQ(divisionLabel(2.5), QStringLiteral("2.5"));
     EXPECT_EQ(divisionLabel(40), QStringLiteral("40"));
+}
+
+// The ground height with the prefix of every height basis, on the point's
+// line clear of the point number, never on the date line below it.
+TEST_F(DepthChartTest, GroundHeightOfEveryBasisStandsOnThePointLine)
+{
+    const int p = f.addPoint(QStringLiteral("12"));
+    f.doc->setPointCell(p, sheet::PointColumn::地盤高, QStringLiteral("-0.4"));
+    f.addRows(p, 2);
+    const QStringList prefixes{"GL", "KBM", "TBM", "BM"};
+    for (int basis = 0; basis < 4; ++basis) {
+        f.surface.clearRecording();
+        f.state.settings.高さ基準 = QString::number(basis);
+        f.run(2);
+        const auto ground = f.surface.texts(QStringLiteral("地盤高　 : %1 - 0.40 m").arg(prefixes[basis]));
+        ASSERT_EQ(ground.size(), 1u) << basis;
+        const DrawPrimitive number = f.surface.texts(QStringLiteral("測点 No. 12")).at(0);
+        EXPECT_DOUBLE_EQ(ground[0].y1, number.y1);
+        f.surface.setFontName(ground[0].fontName);
+        f.surface.setFontSize(ground[0].fontSize);
+        const double groundLeft = ground[0].x1 - f.surface.textWidth(ground[0].text);
+        f.surface.setFontSize(number.fontSize);
+        EXPECT_GT(groundLeft, number.x1 + f.surface.textWidth(number.text));
+    }
+    // In a narrow column it is made smaller rather than run into the number.
+    f.surface.clearRecording();
+    f.state.settings.Nd値グラフ同時表示数 = 12;
+    f.run(2);
+    EXPECT_LT(f.surface.texts(QStringLiteral("地盤高　 : BM - 0.40 m")).at(0).fontSize, 7);
+}
+
+// qu = 2·c, c the cohesion of the record's soil by the customer's qa series
+// (the shipped clay and loam records: c = 6.25·Nd), in the axis unit against
+// the qu full scale; sand has no cohesion and draws no bar.
+TEST_F(DepthChartTest, QuBarsAreTwiceTheCohesionInTheAxisUnit)
+{
+    test::ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    f.workspace.openSurvey(files.surveyDatabase());
+    f.state.settings.ini位置 = files.folder();
+    f.doc->setHeader(sheet::HeaderField::提出先, QStringLiteral("一般"));
+    f.state.settings.PRType3Type = QStringLiteral("2");
+    f.state.settings.PRType3quMax = QStringLiteral("20");
+    const int p = f.addPoint(QStringLiteral("1"));
+    const std::vector<std::pair<const char*, const char*>> rows{
+        {"粘性土", "8"}, {"砂質土", "8"}, {"ローム", "4"}, {"粘性土", "1未満"}, {"粘性土", "40"}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        test::RowValues v;
+        v.depth = numtext::shortestDouble(0.25 * (i + 1));
+        v.soil = QString::fromUtf8(rows[i].first);
+        v.nd = QString::fromUtf8(rows[i].second);
+        f.addRow(p, v);
+    }
+    calc::PenetrationCalculator calculator(f.workspace, f.state);
+    const double graphWidth = (16838 / 56.7 - 20) / 5 - DepthChart::AxisWidth - DepthChart::GraphRightGap;
+    const auto barEnds = [&](const QString& units) {
+        f.surface.clearRecording();
+        f.state.settings.単位系 = units;
+        report::ReportInputs in = f.inputs();
+        in.calculator = &calculator;
+        f.session.setReportType(2);
+        f.session.run(in, f.surface);
+        std::vector<double> ends;
+        for (const DrawPrimitive& b : filledBoxes())
+            ends.push_back((b.x2 - 5) / graphWidth * 20);
+        return ends;
+    };
+    // N/cm²: clay Nd 8 gives qu = 12.5·8 = 100 kN/m² = 10 N/cm²; loam Nd 4
+    // 5 N/cm²; a Nd below the limit no cohesion; Nd 40 (50 N/cm²) the full width.
+    const std::vector<double> metric = barEnds(QStringLiteral("1"));
+    ASSERT_EQ(metric.size(), 3u);
+    EXPECT_NEAR(metric[0], 10, 1e-9);
+    EXPECT_NEAR(metric[1], 5, 1e-9);
+    EXPECT_NEAR(metric[2], 20, 1e-9);
+    // kgf/cm² with the gravitational acceleration of the settings (10): 100 kN/m² = 1 kgf/cm².
+    f.state.settings.重力加速度 = 10;
+    EXPECT_NEAR(barEnds(QStringLiteral("0")).at(0), 1, 1e-9);
 }
 
 TEST_F(DepthChartTest, ValueAxisTitleFollowsTheValueAndTheUnitSystem)
@@ -310,7 +401,7 @@ TEST_F(DepthChartTest, ValueAxisTitleFollowsTheValueAndTheUnitSystem)
         f.run(2);
         QStringList found;
         for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text)) {
-            if (near(t.y1, 34))
+            if (near(t.y1, 34) && t.text != u"貫入長")
                 found << t.text;
         }
         return found;

@@ -125,3 +125,40 @@ TEST(PrinterGeometryTest, DevicePixelsBecomeMillimetresAndNoResolutionGivesZeros
 }
 
 } // namespace
+
+namespace {
+
+// The count the print window proposes is the number of pages the report
+// draws, for both layouts; a survey without a marked point draws nothing.
+TEST(PageCount, EqualsThePagesTheReportDraws)
+{
+    struct Case {
+        int type;
+        std::vector<std::pair<int, bool>> points;   // records, marked
+        int pages;
+    };
+    const std::vector<Case> cases{
+        {1, {{41, true}, {42, true}, {0, true}, {83, false}}, 4},
+        {0, {{5, false}, {1, true}}, 1},
+        {1, {{5, false}}, 0},
+        {2, {{3, true}, {3, true}, {3, true}, {3, true}, {3, true}}, 1},   // five to a page
+        {2, {{3, true}, {3, true}, {3, false}, {3, true}, {3, true}, {3, true}, {3, true}}, 2},
+        {2, {{3, false}, {0, false}}, 0},
+        {2, {}, 0},
+    };
+    for (const Case& c : cases) {
+        test::ReportFixture f;
+        f.state.settings.Nd値グラフ同時表示数 = 5;
+        for (std::size_t i = 0; i < c.points.size(); ++i)
+            f.addRows(f.addPoint(QString::number(i + 1), c.points[i].second), c.points[i].first);
+        f.session.setReportType(c.type);
+        SCOPED_TRACE(testing::Message() << "type " << c.type << ", " << c.points.size() << " points");
+        EXPECT_EQ(f.session.pageCount(*f.doc), c.pages);
+        f.run(c.type);
+        EXPECT_EQ(f.surface.devicePages(), c.pages);
+        EXPECT_EQ(f.surface.beganDocuments(), c.pages > 0 ? 1 : 0);
+        EXPECT_FALSE(f.ui.isBusy());
+    }
+}
+
+} // namespace

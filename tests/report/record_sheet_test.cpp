@@ -46,17 +46,8 @@ TEST_F(RecordSheetTest, RowBandAndPageCountOnA4WithFifteenMillimetreMargins)
     EXPECT_EQ(recordSheetRowBandBottom(frame.innerHeight()), 259);
     // The band grows at least once even when there is no room.
     EXPECT_EQ(recordSheetRowBandBottom(20), 59);
-
-    const int a = f.addPoint(QStringLiteral("1"));
-    f.addRows(a, 41);
-    const int b = f.addPoint(QStringLiteral("2"));
-    f.addRows(b, 42);
-    f.addPoint(QStringLiteral("3"));                 // no records: one page
-    const int d = f.addPoint(QStringLiteral("4"), false);   // unmarked: still counted
-    f.addRows(d, 83);
-    f.session.setReportType(1);
-    EXPECT_EQ(f.session.pageCount(*f.doc), 1 + 2 + 1 + 3);
-    // With no room for rows the count is 1.
+    // With no room for rows the count is 1 (page counts: PageCount tests).
+    f.addPoint(QStringLiteral("1"));
     EXPECT_EQ(recordSheetPageCount(*f.doc, 54, 54), 1);
 }
 
@@ -137,7 +128,7 @@ TEST_F(RecordSheetTest, HeaderTitlesUnitsAndLabelsFollowTheSettings)
     const DrawPrimitive start = f.surface.texts(QStringLiteral("2024/05/01 09:30"), 1).at(0);
     EXPECT_DOUBLE_EQ(start.y1, 11);
     EXPECT_TRUE((start.align == TextAlign::Right && start.x1 == 170.5)
-                || (start.align == TextAlign::Left && start.x1 == 140.5));
+                || (start.align == TextAlign::Left && start.x1 == 141));
 
     f.surface.clearRecording();
     f.state.settings.試験名単位切替 = true;
@@ -202,16 +193,76 @@ TEST_F(RecordSheetTest, RowCellsAreFormattedAndNonNumbersLeftEmpty)
     f.addRow(p, v);
     f.run(1);
     EXPECT_EQ(textAt(1, 9.5, 55)->text, QStringLiteral("1,234.50"));
-    EXPECT_EQ(textAt(1, 9.5, 55)->fontSize, 9);
+    EXPECT_LT(textAt(1, 9.5, 55)->fontSize, 9);   // too wide at 9 pt for its column
+    EXPECT_EQ(textAt(1, 19.5, 55)->fontSize, 9);
     EXPECT_EQ(textAt(1, 19.5, 55)->text, QStringLiteral("12"));
     EXPECT_EQ(textAt(1, 29.5, 55), nullptr);   // torque "x" prints empty
     EXPECT_EQ(textAt(1, 35, 55)->text, QStringLiteral("砂質 土"));
     EXPECT_EQ(textAt(1, 35, 55)->fontSize, 7);
     EXPECT_EQ(textAt(1, 41, 55)->text, QStringLiteral("礫混じり"));
     EXPECT_EQ(textAt(1, 69.5, 55)->text, QStringLiteral("0.3"));
-    EXPECT_EQ(textAt(1, 85, 55)->text, QStringLiteral("50以上"));
+    EXPECT_EQ(textAt(1, 84.5, 55)->text, QStringLiteral("50以上"));
     EXPECT_EQ(textAt(1, 99.5, 55)->text, QStringLiteral("1,234.6"));
     EXPECT_EQ(textAt(1, 99.5, 55)->align, TextAlign::Right);
+}
+
+// Every text the sheet draws, measured in its font, stays between the column
+// and cell lines around it: long values are made smaller, never spill over.
+TEST_F(RecordSheetTest, NoTextCrossesALineOfItsCell)
+{
+    using sheet::HeaderField;
+    using sheet::PointColumn;
+    f.doc->setHeader(HeaderField::現場名, QStringLiteral("北海道札幌市中央区大通西四丁目再開発事業 第二期 高層棟および低層棟新築工事"));
+    f.doc->setHeader(HeaderField::住所, QStringLiteral("北海道札幌市中央区大通西四丁目一番地 大通ビジネスセンタービル北側隣接地"));
+    f.doc->setHeader(HeaderField::天候, QStringLiteral("晴れのち曇り時々小雨、夕方から強風"));
+    f.doc->setHeader(HeaderField::標高, QStringLiteral("1234.567"));
+    f.doc->setHeader(HeaderField::調査責任者, QStringLiteral("長谷川 左衛門之助太郎兵衛"));
+    f.state.settings.会社名 = QStringLiteral("株式会社サンプル地盤調査 北海道支店 札幌営業所 技術部 調査第一課");
+    f.state.settings.記事 = true;
+    f.state.settings.地下水位 = true;
+    const int p = f.addPoint(QStringLiteral("9999"));
+    f.doc->setPointCell(p, PointColumn::地盤高, QStringLiteral("-1234.5"));
+    f.doc->setPointCell(p, PointColumn::地下水位, QStringLiteral("12345.67"));
+    f.doc->setPointCell(p, PointColumn::開始日時, QStringLiteral("2024/05/01_09:30 (再測定)"));
+    test::RowValues v;
+    v.depth = QStringLiteral("1234.25");
+    v.blows = QStringLiteral("32767");
+    v.torque = QStringLiteral("12345.6");
+    v.soil = QStringLiteral("砂混じりシルト");
+    v.remark = QStringLiteral("礫混じり、貫入不能のため位置を変えて再測定");
+    v.deltaNd = QStringLiteral("1234.5");
+    v.nd = QStringLiteral("1,238.3以上");
+    v.qa = QStringLiteral("1,238.3以上");
+    f.addRow(p, v);
+
+    for (const bool elevation : {true, false}) {
+        SCOPED_TRACE(elevation);
+        f.surface.clearRecording();
+        f.state.settings.標高 = elevation;
+        f.run(1);
+        std::vector<DrawPrimitive> verticals;
+        for (const DrawPrimitive& l : f.surface.ofKind(PrimitiveKind::Line)) {
+            if (near(l.x1, l.x2) && l.style == DrawStyle::Solid)
+                verticals.push_back(l);
+        }
+        for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text)) {
+            f.surface.setFontName(t.fontName);
+            f.surface.setFontSize(t.fontSize);
+            const double width = f.surface.textWidth(t.text);
+            const double middle = t.y1 + f.surface.textHeight(t.text) / 2;
+            const double left = t.align == TextAlign::Left ? t.x1 : t.align == TextAlign::Right ? t.x1 - width
+                                                                                                 : t.x1 - width / 2;
+            EXPECT_GE(left, -1e-6) << t.text.toStdString();
+            EXPECT_LE(left + width, W + 1e-6) << t.text.toStdString();
+            for (const DrawPrimitive& l : verticals) {
+                if (std::min(l.y1, l.y2) < middle && middle < std::max(l.y1, l.y2))
+                    EXPECT_FALSE(left + 1e-3 < l.x1 && l.x1 < left + width - 1e-3)
+                        << t.text.toStdString() << " crosses x = " << l.x1 << " at y = " << t.y1;
+            }
+        }
+    }
+    // The qa "1,238.3以上" is drawn whole, smaller than the column's 9 pt.
+    EXPECT_LT(f.surface.texts(QStringLiteral("1,238.3以上")).at(1).fontSize, 9);
 }
 
 TEST_F(RecordSheetTest, WholeMetresCloseTheirRowWithAHeavyLine)

@@ -67,10 +67,9 @@ TEST(Surfaces, PreparingAndNewPagesMoveThePenToTheTop)
     EXPECT_EQ(surface.pageNumber(), 2);
 }
 
-TEST(Surfaces, PreviewAsksOnlyWithinTheRangeBeforeItsEndAndStopsOnNo)
+TEST(Surfaces, TheNextPageIsAskedForOnlyWithinTheRangeBeforeItsEndAndNoStops)
 {
     RecordingSurface surface;
-    surface.setPrinting(false);
     surface.setPageFrame(a4(2, 4));
     std::vector<int> asked;
     surface.setAskNextPage([&](int page) {
