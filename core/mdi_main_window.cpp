@@ -7,6 +7,7 @@
 #include "core/platform.h"
 #include "core/program_state.h"
 #include "core/qt_user_interface_widget.h"
+#include "core/settings_loader.h"
 #include "core/status_panel_bar_widget.h"
 #include "core/toolbar_icons.h"
 #include "core/user_interface.h"
@@ -14,13 +15,18 @@
 #include "db/database_repair.h"
 #include "db/program_start.h"
 #include "db/workspace.h"
+#include "migrate/legacy_database_offer.h"
+#include "migrate/legacy_import_command.h"
+#include "migrate/migration_failure.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -159,6 +165,14 @@ MdiMainWindow::DesktopActions MdiMainWindow::platformDesktopActions()
     actions.openManual = [](QStringView folder) { platform::openManual(folder); };
     actions.openWebAddress = [](const QString& address) { return platform::openWebAddress(address); };
     actions.endProgram = [] { QCoreApplication::exit(0); };
+    actions.chooseAccessFile = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("旧データベースの取り込み"), QString(),
+                                            QStringLiteral("Accessデータベース (*.mdb *.MDB);;すべてのファイル (*)"));
+    };
+    actions.chooseNewDatabase = [](QWidget* parent, const QString& suggested) {
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("新しいデータベースの保存先"), suggested,
+                                            QStringLiteral("Vortanデータベース (*.mdb *.MDB);;すべてのファイル (*)"));
+    };
     return actions;
 }
 
@@ -279,6 +293,8 @@ void MdiMainWindow::buildMenus()
     });
     addItem(file, QStringLiteral("mnu_データベースの修復"), QStringLiteral("データベースの修復"),
             [this] { repairDatabases(); });
+    addItem(file, QStringLiteral("mnu_旧データベースの取り込み"), QStringLiteral("旧データベースの取り込み..."),
+            [this] { importLegacyDatabase(); });
     addSeparator(file, QStringLiteral("mnu_Dummy2"));
     addItem(file, QStringLiteral("mnu_終了"), QStringLiteral("終了(&X)"), [this] { close(); })
         ->setIcon(ToolbarIcon(QStringLiteral("tb_Exit")));
@@ -345,8 +361,13 @@ bool MdiMainWindow::showAndLoad()
 {
     centreOnScreen();
     show();
-    const db::ProgramLoadResult result = db::LoadProgram(store_, state_, workspace_, ui_);
-    if (result.endProgram()) {
+    db::ProgramLoadOptions options;
+    options.programFolder = platform::programFolder();
+    options.beforeSurveyOpen = [this](SettingsStore& store, ProgramState& state) {
+        offerLegacyMigration(store, state);
+    };
+    const db::ProgramLoadResult result = db::LoadProgram(store_, state_, workspace_, ui_, options);
+    if (result.endProgram() || endAfterLoad_) {
         endProgram();
         return false;
     }
@@ -358,6 +379,43 @@ bool MdiMainWindow::showAndLoad()
         report(failure);
     }
     return !ended_;
+}
+
+void MdiMainWindow::offerLegacyMigration(SettingsStore& store, ProgramState& state)
+{
+    migrate::Offer offer;
+    try {
+        offer = migrate::OfferLegacyMigration(state.settings.データ位置, ui_);
+    } catch (const Failure& failure) {
+        endAfterLoad_ = migrate::ReportMigrationFailure(failure, ErrorContext{ui_, state, false})
+            == action::EndProgram;
+        throw Failure(err::None, QStringLiteral("The old database was not brought across."), QString());
+    }
+    switch (offer.outcome) {
+    case migrate::OfferOutcome::NoAccessFile:
+        return;
+    case migrate::OfferOutcome::Declined:
+        // Said and answered: the program runs on without a survey database.
+        throw Failure(err::None, QStringLiteral("The old database was left as it is."), QString());
+    case migrate::OfferOutcome::Migrated:
+        state.settings.データ位置 = QDir::toNativeSeparators(offer.newPath);
+        SaveSettings(store, state.settings);
+        return;
+    }
+}
+
+void MdiMainWindow::importLegacyDatabase()
+{
+    SetBusy(QString(), false);
+    migrate::LegacyImportChoosers choosers;
+    if (desktop_.chooseAccessFile)
+        choosers.accessFile = [this] { return desktop_.chooseAccessFile(this); };
+    if (desktop_.chooseNewDatabase)
+        choosers.newFile = [this](const QString& suggested) { return desktop_.chooseNewDatabase(this, suggested); };
+    const QString open = workspace_.survey() ? workspace_.survey()->path() : QString();
+    if (migrate::RunLegacyImportCommand(choosers, ErrorContext{ui_, state_, workspace_.surveyOpen()}, open)
+        == action::EndProgram)
+        endProgram();
 }
 
 void MdiMainWindow::runLoadSteps()

@@ -60,6 +60,10 @@ public:
         std::function<bool(const QString& address)> openWebAddress;
         // Ends the program at once (no settings written, no database closed).
         std::function<void()> endProgram;
+        // The Access file and the new database of the old-database import;
+        // empty when the user cancelled (see migrate/legacy_import_command.h).
+        std::function<QString(QWidget* parent)> chooseAccessFile;
+        std::function<QString(QWidget* parent, const QString& suggested)> chooseNewDatabase;
     };
     static DesktopActions platformDesktopActions();
 
@@ -120,6 +124,9 @@ public:
     // The commands of the toolbar and the menus.
     void runToolbarCommand(const QString& key);
     void repairDatabases();
+    // ファイル → 旧データベースの取り込み...: an old Access survey database
+    // into a new survey database.
+    void importLegacyDatabase();
     void openManual();
     void showVersion();
     void openUpdatePage();
@@ -141,6 +148,9 @@ private:
     QAction* addCommand(const QString& key, const QString& text);
     void updateCommandStates();
     void runLoadSteps();
+    // At start-up, before the survey database is opened: an old Access file
+    // at データ位置 is offered for migration instead of being opened.
+    void offerLegacyMigration(SettingsStore& store, ProgramState& state);
     // openChild without the report: failures reach the caller.
     QWidget* showChild(const QString& key, const std::function<void(QWidget*)>& beforeShow);
     // Reports a failure caught by a command; ends the program on action 3.
@@ -164,6 +174,7 @@ private:
     QString helpFile_;
     bool loaded_ = false;
     bool ended_ = false;
+    bool endAfterLoad_ = false;
     bool closed_ = false;
 };
 

@@ -10,6 +10,8 @@
 #include "core/user_interface.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
+#include "migrate/legacy_database_offer.h"
+#include "migrate/migration_failure.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -574,8 +576,31 @@ void F_オプション::browseFile(QLineEdit* box, const QString& filter)
         box->setText(path);
 }
 
+bool F_オプション::offerLegacyMigration()
+{
+    try {
+        const migrate::Offer offer = migrate::OfferLegacyMigration(txt_データ位置_->text(), s_.ui);
+        if (offer.outcome == migrate::OfferOutcome::Migrated)
+            txt_データ位置_->setText(QDir::toNativeSeparators(offer.newPath));
+        return true;
+    } catch (const Failure& failure) {
+        const ErrorContext context{s_.ui, s_.state, s_.workspace.surveyOpen()};
+        if (migrate::ReportMigrationFailure(failure, context) == action::EndProgram) {
+            if (endProgram_)
+                endProgram_();
+            else
+                QCoreApplication::exit(0);
+        }
+        return false;
+    }
+}
+
 void F_オプション::cmd_更新_Click()
 {
+    // An old Access database at データ位置 is offered for migration, and the
+    // new database takes its place in the box, before anything is confirmed.
+    if (!offerLegacyMigration())
+        return;
     try {
         AppSettings& s = s_.state.settings;
         bool valid = true;

@@ -11,6 +11,8 @@
 // refills the address-label list, and shows the page of tab 3 "その他" when
 // a database was not found, else the page of tab 1; a tab selected while
 // the dialog was hidden (the error reporter asks for one) is shown after that.
+// Confirming with an old Access database at データ位置 offers to bring it
+// across into a new database beside it, which then takes its place.
 
 #include <QDialog>
 #include <array>
@@ -102,6 +104,9 @@ private:
     void txt_ComTimeOut_LostFocus();
     void txt_ini位置_LostFocus();
     void report(const Failure& failure);
+    // Offers to bring an old Access file at データ位置 across; false when
+    // that failed (the failure was reported).
+    bool offerLegacyMigration();
 
     Services s_;
     Choosers choosers_;

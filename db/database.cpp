@@ -2,6 +2,7 @@
 
 #include "db/column_rebuild.h"
 #include "db/engine_error_map.h"
+#include "db/jet_column_type.h"
 #include "db/jet_like.h"
 #include "db/jet_sql_translator.h"
 #include "db/sqlite_calls.h"
@@ -42,6 +43,7 @@ struct Database::Impl {
     quint64 prepared = 0;
     quint64 statements = 0;
     QHash<QString, sqlite3_stmt*> cache;
+    std::vector<sqlite3_stmt*> inserts;   // the prepared inserts of bulk copies
     JetSqlTranslator translator;
     TranslatedStatement current;
 
@@ -52,6 +54,9 @@ struct Database::Impl {
         for (sqlite3_stmt* stmt : std::as_const(cache))
             sqlite3_finalize(stmt);
         cache.clear();
+        for (sqlite3_stmt* stmt : inserts)
+            sqlite3_finalize(stmt);
+        inserts.clear();
         if (db)
             sqlite3_close_v2(db);
         db = nullptr;
@@ -235,6 +240,63 @@ int Database::execute(const QString& sql)
     default:
         return d->executeData();
     }
+}
+
+int Database::prepareInsert(const QString& table, const QStringList& columns)
+{
+    d->requireOpen();
+    QStringList names;
+    QStringList parameters;
+    for (const QString& column : columns) {
+        names.append(quotedName(column));
+        parameters.append(QStringLiteral("?"));
+    }
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quotedName(table), names.join(u','), parameters.join(u','));
+    sqlite3_stmt* stmt = nullptr;
+    ++d->prepared;
+    if (sqlite3_prepare16_v3(d->db, sql.utf16(), int(sql.size() * 2), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
+        != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throwLastError(d->db, EngineSituation::Statement);
+    }
+    d->inserts.push_back(stmt);
+    return int(d->inserts.size()) - 1;
+}
+
+void Database::insertRow(int insert, const std::vector<Value>& values)
+{
+    d->requireOpen();
+    sqlite3_stmt* stmt = d->inserts.at(std::size_t(insert));
+    ++d->statements;
+    int index = 1;
+    for (const Value& value : values) {
+        const QVariant& v = value.variant();
+        switch (v.typeId()) {
+        case QMetaType::UnknownType: sqlite3_bind_null(stmt, index); break;
+        case QMetaType::LongLong: sqlite3_bind_int64(stmt, index, v.toLongLong()); break;
+        case QMetaType::Double: sqlite3_bind_double(stmt, index, v.toDouble()); break;
+        case QMetaType::QString: {
+            // The text lives in the value until the statement was stepped.
+            const QString& text = *static_cast<const QString*>(v.constData());
+            sqlite3_bind_text16(stmt, index, text.isNull() ? static_cast<const void*>(u"") : text.utf16(),
+                                int(text.size() * 2), SQLITE_STATIC);
+            break;
+        }
+        default: {
+            const QString text = value.toText();
+            sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+        }
+        }
+        ++index;
+    }
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_DONE) {
+        const Failure failure = lastError(d->db, EngineSituation::Statement);
+        sqlite3_reset(stmt);
+        throw failure;
+    }
+    sqlite3_reset(stmt);
 }
 
 RecordSet Database::openRecordSet(const QString& sql)

@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,14 @@ public:
     // Executes a changing statement with fail-on-error: a failing statement
     // changes nothing and throws Failure. Returns the number of rows changed.
     int execute(const QString& sql);
+
+    // Copying rows in bulk: an INSERT of these columns prepared once and run
+    // with each row's values bound, so that no statement text is built and
+    // translated per row. The table's rules hold as for any INSERT (text
+    // sizes, numbers in number columns, yes/no values as -1 and 0). Returns
+    // the number of the insert for insertRow; both fail like execute.
+    int prepareInsert(const QString& table, const QStringList& columns);
+    void insertRow(int insert, const std::vector<Value>& values);
 
     // Runs a SELECT and returns its rows.
     RecordSet openRecordSet(const QString& sql);

@@ -16,7 +16,7 @@ bool ProgramLoadResult::endProgram() const
 ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspace& workspace,
                               UserInterface& ui)
 {
-    return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{platform::programFolder(), {}});
+    return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{platform::programFolder(), {}, {}});
 }
 
 ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspace& workspace,
@@ -32,6 +32,8 @@ ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspa
                      options.programFolder.isEmpty() ? platform::programFolder() : options.programFolder);
 
         result.reached = LoadStep::SurveyDatabase;
+        if (options.beforeSurveyOpen)
+            options.beforeSurveyOpen(store, state);
         workspace.openSurvey(state.settings.データ位置);
 
         result.reached = LoadStep::PostalDatabase;

@@ -33,6 +33,11 @@ struct ProgramLoadOptions {
     // Runs after the store was read and before the settings are taken from
     // it: vortan-cli puts its command-line paths into the store here.
     std::function<void(SettingsStore&)> adjustStore;
+    // Runs after the settings were taken and before the survey database at
+    // データ位置 is opened: the window program offers here to bring an old
+    // Access database across, and may point データ位置 at the new one. A
+    // failure it throws is reported and ends the load at the survey database.
+    std::function<void(SettingsStore&, ProgramState&)> beforeSurveyOpen;
 };
 
 // Loads the store from its file, LoadSettings, opens the survey database at

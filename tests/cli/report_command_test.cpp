@@ -3,6 +3,7 @@
 
 #include "db/database.h"
 #include "support/cli_runner.h"
+#include "support/pdf_pages.h"
 #include "support/qstring_printer.h"
 #include "support/test_databases.h"
 
@@ -33,15 +34,6 @@ void addSurvey(const QString& path)
     for (int i = 1; i <= 3; ++i)
         db->execute(record.arg(QStringLiteral("2")).arg(i * 0.25));
     db->close();
-}
-
-int pdfPages(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = file.readAll();
-    return static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "));
 }
 
 struct ReportCommand : ::testing::Test {
@@ -88,18 +80,18 @@ TEST_F(ReportCommand, WritesTheReportIntoAPdfFileWithTheChosenRange)
     const QString all = files.path(QStringLiteral("all.pdf"));
     test::CliResult run = cli({"report", "--survey", "7", "--type", "1", "--pdf", all});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(pdfPages(all), 3);   // the unmarked point is not printed
+    EXPECT_EQ(test::pdfPageCount(all), 3);   // the unmarked point is not printed
     EXPECT_TRUE(run.out.contains(QStringLiteral("3 page(s)")));
 
     const QString second = files.path(QStringLiteral("second.pdf"));
     run = cli({"report", "--survey", "7", "--type", "1", "--pdf", second, "--from", "2", "--to", "2"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(pdfPages(second), 1);
+    EXPECT_EQ(test::pdfPageCount(second), 1);
 
     const QString chart = files.path(QStringLiteral("chart.pdf"));
     run = cli({"report", "--survey", "7", "--type", "2", "--pdf", chart});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(pdfPages(chart), 1);
+    EXPECT_EQ(test::pdfPageCount(chart), 1);
 
     run = cli({"report", "--survey", "7", "--type", "1"});
     EXPECT_EQ(run.exitCode, 2);

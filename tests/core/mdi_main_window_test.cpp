@@ -217,7 +217,8 @@ TEST(MainWindowCommands, MenusHoldEveryItemInOrderWithItsCaption)
     EXPECT_EQ(captions(menus[0]),
               QStringList({"mnu_プロパティ=プロパティ(&P)", "mnu_Dummy1=-",
                            "mnu_データコンバート=データコンバート(&D)",
-                           "mnu_データベースの修復=データベースの修復", "mnu_Dummy2=-",
+                           "mnu_データベースの修復=データベースの修復",
+                           "mnu_旧データベースの取り込み=旧データベースの取り込み...", "mnu_Dummy2=-",
                            "mnu_終了=終了(&X)"}));
     EXPECT_EQ(captions(menus[1]),
               QStringList({"mnu_上下=上下に並べて表示(&H)", "mnu_左右=左右に並べて表示(&V)",
@@ -848,4 +849,95 @@ TEST(MainWindowClose, AScreenThatRefusesToCloseKeepsTheProgramRunning)
     EXPECT_TRUE(run.window->close());
     EXPECT_FALSE(run.workspace.surveyOpen());
     EXPECT_EQ(run.programEnds, 1);
+}
+
+// An old Access survey database at データ位置 is said to be one and offered
+// for migration, instead of being called damaged.
+TEST(MainWindowLegacyDatabase, AnAccessFileAtTheDataLocationIsMigratedBesideItOnYes)
+{
+    ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    const QString old = files.path("VORTAN.OLD.MDB");
+    const QString migrated = files.path("VORTAN.OLD_移行.MDB");
+    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v12.mdb"), old));
+    QFile oldFile(old);
+    ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = oldFile.readAll();
+    oldFile.close();
+    const QString question =
+        "データ位置に指定されているファイルは、Access形式のデータベース（旧バージョンのVortanのデータベース）です。\n"
+        + QDir::toNativeSeparators(old)
+        + "\n\nこのデータベースを取り込んで、同じフォルダーに新しいデータベース\n" + QDir::toNativeSeparators(migrated)
+        + "\nを作成し、データ位置をこのファイルに変更しますか？\n（元のファイルは変更されません。）";
+
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        MainWindowRun run(files.writeSettingsFile({{"etc/データ位置", QDir::toNativeSeparators(old)}}));
+        run.ui.queueAnswer(answer);
+        EXPECT_TRUE(run.window->showAndLoad());
+        ASSERT_FALSE(run.ui.messages().empty());
+        const auto asked = run.ui.messages().front();
+        EXPECT_EQ(asked.text, question);
+        EXPECT_EQ(asked.icon, MessageIcon::Question);
+        EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+        if (answer == MessageAnswer::No) {
+            // Nothing else is said, nothing written, no database open.
+            EXPECT_EQ(run.ui.messages().size(), 1u);
+            EXPECT_FALSE(QFile::exists(migrated));
+            EXPECT_FALSE(run.workspace.surveyOpen());
+            continue;
+        }
+        ASSERT_EQ(run.ui.messages().size(), 2u);
+        EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
+        EXPECT_TRUE(run.ui.lastMessage().text.startsWith(
+            "旧データベースを取り込みました。\n" + QDir::toNativeSeparators(migrated) + "\n\n調査地区：3件\n測点：10件\n"));
+        EXPECT_TRUE(run.ui.statusTexts().contains("旧データベースの取り込み中... 100%"));
+        ASSERT_TRUE(run.workspace.surveyOpen());
+        EXPECT_EQ(QFileInfo(run.workspace.survey()->path()), QFileInfo(migrated));
+        EXPECT_EQ(rowCount(*run.workspace.survey(), "測点データ"), 1473);
+        SettingsStore written(run.store.filePath());
+        written.load();
+        EXPECT_EQ(written.value("etc", "データ位置", "?"), QDir::toNativeSeparators(migrated));
+    }
+    ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(oldFile.readAll(), oldBytes);
+}
+
+TEST(MainWindowLegacyDatabase, TheFileMenuImportsAnAccessFileWithItsProgressAndTableCounts)
+{
+    ShippedFilesCopy files;
+    ASSERT_TRUE(files.isValid());
+    MainWindowRun run(files.writeSettingsFile());
+    ASSERT_TRUE(run.window->showAndLoad());
+    QString target;
+    QString suggested;
+    MdiMainWindow::DesktopActions desktop;
+    desktop.chooseAccessFile = [](QWidget*) { return QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"); };
+    desktop.chooseNewDatabase = [&](QWidget*, const QString& proposed) {
+        suggested = proposed;
+        return target;
+    };
+    run.window->setDesktopActions(desktop);
+
+    // The survey database the program has open is never the target.
+    target = files.surveyDatabase();
+    run.window->commandAction("mnu_旧データベースの取り込み")->trigger();
+    EXPECT_EQ(QFileInfo(suggested).fileName(), "vortan_v10_移行.mdb");
+    EXPECT_EQ(run.ui.lastMessage().text,
+              "使用中のデータベースを新しいデータベースにすることはできません。\n" + files.surveyDatabase());
+    EXPECT_EQ(rowCount(*run.workspace.survey(), "調査地区"), 0);
+
+    target = files.path("new.mdb");
+    run.ui.clear();
+    run.window->commandAction("mnu_旧データベースの取り込み")->trigger();
+    ASSERT_EQ(run.ui.messages().size(), 1u);
+    EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
+    EXPECT_EQ(run.ui.lastMessage().text.section(u'\n', 2),
+              "\n調査地区：2件\n測点：3件\n測点データ：75件\nmst土質：6件\nmst天候：6件\nmst住所：1件\n"
+              "mst調査目的：4件\nmst調査地区記事：1件\nmst姓名：2件\nmst測点記事：1件\nmst測点データ記事：2件\n"
+              "mst得意先：2件\nmstRNd値計算式：6件\nmstNd値計算式：5件\nmstQa値計算式：5件\nSystemSetting：1件");
+    const QStringList percents = run.ui.statusTexts().filter("旧データベースの取り込み中... ");
+    ASSERT_FALSE(percents.isEmpty());
+    EXPECT_EQ(percents.last(), "旧データベースの取り込み中... 100%");
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_FALSE(run.ui.isBusy());
 }

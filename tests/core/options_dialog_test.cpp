@@ -436,3 +436,36 @@ TEST_F(OptionsDialog, AnAddressLabelIndexBeyondTheListIsLoweredByOne)
 }
 
 } // namespace
+
+// Confirming with an old Access database at データ位置 offers to bring it
+// across; the new database beside it takes its place in the box and the
+// settings. A file of another program is refused and the dialog stays open.
+TEST_F(OptionsDialog, AnAccessFileAtTheDataLocationIsMigratedBeforeConfirming)
+{
+    const QString old = files.path("OLD.MDB");
+    const QString other = files.path("OTHER.MDB");
+    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"), old));
+    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/not_vortan.mdb"), other));
+    open();
+
+    box("txt_データ位置")->setText(other);
+    ui.queueAnswer(MessageAnswer::Yes);
+    confirm();
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_TRUE(ui.lastMessage().text.startsWith("指定されたファイルは旧バージョンのVortanのデータベースではないため"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(storeWritten());
+
+    ui.clear();
+    box("txt_データ位置")->setText(old);
+    ui.queueAnswer(MessageAnswer::Yes);
+    confirm();
+    const QString migrated = QDir::toNativeSeparators(files.path("OLD_移行.MDB"));
+    ASSERT_EQ(ui.messages().size(), 3u);
+    EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Question);
+    EXPECT_TRUE(ui.messages()[1].text.startsWith("旧データベースを取り込みました。\n" + migrated + "\n"));
+    EXPECT_EQ(ui.lastMessage().text, Saved);
+    EXPECT_EQ(box("txt_データ位置")->text(), migrated);
+    EXPECT_EQ(state.settings.データ位置, migrated);
+    EXPECT_TRUE(db::Database::open(migrated)->tableExists("SystemSetting"));
+}

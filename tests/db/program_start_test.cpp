@@ -33,7 +33,7 @@ protected:
         SettingsStore store(settingsFile);
         // A program folder without the default files: only the settings decide.
         return LoadProgram(store, state, workspace, ui,
-                           ProgramLoadOptions{files.path("program"), std::move(adjust)});
+                           ProgramLoadOptions{files.path("program"), std::move(adjust), {}});
     }
 };
 
@@ -140,7 +140,7 @@ TEST_F(ProgramStartTest, CloseClosesTheDatabasesAndWritesTheSettingsBack)
 {
     const QString settingsFile = files.writeSettingsFile();
     SettingsStore store(settingsFile);
-    ASSERT_TRUE(LoadProgram(store, state, workspace, ui, ProgramLoadOptions{files.path("program"), {}})
+    ASSERT_TRUE(LoadProgram(store, state, workspace, ui, ProgramLoadOptions{files.path("program"), {}, {}})
                     .completed());
     state.settings.会社名 = "株式会社テスト";
 

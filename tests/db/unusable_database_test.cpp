@@ -50,7 +50,7 @@ protected:
     ProgramLoadResult load()
     {
         SettingsStore store(files.writeSettingsFile());
-        return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{files.path("program"), {}});
+        return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{files.path("program"), {}, {}});
     }
 
     // The paths as the messages show them: the database, " または、", the postal file.
