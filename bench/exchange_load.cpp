@@ -318,7 +318,7 @@ int main(int argc, char** argv)
             workspace.openSurvey(importDb);
             QElapsedTimer timer;
             timer.start();
-            intake::WriteExchangeFile(*workspace.survey(), ui, dir.filePath("written.csv"), QString());
+            intake::WriteExchangeFile(*workspace.survey(), ui, dir.filePath("written.csv"), QString(), {});
             writeSeconds = double(timer.nsecsElapsed()) / 1e9;
         }
         const double bareWriteSeconds = bareWrite(importDb, dir.filePath("bare.csv"));

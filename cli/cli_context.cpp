@@ -41,13 +41,13 @@ CommandLine parseCommandLine(const QStringList& arguments)
         else if (word == u"--help" || word == u"-h")
             line.help = true;
         else if (word.startsWith(u'-') && word.size() > 1) {
-            line.error = QStringLiteral("unknown option %1").arg(word);
+            line.error = QStringLiteral("%1 というオプションはありません").arg(word);
             return line;
         } else
             break;
         if (target) {
             if (i + 1 >= arguments.size()) {
-                line.error = QStringLiteral("%1 needs a value").arg(word);
+                line.error = QStringLiteral("%1 の後に値がありません").arg(word);
                 return line;
             }
             *target = arguments[++i];
@@ -63,18 +63,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
 QString usageText()
 {
     QString text = QStringLiteral(
-        "usage: vortan-cli [global options] COMMAND [arguments]\n"
+        "使い方: vortan-cli [共通オプション] COMMAND [引数]\n"
         "\n"
-        "global options:\n"
-        "  --settings FILE  settings file to read (default: VORTAN_SETTINGS, else the user's)\n"
-        "  --db FILE        survey database to use instead of データ位置\n"
-        "  --postal FILE    postal database to use instead of 住所位置\n"
-        "  --ini-dir DIR    settings folder to use instead of ini位置\n"
-        "  --yes            answer Yes to every question\n"
-        "  --quiet          print no status texts\n"
-        "  --help           print this text\n"
+        "共通オプション:\n"
+        "  --settings FILE  読む設定ファイル（既定: VORTAN_SETTINGS、なければ利用者の設定ファイル）\n"
+        "  --db FILE        データ位置の代わりに使う調査データベース\n"
+        "  --postal FILE    住所位置の代わりに使う住所データベース\n"
+        "  --ini-dir DIR    ini位置の代わりに使う設定フォルダ\n"
+        "  --yes            すべての問いに「はい」と答える\n"
+        "  --quiet          状態の表示をしない\n"
+        "  --help           この説明を表示する\n"
         "\n"
-        "commands:\n");
+        "コマンド:\n");
     for (const auto& [name, command] : commandRegistry())
         text += QStringLiteral("  %1 %2\n").arg(name, command.usage);
     return text;
@@ -121,7 +121,7 @@ bool CliContext::openDatabases()
 db::Database& CliContext::survey()
 {
     if (!workspace_.survey())
-        throw Failure(err::ObjectNotSet, QStringLiteral("The survey database is not open."),
+        throw Failure(err::ObjectNotSet, QStringLiteral("調査データベースが開かれていません。"),
                       QStringLiteral("vortan-cli"));
     return *workspace_.survey();
 }
@@ -139,7 +139,7 @@ int CliContext::usageError(const QString& commandName, const QString& problem)
     printError(QStringLiteral("vortan-cli %1: %2").arg(commandName, problem));
     const auto found = commandRegistry().find(commandName);
     const QString usage = found != commandRegistry().end() ? found->second.usage : QString();
-    printError(QStringLiteral("usage: vortan-cli [global options] %1 %2").arg(commandName, usage));
+    printError(QStringLiteral("使い方: vortan-cli [共通オプション] %1 %2").arg(commandName, usage));
     return ExitUsage;
 }
 

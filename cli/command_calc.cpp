@@ -14,7 +14,7 @@ namespace {
 int calc(CliContext& context, const QStringList& args)
 {
     if (args.size() != 2 || args[0] != QStringLiteral("--survey"))
-        return context.usageError(QStringLiteral("calc"), QStringLiteral("expected --survey NO"));
+        return context.usageError(QStringLiteral("calc"), QStringLiteral("--survey NO を指定してください"));
     context.ui().setQuiet(true);
     if (!context.openDatabases())
         return ExitFailure;

@@ -27,16 +27,16 @@ int cardImport(CliContext& context, const QStringList& args)
         else if (!args[i].startsWith(QStringLiteral("--")) && file.isEmpty())
             file = args[i];
         else
-            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(args[i]));
+            return context.usageError(Name, QStringLiteral("%1 は使えない引数です").arg(args[i]));
     }
     if (file.isEmpty() || survey.isEmpty() || runs.isEmpty())
-        return context.usageError(Name, QStringLiteral("expected CARDFILE, --survey NO and --runs I[,J...]"));
+        return context.usageError(Name, QStringLiteral("CARDFILE、--survey NO、--runs I[,J...] を指定してください"));
     QList<qsizetype> positions;
     for (const QString& part : runs.split(QLatin1Char(','))) {
         bool ok = false;
         const int position = part.trimmed().toInt(&ok);
         if (!ok || position < 1)
-            return context.usageError(Name, QStringLiteral("run positions count from 1: %1").arg(part));
+            return context.usageError(Name, QStringLiteral("測定の番号は1から数えます: %1").arg(part));
         positions.append(position - 1);
     }
 
@@ -47,7 +47,7 @@ int cardImport(CliContext& context, const QStringList& args)
         for (qsizetype row : positions)
             if (row >= listing.lines.size())
                 return context.usageError(
-                    Name, QStringLiteral("the card lists %1 runs; there is no run %2")
+                    Name, QStringLiteral("カードの測定は%1件です。%2番目の測定はありません")
                               .arg(listing.lines.size())
                               .arg(row + 1));
 

@@ -11,7 +11,7 @@ namespace {
 int cardList(CliContext& context, const QStringList& args)
 {
     if (args.size() != 1)
-        return context.usageError(QStringLiteral("card-list"), QStringLiteral("expected one CARDFILE"));
+        return context.usageError(QStringLiteral("card-list"), QStringLiteral("CARDFILE を一つ指定してください"));
     intake::CardListing listing;
     try {
         listing = intake::ReadAndListCardFile(args[0]);

@@ -20,10 +20,10 @@ int exportSurveys(CliContext& context, const QStringList& args)
         else if (!args[i].startsWith(QStringLiteral("--")) && file.isEmpty())
             file = args[i];
         else
-            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(args[i]));
+            return context.usageError(Name, QStringLiteral("%1 は使えない引数です").arg(args[i]));
     }
     if (file.isEmpty())
-        return context.usageError(Name, QStringLiteral("expected FILE"));
+        return context.usageError(Name, QStringLiteral("FILE を指定してください"));
 
     if (!context.openDatabases())
         return ExitFailure;
@@ -35,7 +35,8 @@ int exportSurveys(CliContext& context, const QStringList& args)
         filter = *chosen;
     }
     try {
-        intake::WriteExchangeFile(context.survey(), context.ui(), file, filter);
+        intake::WriteExchangeFile(context.survey(), context.ui(), file, filter,
+                                  ProgramFiles(context.state(), context.survey().path()));
     } catch (const Failure& failure) {
         context.ui().setMessagesToErrorStream(true);
         intake::ReportExchangeFailure(

@@ -22,10 +22,10 @@ int importSurveys(CliContext& context, const QStringList& args)
         else if (!arg.startsWith(QStringLiteral("--")) && file.isEmpty())
             file = arg;
         else
-            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(arg));
+            return context.usageError(Name, QStringLiteral("%1 は使えない引数です").arg(arg));
     }
     if (file.isEmpty())
-        return context.usageError(Name, QStringLiteral("expected FILE"));
+        return context.usageError(Name, QStringLiteral("FILE を指定してください"));
 
     if (!context.openDatabases())
         return ExitFailure;

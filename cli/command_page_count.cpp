@@ -16,10 +16,10 @@ int pageCount(CliContext& context, const QStringList& args)
     QMap<QString, QString> options;
     if (!readOptions(args, options) || options.size() != 2 || !options.contains(QStringLiteral("survey"))
         || !options.contains(QStringLiteral("type")))
-        return context.usageError(QStringLiteral("page-count"), QStringLiteral("expected --survey NO --type 0|1|2"));
+        return context.usageError(QStringLiteral("page-count"), QStringLiteral("--survey NO --type 0|1|2 を指定してください"));
     const QString type = options.value(QStringLiteral("type"));
     if (type != u"0" && type != u"1" && type != u"2")
-        return context.usageError(QStringLiteral("page-count"), QStringLiteral("--type must be 0, 1 or 2"));
+        return context.usageError(QStringLiteral("page-count"), QStringLiteral("--type は 0、1、2 のどれかです"));
     context.ui().setQuiet(true);
     context.ui().setMessagesToErrorStream(true);
     if (!context.openDatabases())

@@ -16,7 +16,7 @@
 namespace vortan::cli {
 namespace {
 
-const QString Usage = QStringLiteral("expected --survey NO --type 0|1|2 --pdf OUT [--from A --to B]");
+const QString Usage = QStringLiteral("--survey NO --type 0|1|2 --pdf OUT [--from A --to B] を指定してください");
 
 int report(CliContext& context, const QStringList& args)
 {
@@ -26,10 +26,10 @@ int report(CliContext& context, const QStringList& args)
         return context.usageError(QStringLiteral("report"), Usage);
     const QString type = options.value(QStringLiteral("type"));
     if (type != u"0" && type != u"1" && type != u"2")
-        return context.usageError(QStringLiteral("report"), QStringLiteral("--type must be 0, 1 or 2"));
+        return context.usageError(QStringLiteral("report"), QStringLiteral("--type は 0、1、2 のどれかです"));
     for (const QString& key : {QStringLiteral("from"), QStringLiteral("to")}) {
         if (options.contains(key) && !numtext::isNumeric(options.value(key)))
-            return context.usageError(QStringLiteral("report"), QStringLiteral("--%1 must be a page number").arg(key));
+            return context.usageError(QStringLiteral("report"), QStringLiteral("--%1 にはページ番号を指定してください").arg(key));
     }
 
     context.ui().setQuiet(true);
@@ -60,10 +60,10 @@ int report(CliContext& context, const QStringList& args)
     session.run(inputs, surface);
     if (!surface.isOpen()) {
         return context.report(Failure(surface.failureNumber() != 0 ? surface.failureNumber() : err::PathFileAccess,
-                                      QStringLiteral("%1 could not be written").arg(QDir::toNativeSeparators(out)),
+                                      QStringLiteral("%1 に書き込めませんでした。").arg(QDir::toNativeSeparators(out)),
                                       QStringLiteral("report")));
     }
-    context.print(QStringLiteral("%1 page(s) written to %2").arg(surface.devicePages()).arg(QDir::toNativeSeparators(out)));
+    context.print(QStringLiteral("%1ページを %2 に書き出しました。").arg(surface.devicePages()).arg(QDir::toNativeSeparators(out)));
     return ExitOk;
 }
 

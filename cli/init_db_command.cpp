@@ -18,21 +18,21 @@ namespace {
 int initDb(CliContext& context, const QStringList& args)
 {
     if (args.size() != 1)
-        return context.usageError(QStringLiteral("init-db"), QStringLiteral("expected one file name"));
+        return context.usageError(QStringLiteral("init-db"), QStringLiteral("ファイル名を一つ指定してください"));
     const QString target = args[0];
     if (QFileInfo::exists(target)) {
-        context.printError(QStringLiteral("vortan-cli init-db: %1 already exists; it was left as it is")
+        context.printError(QStringLiteral("vortan-cli init-db: %1 はすでにあります。そのままにしました。")
                                .arg(QDir::toNativeSeparators(target)));
         return ExitFailure;
     }
     const QString source = platform::joinPath(platform::programFolder(), u"VORTAN.MDB");
     if (!QFileInfo::exists(source))
         throw Failure(err::DbFileNotFound,
-                      QStringLiteral("The shipped database %1 was not found.").arg(source),
+                      QStringLiteral("元になるデータベース %1 が見つかりません。").arg(source),
                       QStringLiteral("init-db"));
     if (!QFile::copy(source, target))
         throw Failure(err::PathFileAccess,
-                      QStringLiteral("%1 could not be written.").arg(QDir::toNativeSeparators(target)),
+                      QStringLiteral("%1 に書き込めませんでした。").arg(QDir::toNativeSeparators(target)),
                       QStringLiteral("init-db"));
     QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
 

@@ -37,11 +37,11 @@ int main(int argc, char** argv)
         return ExitOk;
     }
     if (line.command.isEmpty())
-        return usage(QStringLiteral("no command given"));
+        return usage(QStringLiteral("コマンドがありません"));
 
     const auto found = commandRegistry().find(line.command);
     if (found == commandRegistry().end())
-        return usage(QStringLiteral("unknown command %1").arg(line.command));
+        return usage(QStringLiteral("%1 というコマンドはありません").arg(line.command));
 
     CliContext context(line.options);
     try {

@@ -36,7 +36,7 @@ int sql(CliContext& context, const QStringList& args)
 {
     if (args.size() != 1)
         return context.usageError(QStringLiteral("sql"),
-                                  QStringLiteral("expected one statement (quote it as one argument)"));
+                                  QStringLiteral("SQL文を一つ指定してください（全体を引用符で囲んで一つの引数にします）"));
     context.ui().setQuiet(true);
     if (!context.openDatabases())
         return ExitFailure;

@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 
 #include <optional>
+#include <vector>
 
 namespace vortan::cp932 {
 
@@ -68,7 +69,80 @@ bool encodeOne(QStringView character, QByteArray& out)
     return true;
 }
 
+// The characters of the basic plane that have a code page 932 form, found
+// once by encoding each of them.
+const std::vector<bool>& encodableTable()
+{
+    static const std::vector<bool> table = [] {
+        std::vector<bool> encodable(0x10000, false);
+        std::optional<QStringEncoder> codec;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            const QChar ch(static_cast<char16_t>(c));
+            QStringEncoder& one = cleanConverter(codec);
+            const QByteArray bytes = one.encode(QStringView(&ch, 1));
+            encodable[c] = !one.hasError() && !bytes.isEmpty();
+        }
+        return encodable;
+    }();
+    return table;
+}
+
+// The text with the JIS-mapping characters in their Windows forms; the same
+// text (no copy) when it holds none.
+QString withWindowsForms(QStringView text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar mapped = windowsForm(text[i]);
+        if (mapped != text[i] && out.isNull())
+            out = text.toString();
+        if (!out.isNull())
+            out[i] = mapped;
+    }
+    return out;
+}
+
 } // namespace
+
+QChar windowsForm(QChar character)
+{
+    switch (character.unicode()) {
+    case 0x301C: return QChar(0xFF5E);
+    case 0x2212: return QChar(0xFF0D);
+    case 0x2016: return QChar(0x2225);
+    case 0x00A2: return QChar(0xFFE0);
+    case 0x00A3: return QChar(0xFFE1);
+    case 0x00AC: return QChar(0xFFE2);
+    case 0x2014: return QChar(0x2015);
+    default: return character;
+    }
+}
+
+QStringList unencodableCharacters(QStringView text)
+{
+    QStringList found;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const char16_t c = text[i].unicode();
+        qsizetype length = 1;
+        bool encodable = c < 0x80;
+        if (!encodable) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                length = 2;
+            else if (!text[i].isSurrogate())
+                encodable = encodableTable()[windowsForm(text[i]).unicode()];
+        }
+        if (!encodable) {
+            const QString character = text.sliced(i, length).toString();
+            if (!found.contains(character))
+                found.append(character);
+        }
+        i += length;
+    }
+    return found;
+}
 
 QString decode(QByteArrayView bytes)
 {
@@ -99,6 +173,9 @@ QString decode(QByteArrayView bytes)
 
 QByteArray encode(QStringView text)
 {
+    const QString mapped = withWindowsForms(text);
+    if (!mapped.isNull())
+        text = mapped;
     QStringEncoder& codec = encoder();
     QByteArray bytes = codec.encode(text);
     if (!codec.hasError())
@@ -119,6 +196,9 @@ QByteArray encode(QStringView text)
 
 bool canEncode(QStringView text)
 {
+    const QString mapped = withWindowsForms(text);
+    if (!mapped.isNull())
+        text = mapped;
     QStringEncoder& codec = encoder();
     // encode() converts only when its result is taken as bytes.
     const QByteArray bytes = codec.encode(text);

@@ -32,12 +32,14 @@ namespace err {
 inline constexpr std::int32_t None = 0;
 inline constexpr std::int32_t Overflow = 6;
 inline constexpr std::int32_t OutOfMemory = 7;
+inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t DivisionByZero = 11;
 inline constexpr std::int32_t TypeMismatch = 13;
 inline constexpr std::int32_t OutOfStringSpace = 14;
 inline constexpr std::int32_t OutOfStackSpace = 28;
 inline constexpr std::int32_t BadFileName = 52;
 inline constexpr std::int32_t FileNotFound = 53;
+inline constexpr std::int32_t DeviceIO = 57;
 inline constexpr std::int32_t InputPastEnd = 62;
 inline constexpr std::int32_t DiskFull = 61;
 inline constexpr std::int32_t PermissionDenied = 70;

@@ -539,6 +539,13 @@ std::int32_t toInt32(double value)
     return static_cast<std::int32_t>(r);
 }
 
+float toSingle(double value)
+{
+    if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max())))
+        throwOverflow();
+    return static_cast<float>(value);
+}
+
 namespace {
 
 double strictValue(QStringView text)
@@ -561,13 +568,7 @@ std::int16_t toInt16Strict(QStringView text) { return toInt16(strictValue(text))
 
 std::int32_t toInt32Strict(QStringView text) { return toInt32(strictValue(text)); }
 
-float toSingleStrict(QStringView text)
-{
-    const double value = strictValue(text);
-    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
-        throwOverflow();
-    return static_cast<float>(value);
-}
+float toSingleStrict(QStringView text) { return toSingle(strictValue(text)); }
 
 double toDoubleStrict(QStringView text) { return strictValue(text); }
 

@@ -49,6 +49,8 @@ bool toBoolStrict(QStringView text);
 // Rounds halves to even and checks the 16-bit range; throws overflow (6).
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
+// Narrows to single precision; a value beyond the single range throws overflow (6).
+float toSingle(double value);
 
 // True when the text is numeric and its value lies within -32768..32767.
 bool isInt16Value(QStringView text);

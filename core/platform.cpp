@@ -5,19 +5,83 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QUrl>
 
+#include <optional>
+
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #include <shellapi.h>
+#else
+#include <sys/stat.h>
+#endif
+#ifdef Q_OS_WIN
 #ifdef _MSC_VER
 #pragma comment(lib, "shell32.lib")
 #endif
 #endif
 
 namespace vortan::platform {
+
+namespace {
+
+// The volume and the file number of an existing file.
+struct FileIdentity {
+    quint64 volume = 0;
+    quint64 file = 0;
+};
+
+std::optional<FileIdentity> fileIdentity(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const QString native = QDir::toNativeSeparators(path);
+    HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(native.utf16()), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!ok)
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{quint64(info.st_dev), quint64(info.st_ino)};
+#endif
+}
+
+// Where a path that does not exist would be made: its folder as the system
+// knows it and its name.
+QString placeOf(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
+}
+
+} // namespace
+
+bool sameFile(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const std::optional<FileIdentity> first = fileIdentity(a);
+    const std::optional<FileIdentity> second = fileIdentity(b);
+    if (first && second)
+        return first->volume == second->volume && first->file == second->file;
+    if (first || second)
+        return false;
+    const Qt::CaseSensitivity letterCase =
+        nativePathStyle() == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    return placeOf(a).compare(placeOf(b), letterCase) == 0;
+}
 
 PathStyle nativePathStyle()
 {

@@ -76,6 +76,12 @@ bool openWebAddress(const QString& address);
 // Opens a local file with the desktop's program for it; false when refused.
 bool openFileWithDesktop(const QString& path);
 
+// True when the two paths name one file, by identity rather than spelling:
+// through links, relative paths, ".." and (on Windows) letter case alike. A
+// path that does not exist yet is the same as another when it would be
+// created in the same folder under the same name.
+bool sameFile(const QString& a, const QString& b);
+
 // A mounted volume as the system reports it, for picking the card's folders.
 struct Volume {
     QString rootPath;        // "E:/" or "/media/user/CARD"

@@ -1,12 +1,14 @@
 #include "core/settings_store.h"
 
 #include "core/atomic_file.h"
+#include "core/cp932.h"
 #include "core/failure.h"
-#include "core/file_devices.h"
+#include "core/input_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace vortan {
 
@@ -31,6 +33,36 @@ QByteArrayView trimmedView(QByteArrayView text)
 QString decode(QByteArrayView bytes)
 {
     return QString::fromUtf8(bytes);
+}
+
+constexpr qint64 MaxSettingsFileBytes = qint64(16) << 20;
+
+// The settings text in UTF-8. A file saved by hand in another encoding is
+// read as what it is: UTF-16 by its byte order mark, or code page 932 (as an
+// editor on a Japanese system saves it) when it is not UTF-8; it is written
+// back in UTF-8 at the next save. Nothing when it is none of these.
+std::optional<QByteArray> settingsTextAsUtf8(const QByteArray& bytes)
+{
+    auto decodeWith = [](QStringDecoder::Encoding encoding, QByteArrayView text) -> std::optional<QString> {
+        QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+        QString decoded = decoder.decode(text);
+        if (decoder.hasError())
+            return std::nullopt;
+        return decoded;
+    };
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const auto encoding = bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE;
+        const std::optional<QString> text = decodeWith(encoding, QByteArrayView(bytes).sliced(2));
+        if (!text || (bytes.size() % 2) != 0)
+            return std::nullopt;
+        return text->toUtf8();
+    }
+    if (decodeWith(QStringDecoder::Utf8, bytes))
+        return bytes;
+    const QString text = cp932::decode(bytes);
+    if (text.contains(QChar(QChar::ReplacementCharacter)) || text.contains(QChar(0)))
+        return std::nullopt;
+    return text.toUtf8();
 }
 
 bool sameName(const QString& a, const QString& b)
@@ -66,14 +98,18 @@ void SettingsStore::load()
         parse({});
         return;
     }
-    const std::unique_ptr<QFile> file = filedevices::readDevice(filePath_);
-    if (!file->open(QIODevice::ReadOnly))
-        throw Failure(err::PathFileAccess, file->errorString(), QDir::toNativeSeparators(filePath_));
     // A file that fails part way is not taken: half its keys would read as defaults.
-    const QByteArray bytes = filedevices::readToEnd(*file);
-    if (file->error() != QFileDevice::NoError)
-        throw Failure(err::PathFileAccess, file->errorString(), QDir::toNativeSeparators(filePath_));
-    parse(bytes);
+    const inputfile::Kind kind{QStringLiteral("設定ファイル"), QDir::toNativeSeparators(filePath_),
+                               MaxSettingsFileBytes};
+    const QByteArray bytes = inputfile::readAll(filePath_, kind);
+    const std::optional<QByteArray> utf8 = settingsTextAsUtf8(bytes);
+    if (!utf8)
+        throw Failure(err::TypeMismatch,
+                      QStringLiteral("設定ファイル「%1」の文字コードを読み取れません。"
+                                     "UTF-8、UTF-16（BOM付き）またはシフトJISで保存してください。")
+                          .arg(QDir::toNativeSeparators(filePath_)),
+                      QStringLiteral("LoadSettings"));
+    parse(*utf8);
 }
 
 void SettingsStore::save() const

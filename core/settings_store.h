@@ -45,8 +45,12 @@ public:
 
     const QString& filePath() const { return filePath_; }
 
-    // Reads the file. A missing file gives an empty store; a file that exists
-    // but cannot be read throws Failure (75).
+    // Reads the file. A missing file gives an empty store. A file in UTF-16
+    // (with its byte order mark) or in code page 932 is read as such and
+    // saved in UTF-8 from then on; a file that is none of these, or UTF-8,
+    // throws Failure 13 naming it, so that the program never runs on
+    // defaults in its place. A folder or a device throws 52, a file that
+    // cannot be read 57, one beyond 16 MB 9.
     void load();
 
     // Writes the file in place through a temporary file; throws Failure when

@@ -16,7 +16,7 @@ void alterColumnType(sqlite3* db, const QString& table, const QString& column, c
                                   "AND name = ?1 COLLATE NOCASE",
                                   table);
     if (master.empty())
-        throw engineFailure(err::DbTableNotFound, QStringLiteral("Could not find table '%1'.").arg(table));
+        throw engineFailure(err::DbTableNotFound, QStringLiteral("テーブル「%1」がありません。").arg(table));
     const QString name = master.front().value(0);
     const bool autoIncrement = master.front().value(1).contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
     const QString q = quotedName(name);
@@ -31,7 +31,7 @@ void alterColumnType(sqlite3* db, const QString& table, const QString& column, c
     }
     if (!found)
         throw engineFailure(err::DbItemNotFound,
-                            QStringLiteral("Item not found in this collection: %1.%2").arg(table, column));
+                            QStringLiteral("列「%1.%2」がありません。").arg(table, column));
 
     QStringList definitions;
     QStringList names;

@@ -46,6 +46,7 @@ struct Database::Impl {
     std::vector<sqlite3_stmt*> inserts;   // the prepared inserts of bulk copies
     JetSqlTranslator translator;
     TranslatedStatement current;
+    QStringView currentOriginal;   // the text `current` was translated from, while it runs
 
     ~Impl() { close(); }
 
@@ -66,11 +67,13 @@ struct Database::Impl {
     void requireOpen() const
     {
         if (!db)
-            throw Failure(err::ObjectNotSet, QStringLiteral("The database is closed."),
+            throw Failure(err::ObjectNotSet, QStringLiteral("データベースは閉じられています。"),
                           QString::fromLatin1(kEngineSource));
     }
 
-    sqlite3_stmt* statementFor(const QString& shape)
+    // The prepared statement of a translated shape; `original` is the text
+    // the caller wrote, in which a syntax error is placed.
+    sqlite3_stmt* statementFor(const QString& shape, QStringView original)
     {
         if (sqlite3_stmt* stmt = cache.value(shape))
             return stmt;
@@ -85,10 +88,23 @@ struct Database::Impl {
         ++prepared;
         if (rc != SQLITE_OK) {
             sqlite3_finalize(stmt);
-            throwLastError(db, EngineSituation::Statement);
+            const Failure failure = lastError(db, EngineSituation::Statement);
+            throw placedInOriginal(failure, original);
         }
         cache.insert(shape, stmt);
         return stmt;
+    }
+
+    // A syntax error the engine found near a word of the translated text,
+    // told at that word's place in the text the caller wrote.
+    Failure placedInOriginal(const Failure& failure, QStringView original) const
+    {
+        const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(db)));
+        if (failure.number() != err::DbSyntax || !message.startsWith(QLatin1String("near \"")))
+            return failure;
+        const QString near = message.mid(6).section(QLatin1Char('"'), 0, 0);
+        const qsizetype at = original.indexOf(near, 0, Qt::CaseInsensitive);
+        return syntaxFailure(original, at, QStringLiteral("「%1」の付近").arg(near));
     }
 
     static void bind(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& literals)
@@ -110,14 +126,14 @@ struct Database::Impl {
 
     int executeData()
     {
-        sqlite3_stmt* stmt = statementFor(current.sql);
+        sqlite3_stmt* stmt = statementFor(current.sql, currentOriginal);
         bind(stmt, current.literals);
         int rc;
         do {
             rc = sqlite3_step(stmt);
         } while (rc == SQLITE_ROW);
         if (rc != SQLITE_DONE) {
-            const Failure failure = lastError(db, EngineSituation::Statement);
+            const Failure failure = lastError(db, EngineSituation::Statement, stmt);
             sqlite3_reset(stmt);
             throw failure;
         }
@@ -157,16 +173,16 @@ std::unique_ptr<Database::Impl> connect(const QString& path, bool creating)
         throw engineFailure(err::DbBadPath, QStringLiteral("'%1' is not a valid path.").arg(path));
     if (creating) {
         if (info.exists())
-            throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+            throw engineFailure(jeterr::DatabaseExists, QStringLiteral("データベース「%1」はすでにあります。").arg(path));
     } else {
         if (!info.exists() || info.isDir())
-            throw engineFailure(err::DbFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+            throw engineFailure(err::DbFileNotFound, QStringLiteral("ファイル「%1」が見つかりません。").arg(path));
         // The owner's write permission is the file's read-only attribute; the
         // operating system might let a privileged user write anyway.
         if (!(info.permissions() & QFileDevice::WriteOwner))
-            throw engineFailure(err::DbReadOnly, QStringLiteral("The file '%1' is read-only.").arg(path));
+            throw engineFailure(err::DbReadOnly, QStringLiteral("ファイル「%1」は読み込み専用です。").arg(path));
         if (info.size() == 0)
-            throw engineFailure(err::DbNotDatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+            throw engineFailure(err::DbNotDatabase, QStringLiteral("「%1」はデータベースとして読めません。").arg(path));
     }
 
     auto impl = std::make_unique<Database::Impl>();
@@ -180,7 +196,7 @@ std::unique_ptr<Database::Impl> connect(const QString& path, bool creating)
     const int rc = sqlite3_open_v2(QDir::toNativeSeparators(path).toUtf8().constData(), &impl->db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const Failure failure = impl->db ? lastError(impl->db, EngineSituation::Open)
-                                         : engineFailure(err::OutOfMemory, QStringLiteral("Out of memory."));
+                                         : engineFailure(err::OutOfMemory, QStringLiteral("メモリが足りません。"));
         throw failure;
     }
     sqlite3_extended_result_codes(impl->db, 1);
@@ -227,10 +243,11 @@ int Database::execute(const QString& sql)
 {
     d->requireOpen();
     d->translator.translate(sql, d->current);
+    d->currentOriginal = sql;
     ++d->statements;
     switch (d->current.kind) {
     case StatementKind::Select:
-        throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("Cannot execute a select query."));
+        throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("SELECT文は実行できません（データを読む文としてお使いください）。"));
     case StatementKind::Schema:
         runInSavepoint(d->db, d->current.schemaStatements);
         return 0;
@@ -305,8 +322,8 @@ RecordSet Database::openRecordSet(const QString& sql)
     d->translator.translate(sql, d->current);
     ++d->statements;
     if (d->current.kind != StatementKind::Select)
-        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("Invalid operation: not a query."));
-    sqlite3_stmt* stmt = d->statementFor(d->current.sql);
+        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
+    sqlite3_stmt* stmt = d->statementFor(d->current.sql, sql);
     Impl::bind(stmt, d->current.literals);
 
     const int columns = sqlite3_column_count(stmt);
@@ -360,8 +377,8 @@ qint64 Database::forEachRow(const QString& sql, const std::function<void(const R
     d->translator.translate(sql, query);
     ++d->statements;
     if (query.kind != StatementKind::Select)
-        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("Invalid operation: not a query."));
-    sqlite3_stmt* stmt = d->statementFor(query.sql);
+        throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
+    sqlite3_stmt* stmt = d->statementFor(query.sql, sql);
     // Held out of the cache while its rows are read, so that a statement of
     // the same shape run by the visitor gets a statement of its own.
     d->cache.remove(query.sql);
@@ -448,7 +465,7 @@ void Database::commit()
     d->syncDepth();
     if (d->depth == 0)
         throw engineFailure(jeterr::NoTransaction,
-                            QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+                            QStringLiteral("始まっていないトランザクションは終えられません。"));
     if (d->depth == 1)
         runSql(d->db, "COMMIT", EngineSituation::Commit);
     else
@@ -462,7 +479,7 @@ void Database::rollback()
     d->syncDepth();
     if (d->depth == 0)
         throw engineFailure(jeterr::NoTransaction,
-                            QStringLiteral("You tried to commit or rollback without first beginning a transaction."));
+                            QStringLiteral("始まっていないトランザクションは終えられません。"));
     if (d->depth == 1) {
         runSql(d->db, "ROLLBACK", EngineSituation::Statement);
     } else {
@@ -504,7 +521,7 @@ void Database::compactInto(const QString& target)
 {
     d->requireOpen();
     if (QFileInfo::exists(target))
-        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(target));
+        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("データベース「%1」はすでにあります。").arg(target));
     runSql(d->db, "VACUUM INTO ?1", EngineSituation::Statement, QDir::toNativeSeparators(target));
 }
 

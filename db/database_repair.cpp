@@ -30,20 +30,20 @@ void replaceWithCopy(const QString& source, const QString& path)
         accessFailure(description);
     };
     if (!in.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
+        fail(QStringLiteral("「%1」を読み込めません（%2）。").arg(source, in.errorString()));
     // Unbuffered: a buffered save file writes its last bytes while committing
     // and would put a short copy in place when the disk fills just then.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
+        fail(QStringLiteral("「%1」に書き込めません（%2）。").arg(path, out.errorString()));
     QByteArray block;
     while (!(block = in.read(1 << 20)).isEmpty()) {
         if (out.write(block) != block.size())
-            fail(QStringLiteral("Cannot write '%1': %2").arg(path, out.errorString()));
+            fail(QStringLiteral("「%1」に書き込めません（%2）。").arg(path, out.errorString()));
     }
     if (in.error() != QFileDevice::NoError)
-        fail(QStringLiteral("Cannot read '%1': %2").arg(source, in.errorString()));
+        fail(QStringLiteral("「%1」を読み込めません（%2）。").arg(source, in.errorString()));
     if (!out.commit())
-        accessFailure(QStringLiteral("Cannot replace '%1': %2").arg(path, out.errorString()));
+        accessFailure(QStringLiteral("「%1」を置き換えられません（%2）。").arg(path, out.errorString()));
 }
 
 // True when the file opens and passes the integrity check; the failures of
@@ -76,7 +76,7 @@ QString keptOriginalPath(const QString& path)
 RepairOutcome repairDatabase(const QString& path, const QString& scratch)
 {
     if (QFileInfo::exists(scratch) && !QFile::remove(scratch))
-        accessFailure(QStringLiteral("Cannot remove '%1'.").arg(scratch));
+        accessFailure(QStringLiteral("「%1」を削除できません。").arg(scratch));
     RepairOutcome outcome;
     outcome.damaged = !isSound(path);
     try {

@@ -25,7 +25,7 @@ public:
         const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
         if (sqlite3_open_v2(name.constData(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
             const Failure failure = db_ ? lastError(db_, EngineSituation::Open)
-                                        : engineFailure(err::OutOfMemory, QStringLiteral("Out of memory."));
+                                        : engineFailure(err::OutOfMemory, QStringLiteral("メモリが足りません。"));
             sqlite3_close_v2(db_);
             throw failure;
         }
@@ -291,7 +291,7 @@ void copyPragma(sqlite3* from, sqlite3* to, const char* pragma)
 std::vector<SalvagedTable> salvageDatabase(const QString& source, const QString& target)
 {
     if (QFileInfo::exists(target))
-        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(target));
+        throw engineFailure(jeterr::DatabaseExists, QStringLiteral("データベース「%1」はすでにあります。").arg(target));
     // Opened for writing like any program would, so that a transaction a
     // killed program left in the journal is rolled back first; nothing else
     // is written. A schema entry that no longer parses must not stop the
@@ -304,7 +304,7 @@ std::vector<SalvagedTable> salvageDatabase(const QString& source, const QString&
     });
     if (!anyTable)
         throw engineFailure(err::DbNotDatabase,
-                            QStringLiteral("Nothing can be read from the database '%1'.").arg(source));
+                            QStringLiteral("データベース「%1」から読み出せるデータがありません。").arg(source));
 
     Connection to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     // The new file becomes the database only once it is whole and on the

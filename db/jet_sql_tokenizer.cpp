@@ -28,12 +28,7 @@ bool isDigit(QChar c)
 
 [[noreturn]] void syntaxError(QStringView sql, qsizetype at, const char* what)
 {
-    throw Failure(err::DbSyntax,
-                  QStringLiteral("Syntax error (%1) at position %2 in: %3")
-                      .arg(QLatin1String(what))
-                      .arg(at + 1)
-                      .arg(sql.toString()),
-                  QString::fromLatin1(kEngineSource));
+    throw syntaxFailure(sql, at, QString::fromUtf8(what));
 }
 
 SqlToken makeToken(SqlTokenKind kind, QStringView text, bool doubled = false, QChar quote = QChar())
@@ -66,7 +61,7 @@ void tokenizeSql(QStringView sql, std::vector<SqlToken>& out)
             qsizetype j = start;
             for (;;) {
                 if (j >= n)
-                    syntaxError(sql, i, "unterminated text");
+                    syntaxError(sql, i, "文字列の引用符が閉じていません");
                 if (sql[j] == c) {
                     if (j + 1 < n && sql[j + 1] == c) {
                         doubled = true;
@@ -84,9 +79,9 @@ void tokenizeSql(QStringView sql, std::vector<SqlToken>& out)
         if (u == u'[') {
             const qsizetype close = sql.indexOf(u']', i + 1);
             if (close < 0)
-                syntaxError(sql, i, "unterminated name");
+                syntaxError(sql, i, "名前の括弧が閉じていません");
             if (close == i + 1)
-                syntaxError(sql, i, "empty name");
+                syntaxError(sql, i, "名前が空です");
             out.push_back(makeToken(SqlTokenKind::Name, sql.mid(i + 1, close - i - 1)));
             i = close + 1;
             continue;
@@ -140,7 +135,7 @@ void tokenizeSql(QStringView sql, std::vector<SqlToken>& out)
             ++i;
             continue;
         default:
-            syntaxError(sql, i, "unexpected character");
+            syntaxError(sql, i, "使えない文字です");
         }
     }
 }

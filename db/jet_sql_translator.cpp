@@ -105,10 +105,49 @@ void appendSeparated(QString& out, Piece piece, bool glueLeft)
 
 } // namespace
 
-void JetSqlTranslator::fail(const char* what) const
+void JetSqlTranslator::fail(const char* what, std::ptrdiff_t token) const
 {
-    throw engineFailure(err::DbSyntax, QStringLiteral("Syntax error (%1) in statement: %2")
-                                           .arg(QLatin1String(what), sql_.toString()));
+    // What is wrong, as the user is told it.
+    static const std::pair<const char*, const char*> words[] = {
+        {"empty statement", "文がありません"},
+        {"characters after the end of the statement", "文の終わりの「;」の後にまだ続きがあります"},
+        {"UPDATE without SET", "UPDATE文にSETがありません"},
+        {"DELETE list", "DELETEとFROMの間にはテーブル名しか書けません"},
+        {"DELETE without FROM", "DELETE文にFROMがありません"},
+        {"unknown statement", "使えない種類の文です"},
+        {"number", "数値として読めません"},
+        {"CREATE TABLE", "CREATE TABLE文の形が違います"},
+        {"CREATE TABLE item", "CREATE TABLE文の項目の形が違います"},
+        {"literal in a table constraint", "テーブルの制約に値は書けません"},
+        {"column definition", "列の定義の形が違います"},
+        {"column size", "列の大きさの書き方が違います"},
+        {"column type", "使えない列の型です"},
+        {"default value", "使えない既定値です"},
+        {"column constraint", "使えない列の制約です"},
+        {"table without columns", "テーブルに列がありません"},
+        {"more than one primary key", "主キーが二つ以上あります"},
+        {"ALTER TABLE", "ALTER TABLE文の形が違います"},
+        {"ALTER TABLE column", "ALTER TABLE文に列名がありません"},
+        {"ALTER TABLE DROP", "ALTER TABLE DROPの後に続きがあります"},
+        {"ALTER TABLE action", "ALTER TABLEではADD、ALTER、DROPしか使えません"},
+        {"ALTER TABLE type", "ALTER TABLE文に列の型がありません"},
+        {"ALTER TABLE column definition", "ALTER TABLE文の列の定義の後に続きがあります"},
+        {"NOT NULL on an added column", "追加する列にNOT NULLは付けられません"},
+        {"literal in a schema statement", "この文に値は書けません"},
+        {"index options", "インデックスのオプションは使えません"},
+        {"DROP", "DROP文の形が違います"},
+        {"CREATE", "CREATE文の形が違います"},
+    };
+    QString said = QString::fromUtf8(what);
+    for (const auto& [english, japanese] : words)
+        if (std::strcmp(english, what) == 0)
+            said = QString::fromUtf8(japanese);
+    qsizetype at = -1;
+    if (token == -1 || (token >= 0 && std::size_t(token) >= tokens_.size()))
+        at = sql_.trimmed().size();
+    else if (token >= 0)
+        at = tokens_[std::size_t(token)].text.data() - sql_.data();
+    throw syntaxFailure(sql_, at, said);
 }
 
 void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
@@ -118,10 +157,10 @@ void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
     while (!tokens_.empty() && isSymbol(tokens_.back(), ';'))
         tokens_.pop_back();
     if (tokens_.empty())
-        fail("empty statement");
-    for (const SqlToken& t : tokens_) {
-        if (isSymbol(t, ';'))
-            fail("characters after the end of the statement");
+        fail("empty statement", 0);
+    for (std::size_t t = 0; t < tokens_.size(); ++t) {
+        if (isSymbol(tokens_[t], ';'))
+            fail("characters after the end of the statement", std::ptrdiff_t(t));
     }
     out.sql.resize(0);
     out.literals.clear();
@@ -156,7 +195,7 @@ void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
         while (i < tokens_.size() && !isWord(tokens_[i], "SET"))
             ++i;
         if (i == tokens_.size())
-            fail("UPDATE without SET");
+            fail("UPDATE without SET", -1);
         bool atTarget = true;
         int depth = 0;
         for (++i; i < tokens_.size(); ++i) {
@@ -181,12 +220,12 @@ void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
         while (i < tokens_.size() && !isWord(tokens_[i], "FROM")) {
             const SqlToken& t = tokens_[i];
             if (!isNameToken(t) && !isSymbol(t, '.') && !isSymbol(t, '*') && !isSymbol(t, ','))
-                fail("DELETE list");
+                fail("DELETE list", std::ptrdiff_t(i));
             skip_[i] = 1;
             ++i;
         }
         if (i == tokens_.size())
-            fail("DELETE without FROM");
+            fail("DELETE without FROM", -1);
         translateData(out, 0);
     } else if (isWord(first, "CREATE") && tokens_.size() > 1 && isWord(tokens_[1], "TABLE")) {
         out.kind = StatementKind::Schema;
@@ -197,7 +236,7 @@ void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
         out.kind = StatementKind::Schema;
         translateOtherSchema(out);
     } else {
-        fail("unknown statement");
+        fail("unknown statement", 0);
     }
 }
 
@@ -288,7 +327,7 @@ void JetSqlTranslator::translateData(TranslatedStatement& out, size_t first)
                 lit.real = t.text.toDouble(&ok);
                 lit.kind = SqlLiteral::Kind::Real;
                 if (!ok)
-                    fail("number");
+                    fail("number", std::ptrdiff_t(i));
                 if (negative)
                     lit.real = -lit.real;
             }

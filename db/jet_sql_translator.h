@@ -58,7 +58,9 @@ private:
     void translateOtherSchema(TranslatedStatement& out);
     // The SQLite text of the value after DEFAULT at tokens_[k]; k moves past it.
     QString defaultValue(size_t& k, size_t end) const;
-    [[noreturn]] void fail(const char* what) const;
+    // A syntax error; `token` is the index of the token it is found at, or
+    // -1 for the end of the statement (an empty statement: its start).
+    [[noreturn]] void fail(const char* what, std::ptrdiff_t token = -2) const;
 
     QStringView sql_;
     std::vector<SqlToken> tokens_;

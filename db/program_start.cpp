@@ -25,6 +25,7 @@ ProgramLoadResult LoadProgram(SettingsStore& store, ProgramState& state, Workspa
     ProgramLoadResult result;
     try {
         result.reached = LoadStep::Settings;
+        state.settingsFile = store.filePath();
         store.load();
         if (options.adjustStore)
             options.adjustStore(store);

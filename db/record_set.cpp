@@ -47,7 +47,7 @@ void RecordSet::moveFirst()
 void RecordSet::moveNext()
 {
     if (eof())
-        throw engineFailure(jeterr::NoCurrentRecord, QStringLiteral("No current record."));
+        throw engineFailure(jeterr::NoCurrentRecord, QStringLiteral("カレントレコードがありません。"));
     ++d->current;
 }
 
@@ -56,7 +56,7 @@ const Value& RecordSet::field(const QString& name) const
     const int index = d ? d->find(name) : -1;
     if (index < 0)
         throw engineFailure(err::DbItemNotFound,
-                            QStringLiteral("Item not found in this collection: %1").arg(name));
+                            QStringLiteral("項目「%1」がありません。").arg(name));
     return field(index);
 }
 
@@ -64,9 +64,9 @@ const Value& RecordSet::field(int index) const
 {
     if (!d || index < 0 || index >= d->columns.size())
         throw engineFailure(err::DbItemNotFound,
-                            QStringLiteral("Item not found in this collection: %1").arg(index));
+                            QStringLiteral("項目「%1」がありません。").arg(index));
     if (eof())
-        throw engineFailure(jeterr::NoCurrentRecord, QStringLiteral("No current record."));
+        throw engineFailure(jeterr::NoCurrentRecord, QStringLiteral("カレントレコードがありません。"));
     return d->rows[d->current][size_t(index)];
 }
 

@@ -53,7 +53,7 @@ int RowView::type(int column) const
 {
     if (column < 0 || column >= columns_.size())
         throw engineFailure(err::DbItemNotFound,
-                            QStringLiteral("Item not found in this collection: %1").arg(column));
+                            QStringLiteral("項目「%1」がありません。").arg(column));
     return sqlite3_column_type(stmt_, column);
 }
 

@@ -12,7 +12,7 @@ namespace {
 Database& surveyOf(Workspace& workspace)
 {
     if (!workspace.survey())
-        throw Failure(err::ObjectNotSet, QStringLiteral("The survey database is not open."),
+        throw Failure(err::ObjectNotSet, QStringLiteral("調査データベースが開かれていません。"),
                       QStringLiteral("CheckSchemaVersion"));
     return *workspace.survey();
 }
@@ -24,7 +24,7 @@ void probeField(Database& database, const QString& select, const QString& field)
 {
     RecordSet rows = database.openRecordSet(select);
     if (!rows.hasField(field))
-        throw Failure(err::DbItemNotFound, QStringLiteral("Item not found in this collection."),
+        throw Failure(err::DbItemNotFound, QStringLiteral("バージョンを表す行がありません。"),
                       QStringLiteral("UpgradeSchema"));
     if (!rows.eof())
         (void)rows.field(field);

@@ -1,5 +1,7 @@
 #include "db/sqlite_calls.h"
 
+#include <QRegularExpression>
+
 #include <sqlite3.h>
 
 namespace vortan::db {
@@ -28,7 +30,7 @@ public:
             return true;
         if (rc == SQLITE_DONE)
             return false;
-        const Failure failure = lastError(db_, where);
+        const Failure failure = lastError(db_, where, stmt_);
         throw failure;
     }
     sqlite3_stmt* get() const { return stmt_; }
@@ -40,11 +42,68 @@ private:
 
 } // namespace
 
-Failure lastError(sqlite3* db, EngineSituation where)
+namespace {
+
+// The table a failing INSERT or UPDATE writes, from the statement's text.
+QString writtenTable(sqlite3_stmt* stmt)
+{
+    if (!stmt || !sqlite3_sql(stmt))
+        return QString();
+    static const QRegularExpression target(
+        QStringLiteral("^\\s*(?:INSERT\\s+(?:OR\\s+\\w+\\s+)?INTO|UPDATE(?:\\s+OR\\s+\\w+)?)\\s+"
+                       "(?:\"([^\"]+)\"|\\[([^\\]]+)\\]|([^\\s(]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = target.match(QString::fromUtf8(sqlite3_sql(stmt)));
+    if (!match.hasMatch())
+        return QString();
+    for (int group = 1; group <= 3; ++group)
+        if (!match.captured(group).isEmpty())
+            return match.captured(group);
+    return QString();
+}
+
+// The declared length of a text column (VARCHAR(n)): of the table the
+// statement writes, or the one length all tables give the column; 0 when
+// it cannot be told.
+int declaredTextLimit(sqlite3* db, const QString& column, sqlite3_stmt* stmt)
+{
+    try {
+        QStringList tables;
+        const QString table = writtenTable(stmt);
+        if (!table.isEmpty())
+            tables.append(table);
+        else
+            for (const QStringList& row : queryRows(db, "SELECT name FROM sqlite_master WHERE type = 'table'"))
+                tables.append(row.value(0));
+        static const QRegularExpression size(QStringLiteral("\\((\\d+)\\)"));
+        int limit = 0;
+        for (const QString& t : tables) {
+            for (const QStringList& row : queryRows(db, "SELECT name, type FROM pragma_table_info(?1)", t)) {
+                if (row.value(0).compare(column, Qt::CaseInsensitive) != 0)
+                    continue;
+                const int n = size.match(row.value(1)).captured(1).toInt();
+                if (n <= 0 || (limit != 0 && limit != n))
+                    return 0;
+                limit = n;
+            }
+        }
+        return limit;
+    } catch (const Failure&) {
+        return 0;
+    }
+}
+
+} // namespace
+
+Failure lastError(sqlite3* db, EngineSituation where, sqlite3_stmt* stmt)
 {
     const int code = sqlite3_extended_errcode(db);
     const QString message = QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(db)));
-    return engineFailure(code, message, where);
+    EngineDetails details;
+    static const QLatin1StringView textSize("CHECK constraint failed: jet_text_size_");
+    if (message.startsWith(textSize))
+        details.textLimit = declaredTextLimit(db, message.mid(textSize.size()), stmt);
+    return engineFailure(code, message, where, details);
 }
 
 void throwLastError(sqlite3* db, EngineSituation where)

@@ -11,11 +11,14 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vortan::db {
 
-// The connection's last error as a Failure.
-Failure lastError(sqlite3* db, EngineSituation where);
+// The connection's last error as a Failure; `stmt`, when given, is the
+// failing statement (a value too long for its column is then measured
+// against the column of the table it writes).
+Failure lastError(sqlite3* db, EngineSituation where, sqlite3_stmt* stmt = nullptr);
 [[noreturn]] void throwLastError(sqlite3* db, EngineSituation where);
 
 // Runs one statement to its end; `parameter`, when not null, is bound to ?1.

@@ -4,6 +4,7 @@
 #include "core/number_text.h"
 #include "core/user_interface.h"
 #include "db/database.h"
+#include "db/engine_error_map.h"
 #include "db/record_set.h"
 #include "db/workspace.h"
 
@@ -23,6 +24,24 @@ void appendQuoted(QString& sql, const QString& text)
     sql += QLatin1Char('\'');
     sql += quoted(text);
     sql += QLatin1Char('\'');
+}
+
+// A failure of the row itself (a text too long for its column, a value of
+// the wrong kind, a duplicate): the import leaves that row out. Any other
+// failure (a lock, a full disk, a damaged file) is the database's and ends
+// the import.
+bool isRowFailure(const Failure& failure)
+{
+    switch (failure.number()) {
+    case err::DbFieldTooSmall:
+    case err::DbTypeMismatch:
+    case err::DbDuplicateKey:
+    case err::Overflow:
+    case jeterr::NullNotAllowed:
+        return true;
+    default:
+        return false;
+    }
 }
 
 Database& surveyDatabase(Workspace& workspace)
@@ -109,6 +128,25 @@ QString recordInsertSql(const RecordRow& r)
     return sql;
 }
 
+void NotStoredRows::add(const QString& table, const QString& reason)
+{
+    for (Entry& entry : entries) {
+        if (entry.table == table && entry.reason == reason) {
+            ++entry.count;
+            return;
+        }
+    }
+    entries.push_back({table, reason, 1});
+}
+
+int NotStoredRows::total() const
+{
+    int sum = 0;
+    for (const Entry& entry : entries)
+        sum += entry.count;
+    return sum;
+}
+
 SurveyStore::SurveyStore(Workspace& workspace) : workspace_(workspace) {}
 
 std::int32_t SurveyStore::MaxSurveyNo()
@@ -174,10 +212,15 @@ void SurveyStore::InsertSurveyRow(const SurveyRow& row)
 
 void SurveyStore::InsertPointRow(const PointRow& row)
 {
+    Database& db = surveyDatabase(workspace_);
     try {
-        surveyDatabase(workspace_).execute(pointInsertSql(row));
-    } catch (const Failure&) {
-        // A point that is already there (or cannot be stored) does not stop an import.
+        db.execute(pointInsertSql(row));
+    } catch (const Failure& failure) {
+        // A point that cannot be stored does not stop an import; the import
+        // tells how many and why when it ends.
+        if (!isRowFailure(failure))
+            throw;
+        notStored_.add(QStringLiteral("測点"), failure.description());
     }
 }
 
@@ -187,10 +230,13 @@ void SurveyStore::InsertRecordRow(const RecordRow& row)
         && row.日付 == previous_.日付 && row.開始時刻 == previous_.開始時刻
         && row.終了時刻 == previous_.終了時刻 && row.貫入深さ == previous_.貫入深さ;
     if (!repeatsPrevious) {
+        Database& db = surveyDatabase(workspace_);
         try {
-            surveyDatabase(workspace_).execute(recordInsertSql(row));
-        } catch (const Failure&) {
-            // A record that cannot be stored does not stop an import.
+            db.execute(recordInsertSql(row));
+        } catch (const Failure& failure) {
+            if (!isRowFailure(failure))
+                throw;
+            notStored_.add(QStringLiteral("測点データ"), failure.description());
         }
     }
     previous_ = row;

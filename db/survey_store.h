@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace vortan {
 class UserInterface;
@@ -59,6 +60,21 @@ struct RecordRow {
     QString 終了時刻;
 };
 
+// Rows the point and record inserts could not store, counted by table and
+// reason (the failure's description), in the order the reasons were met.
+struct NotStoredRows {
+    struct Entry {
+        QString table;    // "測点" or "測点データ"
+        QString reason;
+        int count = 0;
+    };
+    std::vector<Entry> entries;
+
+    void add(const QString& table, const QString& reason);
+    int total() const;
+    bool empty() const { return entries.empty(); }
+};
+
 class SurveyStore {
 public:
     explicit SurveyStore(Workspace& workspace);
@@ -76,12 +92,18 @@ public:
 
     // Inserts a survey row; a failure throws.
     void InsertSurveyRow(const SurveyRow& row);
-    // Inserts a point row; a failing statement (a duplicate, say) is ignored.
+    // Inserts a point row; a failing statement (a point number too long for
+    // its column, say) does not stop an import: it is counted in
+    // notStoredRows() and the import goes on.
     void InsertPointRow(const PointRow& row);
     // Inserts a record row unless it repeats the previous record given here
     // (same survey, point, date, times and depth); a failing statement is
-    // ignored. Either way the row becomes the previous record.
+    // counted as above. Either way the row becomes the previous record.
     void InsertRecordRow(const RecordRow& row);
+
+    // The rows the two inserts could not store since the last forget.
+    const NotStoredRows& notStoredRows() const { return notStored_; }
+    void forgetNotStoredRows() { notStored_ = {}; }
 
     // The record the next InsertRecordRow compares with.
     const RecordRow& previousRecord() const { return previous_; }
@@ -92,6 +114,7 @@ public:
 private:
     Workspace& workspace_;
     RecordRow previous_;
+    NotStoredRows notStored_;
 };
 
 // The SQL texts of the three inserts, as executed (text values quoted).

@@ -6,11 +6,16 @@
 // line, by which the card import later finds the run again.
 //
 // Both operations return new data and never touch what the caller holds, so
-// a failed read leaves the screen's lists as they were.
+// a failed read leaves the screen's lists as they were. A card may hold
+// millions of records: the file is read a block at a time, the table keeps
+// each record in a few dozen bytes, and listing groups the rows by site and
+// point once (card_index.h) instead of walking every row for every point.
 
-#include <atomic>
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -26,8 +31,8 @@ inline constexpr std::int32_t ShortRecord = 62;
 inline constexpr std::int32_t TooManySites = 9;
 } // namespace carderr
 
-// One record of the card.
-struct CardRow {
+// One record of the card, as its line gives it.
+struct CardRecord {
     QString date;          // YY/MM/DD
     QString time;          // HH:MM:SS
     std::int16_t site = 0; // the machine's site number (現場No)
@@ -38,7 +43,53 @@ struct CardRow {
     std::int16_t soil = 0; // the machine's soil code
 };
 
-using CardTable = std::vector<CardRow>;
+// One record as the card table keeps it: the date and the time as their
+// eight characters (always ASCII digits and separators), the point as an
+// index into the table's point numbers.
+struct CardRow {
+    std::array<char, 8> date{};   // YY/MM/DD
+    std::array<char, 8> time{};   // HH:MM:SS
+    std::int32_t point = 0;
+    float depth = 0;
+    float torque = 0;
+    std::int16_t site = 0;
+    std::int16_t blows = 0;
+    std::int16_t soil = 0;
+
+    QString dateText() const;
+    QString timeText() const;
+    // "YY/MM/DD HH:MM:SS", as list lines hold the start and end of a run.
+    QString stamp() const;
+};
+
+// The records of a card in file order.
+class CardTable {
+public:
+    void append(const CardRecord& record);
+    // Appends a row; its point is `point`, whatever row.point holds.
+    void append(CardRow row, const QString& point);
+    void reserve(std::size_t rows) { rows_.reserve(rows); }
+
+    std::size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    const CardRow& operator[](std::size_t i) const { return rows_[i]; }
+    std::vector<CardRow>::const_iterator begin() const { return rows_.begin(); }
+    std::vector<CardRow>::const_iterator end() const { return rows_.end(); }
+
+    // The point number of a row, as the card gives it.
+    const QString& point(const CardRow& row) const { return pointNumber(row.point); }
+    const QString& pointNumber(std::int32_t index) const { return points_[static_cast<std::size_t>(index)]; }
+    // The index of a point number among the rows' points; -1 when no row has it.
+    std::int32_t findPoint(const QString& point) const { return pointIds_.value(point, -1); }
+    // Record i with its texts.
+    CardRecord record(std::size_t i) const;
+
+private:
+    std::vector<CardRow> rows_;
+    std::vector<QString> points_;
+    QHash<QString, std::int32_t> pointIds_;
+    std::int32_t lastPoint_ = 0;
+};
 
 // One uninterrupted test at a point: a stretch of records whose depth never falls.
 struct CardRun {
@@ -56,17 +107,20 @@ struct CardFile {
 
 // Reads the file at `path`. A file that does not exist reads as no lines.
 // A record of fewer than twelve fields throws Failure ShortRecord; a number
-// beyond the 16-bit range in a whole-number field throws overflow (6); a
-// file that exists but cannot be read throws the file-access numbers.
+// beyond the 16-bit range in a whole-number field, or beyond the single
+// range in the depth or the torque, throws overflow (6); a folder, a device
+// or a pipe in place of a file throws 52, a file or a line beyond the
+// limits of inputfile throws 9, a file that cannot be read its read failure.
+// `percent`, when given, follows the read from 0 to 100 (the card import
+// screen reads it from another thread to show progress in the status bar).
 CardFile ReadCardFile(const QString& path, std::atomic<int>* percent = nullptr);
 // The same over the file's bytes.
-// `percent`, when given, follows the parse from 0 to 100 (the card import
-// screen reads it from another thread to show progress in the status bar).
 CardFile ParseCardFile(const QByteArray& bytes, std::atomic<int>* percent = nullptr);
 
 // One record line split into its fields and converted. Throws ShortRecord
-// (with `lineNumber` in its description) when it has fewer than twelve fields.
-CardRow ParseCardRecord(const QString& line, int lineNumber);
+// (with `lineNumber` in its description) when it has fewer than twelve
+// fields, overflow (6) for a number beyond its field's range.
+CardRecord ParseCardRecord(const QString& line, int lineNumber);
 
 // The runs of the card table in list order: grouped by site (order of first
 // appearance; site 0 is never listed), then by point pairs, then file order.

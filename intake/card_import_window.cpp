@@ -5,6 +5,7 @@
 #include "core/mdi_main_window.h"
 #include "core/platform.h"
 #include "core/program_state.h"
+#include "core/survey_number.h"
 #include "core/toolbar_icons.h"
 #include "core/user_interface.h"
 #include "db/survey_store.h"
@@ -243,7 +244,10 @@ void frmCFCard::Form_Activate()
 {
     try {
         db::SurveyStore store(workspace_);
-        txt_調査地区No_->setText(QString::number(store.MaxSurveyNo() + 1));
+        // Past the largest survey number no number is offered; the save
+        // refuses one typed there.
+        const std::int64_t next = std::int64_t(store.MaxSurveyNo()) + 1;
+        txt_調査地区No_->setText(next <= LargestSurveyNumber ? QString::number(next) : QString());
     } catch (const Failure& failure) {
         report(failure);
     }
@@ -386,16 +390,18 @@ void frmCFCard::cmdKakutei_Click()
     const QStringList transfer = transferLines();
     if (transfer.isEmpty())
         return;
-    const QString number = txt_調査地区No_->text();
+    std::int32_t stored = 0;
     try {
-        if (!SaveCardRuns(workspace_, ui_, card_.rows, transfer, number, state_.settings.通常の提出先))
-            return;
+        stored = SaveCardRuns(workspace_, ui_, card_.rows, transfer, txt_調査地区No_->text(),
+                              state_.settings.通常の提出先);
     } catch (const Failure& failure) {
         report(failure);
         return;
     }
+    if (stored == 0)
+        return;
     if (openSurvey_)
-        openSurvey_(number);
+        openSurvey_(QString::number(stored));
     ui_.beep();
     close();
 }

@@ -2,14 +2,22 @@
 
 #include "core/failure.h"
 #include "core/number_text.h"
+#include "core/survey_number.h"
 #include "core/user_interface.h"
 #include "db/database.h"
+#include "db/row_view.h"
 #include "db/workspace.h"
+#include "intake/card_index.h"
 #include "intake/card_line_parts.h"
+
+#include <set>
+#include <tuple>
 
 namespace vortan::intake {
 
 namespace {
+
+const QString Source = QStringLiteral("CardSave");
 
 QString q(const QString& text)
 {
@@ -25,7 +33,7 @@ QString bare(const QString& text)
         throw Failure(err::DbTooFewParameters,
                       QStringLiteral("パラメータが少なすぎます。数値であるべき値 '%1' が数値ではありません。")
                           .arg(text),
-                      QStringLiteral("CardSave"));
+                      Source);
     return text.trimmed();
 }
 
@@ -39,41 +47,49 @@ QString timeDigits(const QString& time)
     return digitsOf(time, QLatin1Char(':')).left(4);
 }
 
+// The point row a list line stores: the entry of its site and point.
+struct LinePoint {
+    CardLineParts parts;
+    std::optional<CardPointEntry> entry;
+    QString endTime() const { return entry->endTime.isEmpty() ? entry->startTime : entry->endTime; }
+};
+
+LinePoint linePoint(const CardTable& rows, const CardIndex& index, const QString& line)
+{
+    return LinePoint{TakeLineApart(line), LookUpPoint(rows, index, line)};
+}
+
 } // namespace
 
-std::vector<CardPointEntry> LookUpPoints(const CardTable& rows, std::int16_t site,
-                                         const QString& listLine)
+std::optional<CardPointEntry> LookUpPoint(const CardTable& rows, const CardIndex& index,
+                                          const QString& listLine)
 {
     const CardLineParts parts = TakeLineApart(listLine);
+    const std::int32_t point = rows.findPoint(parts.point.trimmed());
+    if (point < 0 || index.rowsOf(parts.site, point).empty())
+        return std::nullopt;
     const QString startDate = parts.startDateText();
     const QString startTime = parts.startTimeText();
     const QString endTime = parts.endTimeText();
 
-    std::vector<CardPointEntry> entries;
-    for (const CardRow& row : rows) {
-        if (row.site != site)
+    CardPointEntry entry;
+    entry.point = point;
+    bool startFound = false;
+    for (std::uint32_t i : index.rowsOf(parts.site, point)) {
+        const CardRow& row = rows[i];
+        const QString date = row.dateText();
+        if (date != startDate)
             continue;
-        bool known = false;
-        for (const CardPointEntry& entry : entries)
-            known = known || entry.point == row.point;
-        if (!known)
-            entries.push_back({row.point, {}, {}, {}});
-    }
-    for (CardPointEntry& entry : entries) {
-        bool startFound = false;
-        for (const CardRow& row : rows) {
-            if (row.site != site || row.point != entry.point || row.date != startDate)
-                continue;
-            if (!startFound && row.time == startTime) {
-                entry.date = digitsOf(row.date, QLatin1Char('/'));
-                entry.startTime = timeDigits(row.time);
-                startFound = true;
-            }
-            if (row.time == endTime)
-                entry.endTime = timeDigits(row.time);
+        const QString time = row.timeText();
+        if (!startFound && time == startTime) {
+            entry.date = digitsOf(date, QLatin1Char('/'));
+            entry.startTime = timeDigits(time);
+            startFound = true;
         }
+        if (time == endTime)
+            entry.endTime = timeDigits(time);
     }
-    return entries;
+    return entry;
 }
 
 void ForEachCardSaveStatement(const CardTable& rows, const QStringList& transferLines,
@@ -82,50 +98,44 @@ void ForEachCardSaveStatement(const CardTable& rows, const QStringList& transfer
 {
     if (transferLines.isEmpty())
         return;
+    const QString number = QString::number(ReadSurveyNumber(surveyNo, Source));
+    const CardIndex index(rows);
 
     const CardLineParts first = TakeLineApart(transferLines.first());
     const CardLineParts last = TakeLineApart(transferLines.last());
     run(
         QStringLiteral("INSERT INTO 調査地区 (調査地区No,調査日,調査開始時刻,調査終了時刻,得意先名) VALUES (")
-        + q(surveyNo) + QLatin1Char(',') + q(first.startDate) + QLatin1Char(',') + q(first.startTime)
+        + q(number) + QLatin1Char(',') + q(first.startDate) + QLatin1Char(',') + q(first.startTime)
         + QLatin1Char(',') + q(last.endTime) + QLatin1Char(',') + q(customer) + QStringLiteral(");"));
 
     for (const QString& line : transferLines) {
-        const CardLineParts parts = TakeLineApart(line);
-        const std::vector<CardPointEntry> entries = LookUpPoints(rows, parts.site, line);
-        const QString wanted = parts.point.trimmed();
-        for (const CardPointEntry& entry : entries) {
-            if (entry.point.trimmed() != wanted)
-                continue;
-            const QString endTime = entry.endTime.isEmpty() ? entry.startTime : entry.endTime;
-            run(
-                QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻) VALUES (")
-                + bare(surveyNo) + QStringLiteral(", ") + q(entry.point) + QStringLiteral(" ,")
-                + bare(entry.date) + QLatin1Char(',') + bare(entry.startTime) + QLatin1Char(',')
-                + bare(endTime) + QStringLiteral(");"));
+        const LinePoint point = linePoint(rows, index, line);
+        if (!point.entry)
+            continue;
+        const CardPointEntry& entry = *point.entry;
+        run(QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻) VALUES (") + number
+            + QStringLiteral(", ") + q(rows.pointNumber(entry.point))
+            + QStringLiteral(" ,") + bare(entry.date) + QLatin1Char(',') + bare(entry.startTime)
+            + QLatin1Char(',') + bare(point.endTime()) + QStringLiteral(");"));
 
-            // The run's records: rows of this site and point whose date and
-            // time lie between the line's start and end.
-            const QString start = parts.startStamp();
-            const QString end = parts.endStamp();
-            for (const CardRow& row : rows) {
-                if (row.site != parts.site || row.point != entry.point)
-                    continue;
-                const QString stamp = row.date + QLatin1Char(' ') + row.time;
-                if (stamp < start || stamp > end)
-                    continue;
-                const QString time = timeDigits(row.time);
-                run(
-                    QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,"
-                                   "貫入深さ,打撃回数,トルク,推定土質) VALUES (")
-                    + bare(surveyNo) + QLatin1Char(',') + bare(row.point) + QLatin1Char(',')
-                    + bare(digitsOf(row.date, QLatin1Char('/'))) + QLatin1Char(',') + bare(time)
-                    + QLatin1Char(',') + bare(time) + QLatin1Char(',')
-                    + numtext::shortestSingle(row.depth) + QLatin1Char(',')
-                    + QString::number(row.blows) + QLatin1Char(',')
-                    + numtext::shortestSingle(row.torque) + QLatin1Char(',')
-                    + QString::number(row.soil) + QStringLiteral(");"));
-            }
+        // The run's records: rows of this site and point whose date and
+        // time lie between the line's start and end.
+        const QString start = point.parts.startStamp();
+        const QString end = point.parts.endStamp();
+        for (std::uint32_t i : index.rowsOf(point.parts.site, entry.point)) {
+            const CardRow& row = rows[i];
+            const QString stamp = row.stamp();
+            if (stamp < start || stamp > end)
+                continue;
+            const QString time = timeDigits(row.timeText());
+            run(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,"
+                               "貫入深さ,打撃回数,トルク,推定土質) VALUES (")
+                + number + QLatin1Char(',') + bare(rows.point(row)) + QLatin1Char(',')
+                + bare(digitsOf(row.dateText(), QLatin1Char('/'))) + QLatin1Char(',') + bare(time)
+                + QLatin1Char(',') + bare(time) + QLatin1Char(',') + numtext::shortestSingle(row.depth)
+                + QLatin1Char(',') + QString::number(row.blows) + QLatin1Char(',')
+                + numtext::shortestSingle(row.torque) + QLatin1Char(',') + QString::number(row.soil)
+                + QStringLiteral(");"));
         }
     }
 }
@@ -139,16 +149,78 @@ QStringList CardSaveStatements(const CardTable& rows, const QStringList& transfe
     return statements;
 }
 
-bool SaveCardRuns(db::Workspace& workspace, UserInterface& ui, const CardTable& rows,
-                  const QStringList& transferLines, const QString& surveyNo,
-                  const QString& customer)
+std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows,
+                                         const QStringList& transferLines)
+{
+    // The point rows the save would store, keyed as numbers: the save writes
+    // date and times bare, so "051001" is kept as 51001, while an exchange
+    // import keeps the text as it was.
+    struct Key {
+        QString point;
+        double date, start, end;
+        bool operator<(const Key& o) const
+        {
+            return std::tie(point, date, start, end) < std::tie(o.point, o.date, o.start, o.end);
+        }
+    };
+    std::set<Key> wanted;
+    const CardIndex index(rows);
+    for (const QString& line : transferLines) {
+        const LinePoint point = linePoint(rows, index, line);
+        if (!point.entry)
+            continue;
+        wanted.insert(Key{rows.pointNumber(point.entry->point),
+                          numtext::leadingNumber(point.entry->date),
+                          numtext::leadingNumber(point.entry->startTime),
+                          numtext::leadingNumber(point.endTime())});
+    }
+    std::vector<StoredCopy> copies;
+    if (wanted.empty())
+        return copies;
+    db.forEachRow(QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 "
+                                 "FROM 測点 ORDER BY 測点.調査地区No, 測点.測点No;"),
+                  [&](const db::RowView& row) {
+                      const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3),
+                                    row.number(4)};
+                      if (wanted.count(key))
+                          copies.push_back({row.text(0).toString(), key.point});
+                  });
+    return copies;
+}
+
+QString storedCopyQuestion(const std::vector<StoredCopy>& copies, std::int32_t surveyNo)
+{
+    QStringList surveys;
+    QStringList points;
+    for (const StoredCopy& copy : copies) {
+        if (!surveys.contains(copy.survey))
+            surveys.append(copy.survey);
+        if (!points.contains(copy.point))
+            points.append(copy.point);
+    }
+    return QStringLiteral("このデータは調査地区No %1 に登録済みです。\n測点No: %2\n"
+                          "同じデータを調査地区No %3 としてもう一度登録しますか？")
+        .arg(surveys.join(QStringLiteral(", ")), points.join(QStringLiteral(", ")))
+        .arg(surveyNo);
+}
+
+std::int32_t SaveCardRuns(db::Workspace& workspace, UserInterface& ui, const CardTable& rows,
+                          const QStringList& transferLines, const QString& surveyNo,
+                          const QString& customer)
 {
     if (transferLines.isEmpty())
-        return false;
+        return 0;
+    const std::int32_t number = ReadSurveyNumber(surveyNo, Source);
     db::Database* db = workspace.survey();
     if (!db)
-        throw Failure(err::ObjectNotSet, QStringLiteral("調査データベースが開かれていません。"),
-                      QStringLiteral("CardSave"));
+        throw Failure(err::ObjectNotSet, QStringLiteral("調査データベースが開かれていません。"), Source);
+
+    const std::vector<StoredCopy> copies = FindStoredCopies(*db, rows, transferLines);
+    if (!copies.empty()
+        && ui.showMessage(storedCopyQuestion(copies, number), MessageIcon::Question, MessageButtons::YesNo,
+                          MessageAnswer::No)
+            != MessageAnswer::Yes)
+        return 0;
 
     workspace.beginTransaction();
     try {
@@ -166,7 +238,7 @@ bool SaveCardRuns(db::Workspace& workspace, UserInterface& ui, const CardTable& 
         throw;
     }
     ui.setStatusText(QStringLiteral("データを保存しました。"));
-    return true;
+    return number;
 }
 
 } // namespace vortan::intake

@@ -1,6 +1,9 @@
 #include "intake/card_selection.h"
 
 #include "core/number_text.h"
+#include "intake/card_line_parts.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -86,6 +89,21 @@ int CheckSelection(const QStringList& cardLines, const QList<qsizetype>& selecte
     return 0;
 }
 
+QStringList UnstorablePoints(const QStringList& cardLines, const QList<qsizetype>& selectedRows)
+{
+    static const QRegularExpression plain(QStringLiteral("^(0|[1-9][0-9]{0,3})$"));
+    QStringList points;
+    for (qsizetype row : sortedRows(selectedRows, cardLines.size())) {
+        const QString point = TakeLineApart(cardLines.at(row)).point.trimmed();
+        if (plain.match(point).hasMatch())
+            continue;
+        const QString shown = point.isEmpty() ? QStringLiteral("（空欄）") : point;
+        if (!points.contains(shown))
+            points.append(shown);
+    }
+    return points;
+}
+
 void MoveLines(QStringList& source, const QList<qsizetype>& selectedRows,
                const QString& sourceCurrent, const QString& targetCurrent, QStringList& target)
 {
@@ -105,6 +123,11 @@ bool TransferSelectedRuns(UserInterface& ui, QStringList& cardLines,
                           QStringList& transferLines, const QString& transferCurrent,
                           DuplicatePointList& duplicates)
 {
+    const QStringList unstorable = UnstorablePoints(cardLines, selectedRows);
+    if (!unstorable.isEmpty()) {
+        ShowUnstorablePoints(ui, unstorable);
+        return false;
+    }
     const int code = CheckSelection(cardLines, selectedRows, transferLines, duplicates);
     if (code != 0) {
         ShowIntakeMessage(ui, code, duplicates);

@@ -24,6 +24,13 @@ namespace vortan::intake {
 int CheckSelection(const QStringList& cardLines, const QList<qsizetype>& selectedRows,
                    const QStringList& transferLines, DuplicatePointList& duplicates);
 
+// The point numbers of the selected lines that the survey tables cannot
+// hold as the card gives them: the records store their point as a bare
+// number in a column of four characters, so only a whole number of one to
+// four digits without a leading zero ("12", not "012", "1.50" or "12345")
+// finds its point again. Each once, in list order.
+QStringList UnstorablePoints(const QStringList& cardLines, const QList<qsizetype>& selectedRows);
+
 // Moves the selected lines of `source` to the end of `target`, in source
 // order, then removes from `source` the first line equal to each line of
 // `target`. Nothing happens when the source is empty or when the source's
@@ -32,9 +39,10 @@ int CheckSelection(const QStringList& cardLines, const QList<qsizetype>& selecte
 void MoveLines(QStringList& source, const QList<qsizetype>& selectedRows,
                const QString& sourceCurrent, const QString& targetCurrent, QStringList& target);
 
-// The card list's move button: checks, then moves. On a failed check the
-// message is shown and false returned; the caller clears the card list's
-// selection and nothing moves.
+// The card list's move button: checks the point numbers (message 7), then
+// the selection (5 or 6), then moves. On a failed check the message is
+// shown and false returned; the caller clears the card list's selection and
+// nothing moves.
 bool TransferSelectedRuns(UserInterface& ui, QStringList& cardLines,
                           const QList<qsizetype>& selectedRows, const QString& cardCurrent,
                           QStringList& transferLines, const QString& transferCurrent,

@@ -198,8 +198,8 @@ bool F_Cnv::writeFile()
         filter = *one;
     }
     if (!workspace_.surveyOpen())
-        throw Failure(err::ObjectNotSet, QStringLiteral("survey database is not open"), QStringLiteral("F_Cnv"));
-    WriteExchangeFile(*workspace_.survey(), ui_, txt_ファイル名_->text(), filter,
+        throw Failure(err::ObjectNotSet, QStringLiteral("調査データベースが開かれていません。"), QStringLiteral("F_Cnv"));
+    WriteExchangeFile(*workspace_.survey(), ui_, txt_ファイル名_->text(), filter, ProgramFiles(state_),
                       [this](int value, int maximum) { showProgress(value, maximum); });
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "core/number_text.h"
+#include "core/survey_number.h"
 
 namespace vortan::intake {
 
@@ -44,7 +45,7 @@ QString ExchangeLine::field(int n) const
 ExchangeRecords ReadExchangeRecords(const ExchangeLine& line)
 {
     ExchangeRecords r;
-    const std::int32_t number = numtext::toInt32Strict(line.field(1));
+    const std::int32_t number = ReadSurveyNumber(line.field(1), QStringLiteral("ExchangeFile"));
 
     r.survey.調査地区No = number;
     r.survey.現場名 = line.field(3);
@@ -74,9 +75,12 @@ ExchangeRecords ReadExchangeRecords(const ExchangeLine& line)
 
     r.record.調査地区No = number;
     r.record.測点No = line.field(2);
-    r.record.貫入深さ = static_cast<float>(numtext::leadingNumber(line.field(18)));
+    // Depth and torque are converted here, so that a value beyond the single
+    // range fails the import (6) instead of the row's insert, which would
+    // leave the row out.
+    r.record.貫入深さ = numtext::toSingle(numtext::leadingNumber(line.field(18)));
     r.record.打撃回数 = numtext::toInt16(numtext::roundHalfEven(numtext::leadingNumber(line.field(19))));
-    r.record.トルク = static_cast<float>(numtext::leadingNumber(line.field(20)));
+    r.record.トルク = numtext::toSingle(numtext::leadingNumber(line.field(20)));
     r.record.推定土質 = line.field(21);
     r.record.記事 = line.field(22);
     r.record.日付 = line.field(26);

@@ -36,8 +36,10 @@ private:
 };
 
 // The survey, point and record a line carries. The survey number (field 1)
-// must be a whole number (a file of another kind fails here with the type
-// mismatch 13); depth, blow count and torque take their leading numbers.
+// must be a number (a file of another kind fails here with the type
+// mismatch 13) whose whole value lies within 1..2147483647 (overflow 6
+// otherwise); depth, blow count and torque take their leading numbers, and
+// a number beyond their range is an overflow (6).
 struct ExchangeRecords {
     db::SurveyRow survey;
     db::PointRow point;

@@ -2,17 +2,18 @@
 
 #include "core/cp932.h"
 #include "core/failure.h"
-#include "core/file_devices.h"
+#include "core/input_file.h"
+#include "core/survey_number.h"
 #include "core/number_text.h"
 #include "core/text_lines.h"
 #include "core/user_interface.h"
 #include "db/survey_store.h"
 #include "db/workspace.h"
+#include "db/record_set.h"
 #include "intake/exchange_line.h"
-#include "intake/file_failure.h"
+#include "intake/exchange_read_summary.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <algorithm>
 
 namespace vortan::intake {
 
@@ -26,24 +27,35 @@ bool samePoint(const db::PointRow& a, const db::PointRow& b)
         && a.開始時刻 == b.開始時刻 && a.終了時刻 == b.終了時刻;
 }
 
-QByteArray readWholeFile(const QString& path)
+const inputfile::Kind& exchangeKind()
 {
-    const std::unique_ptr<QFile> file = filedevices::readDevice(path);
-    if (!QFileInfo::exists(path) || !file->open(QIODevice::ReadOnly))
-        throw fileReadFailure(*file, Source);
-    QByteArray bytes = filedevices::readToEnd(*file);
-    if (file->error() != QFileDevice::NoError)
-        throw fileReadFailure(*file, Source);
-    return bytes;
+    static const inputfile::Kind kind{QStringLiteral("CSVファイル"), Source};
+    return kind;
 }
 
-ExchangeReadResult readLines(db::SurveyStore& store, UserInterface& ui, const QByteArray& bytes,
-                             ExchangeReadMode mode, const ProgressCallback& progress)
+bool surveyExists(db::Workspace& workspace, std::int32_t number)
+{
+    db::RecordSet rows = workspace.survey()->openRecordSet(
+        QStringLiteral("SELECT 調査地区.調査地区No FROM 調査地区 WHERE 調査地区.調査地区No = %1;").arg(number));
+    const bool exists = !rows.eof();
+    rows.close();
+    return exists;
+}
+
+void addOnce(std::vector<std::int32_t>& numbers, std::int32_t number)
+{
+    if (std::find(numbers.begin(), numbers.end(), number) == numbers.end())
+        numbers.push_back(number);
+}
+
+ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, UserInterface& ui,
+                             const QByteArray& bytes, ExchangeReadMode mode, const ProgressCallback& progress)
 {
     ExchangeReadResult result;
     const bool add = mode == ExchangeReadMode::Add;
     const std::int32_t base = add ? store.MaxSurveyNo() : 0;
     std::int32_t counter = 0;
+    std::int32_t addedNumber = 0;
 
     const qint64 fileBytes = bytes.size();
     int progressValue = 0;
@@ -54,6 +66,7 @@ ExchangeReadResult readLines(db::SurveyStore& store, UserInterface& ui, const QB
     db::PointRow previousPoint;
     const QList<QByteArrayView> lines = textlines::splitLines(bytes);
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        inputfile::checkLineLength(lines[i].size(), i + 1, exchangeKind());
         const QString text = cp932::decode(lines[i]);
         ExchangeRecords records = ReadExchangeRecords(ExchangeLine(text, static_cast<int>(i + 1)));
         const std::int32_t fileNumber = records.survey.調査地区No;
@@ -61,14 +74,22 @@ ExchangeReadResult readLines(db::SurveyStore& store, UserInterface& ui, const QB
         if (fileNumber != previousSurvey) {
             if (add) {
                 ++counter;
-                records.survey.調査地区No = base + counter;
+                addedNumber = CheckedSurveyNumber(std::int64_t(base) + counter, Source);
+                records.survey.調査地区No = addedNumber;
+                result.created.push_back(addedNumber);
             } else {
+                const bool created = std::find(result.created.begin(), result.created.end(), fileNumber)
+                    != result.created.end();
+                if (!created && surveyExists(workspace, fileNumber))
+                    addOnce(result.replaced, fileNumber);
+                else
+                    addOnce(result.created, fileNumber);
                 store.DeleteSurvey(fileNumber, false, ui);
             }
             store.InsertSurveyRow(records.survey);
             ++result.surveys;
         }
-        const std::int32_t number = add ? base + counter : fileNumber;
+        const std::int32_t number = add ? addedNumber : fileNumber;
 
         if (!samePoint(records.point, previousPoint)) {
             previousPoint = records.point;
@@ -107,7 +128,9 @@ ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& 
     try {
         workspace.beginTransaction();
         began = true;
-        result = readLines(store, ui, bytes, mode, progress);
+        store.forgetNotStoredRows();
+        result = readLines(workspace, store, ui, bytes, mode, progress);
+        result.notStored = store.notStoredRows();
         workspace.commit();
     } catch (...) {
         // Nothing of a file that failed part way stays in the database.
@@ -124,6 +147,9 @@ ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& 
     }
     ui.setBusy(QString(), false);
     ui.setStatusText(QStringLiteral("データを読み込みました。"));
+    ui.showMessage(importedSurveysText(result.created, result.replaced), MessageIcon::Information);
+    if (!result.notStored.empty())
+        ui.showMessage(notStoredRowsText(result.notStored), MessageIcon::Exclamation);
     return result;
 }
 
@@ -134,7 +160,7 @@ ExchangeReadResult ReadExchangeFile(db::Workspace& workspace, db::SurveyStore& s
     ui.setBusy(QStringLiteral("データの読み込み中..."), true);
     QByteArray bytes;
     try {
-        bytes = readWholeFile(path);
+        bytes = inputfile::readAll(path, exchangeKind());
     } catch (...) {
         ui.setBusy(QString(), false);
         throw;

@@ -4,12 +4,14 @@
 #include "core/failure.h"
 #include "core/file_devices.h"
 #include "core/number_text.h"
+#include "core/program_files.h"
+#include "core/survey_number.h"
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/engine_error_map.h"
 #include "db/row_view.h"
 #include "intake/exchange_line.h"
-#include "intake/file_failure.h"
+#include "core/file_failure.h"
 
 #include <QSaveFile>
 #include <array>
@@ -43,7 +45,7 @@ std::array<int, ExchangeFieldCount> columnIndexes(const db::RowView& row)
         indexes[n] = row.columnIndex(name);
         if (indexes[n] < 0)
             throw db::engineFailure(err::DbItemNotFound,
-                                    QStringLiteral("Item not found in this collection: %1").arg(name));
+                                    QStringLiteral("項目「%1」がありません。").arg(name));
     }
     return indexes;
 }
@@ -66,6 +68,31 @@ QString unsafeValuesNotice(const std::array<int, ExchangeFieldCount>& counts, in
     return text;
 }
 
+QString unwritableValuesNotice(const std::array<int, ExchangeFieldCount>& counts, int total,
+                               const QStringList& characters)
+{
+    constexpr qsizetype Shown = 10;
+    QString list = characters.mid(0, Shown).join(QStringLiteral("、"));
+    if (characters.size() > Shown)
+        list += QStringLiteral(" ほか%1種類").arg(characters.size() - Shown);
+    QString text = QStringLiteral("シフトJIS（コードページ932）で書き表せない文字を含む値が %1 件あります。"
+                                  "これらの文字（%2）はファイルに「?」として書き込まれました。")
+                       .arg(total)
+                       .arg(list);
+    for (int n = 0; n < ExchangeFieldCount; ++n)
+        if (counts[n] > 0)
+            text += QStringLiteral("\n%1: %2 件").arg(exchangeFieldLabel(n + 1)).arg(counts[n]);
+    return text;
+}
+
+bool isAscii(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
 } // namespace
 
 QString toHalfWidth(const QString& text)
@@ -84,12 +111,14 @@ QString toHalfWidth(const QString& text)
 std::optional<QString> ExchangeSurveyFilter(QString& numberText, UserInterface& ui)
 {
     numberText = toHalfWidth(numberText);
-    if (numberText.isEmpty() || !numtext::isInt16Value(numberText)) {
+    try {
+        // Any survey number the program can store can be written alone.
+        return exchangeSurveyFilter(ReadSurveyNumber(numberText, Source));
+    } catch (const Failure&) {
         ui.showMessage(QStringLiteral("調査地区Noの欄に数値を入れて実行して下さい｡"),
                        MessageIcon::Information);
         return std::nullopt;
     }
-    return exchangeSurveyFilter(numtext::toInt16Strict(numberText));
 }
 
 QString exchangeSurveyFilter(std::int32_t number)
@@ -109,8 +138,13 @@ QString exchangeQuery(const QString& filter)
 }
 
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, const QString& path,
-                                      const QString& filter, const ProgressCallback& progress)
+                                      const QString& filter, const std::vector<ProgramFile>& programFiles,
+                                      const ProgressCallback& progress)
 {
+    std::vector<ProgramFile> protectedFiles = programFiles;
+    for (const ProgramFile& file : ProgramFiles(ProgramState(), db.path()))
+        protectedFiles.push_back(file);
+    CheckWriteTarget(path, protectedFiles, Source);
     const std::unique_ptr<QSaveFile> file = filedevices::saveDevice(path);
     return WriteExchangeFile(db, ui, *file, filter, progress);
 }
@@ -123,6 +157,8 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
     try {
         std::vector<EncodedBlock> blocks;
         std::array<int, ExchangeFieldCount> unsafe{};
+        std::array<int, ExchangeFieldCount> unwritable{};
+        QStringList lostCharacters;
         std::array<int, ExchangeFieldCount> columns{};
         QString text;
         text.reserve(BlockCharacters + 4096);
@@ -146,6 +182,15 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                 const QStringView value = QStringView(text).sliced(start);
                 if (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')))
                     ++unsafe[n];
+                if (!isAscii(value)) {
+                    const QStringList lost = cp932::unencodableCharacters(value);
+                    if (!lost.isEmpty()) {
+                        ++unwritable[n];
+                        for (const QString& character : lost)
+                            if (!lostCharacters.contains(character))
+                                lostCharacters.append(character);
+                    }
+                }
                 text += QLatin1Char('"');
             }
             text += QStringView(u"\r\n");
@@ -201,6 +246,11 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                 result.unsafeValues += count;
             if (result.unsafeValues > 0)
                 ui.showMessage(unsafeValuesNotice(unsafe, result.unsafeValues),
+                               MessageIcon::Information);
+            for (int count : unwritable)
+                result.unwritableValues += count;
+            if (result.unwritableValues > 0)
+                ui.showMessage(unwritableValuesNotice(unwritable, result.unwritableValues, lostCharacters),
                                MessageIcon::Information);
         }
     } catch (...) {

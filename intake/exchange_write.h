@@ -4,10 +4,12 @@
 // page 932. Only points with records are written, ordered by survey number,
 // point number and depth.
 
+#include "core/program_files.h"
 #include "intake/exchange_progress.h"
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 class QSaveFile;
 
@@ -22,8 +24,8 @@ namespace vortan::intake {
 
 // The filter of "write only this survey" from the survey number box. The
 // text is made half-width and handed back through `numberText` (the box
-// shows it so); an empty, non-numeric or out-of-range (-32768..32767) text
-// shows "調査地区Noの欄に数値を入れて実行して下さい｡" and gives nothing.
+// shows it so); an empty or non-numeric text, or one outside the survey
+// numbers 1..2147483647, shows "調査地区Noの欄に数値を入れて実行して下さい｡" and gives nothing.
 std::optional<QString> ExchangeSurveyFilter(QString& numberText, UserInterface& ui);
 
 // The filter of one survey: "WHERE (調査地区.調査地区No = n) ".
@@ -38,16 +40,20 @@ QString toHalfWidth(const QString& text);
 struct ExchangeWriteResult {
     int rowsWritten = 0;
     int unsafeValues = 0;   // values holding "," or '"', which cannot read back unchanged
+    int unwritableValues = 0;   // values holding characters written as "?"
 };
 
-// Writes the file at `path`. With no rows the user is told that nothing was
-// saved and no file is written; otherwise the file is written in full next
-// to the old one and renamed into place, "データを保存しました。" is shown
-// and, when some values hold a comma or a double quote, one notice says how
-// many in which columns. A failure (query, folder, disk) throws and leaves
-// an older file as it was.
+// Writes the file at `path`. A path that is one of `programFiles` or the
+// open database `db` itself (by identity: links and relative paths too), or
+// that exists and is no plain file, is refused (52) before anything is read
+// or written. With no rows the user is told that nothing was saved and no
+// file is written; otherwise the file is written in full next to the old
+// one and renamed into place, "データを保存しました。" is shown and, when
+// some values hold a comma or a double quote, or characters code page 932
+// cannot carry, one notice for each says how many in which columns. A
+// failure (query, folder, disk) throws and leaves an older file as it was.
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, const QString& path,
-                                      const QString& filter,
+                                      const QString& filter, const std::vector<ProgramFile>& programFiles,
                                       const ProgressCallback& progress = {});
 // The same through a save file the caller made (not yet open).
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSaveFile& file,

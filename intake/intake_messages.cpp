@@ -44,6 +44,7 @@ QString intakeMessageTitle(int code)
     case DifferentSite:
         return QStringLiteral("現場Noエラー");
     case DuplicatePoint:
+    case UnstorablePoint:
         return QStringLiteral("測点Noエラー");
     default:
         return QString();
@@ -56,6 +57,19 @@ void ShowIntakeMessage(UserInterface& ui, int code, DuplicatePointList& duplicat
                    MessageAnswer::Ok, intakeMessageTitle(code));
     if (code == DuplicatePoint)
         duplicates.clear();
+}
+
+QString unstorablePointText(const QStringList& points)
+{
+    return QStringLiteral("測点Noが4桁までの数字ではないため格納できません"
+                          "（先頭に0の付いた番号や小数点のある番号も格納できません）。\n測点No:")
+        + points.join(QStringLiteral(", "));
+}
+
+void ShowUnstorablePoints(UserInterface& ui, const QStringList& points)
+{
+    ui.showMessage(unstorablePointText(points), MessageIcon::Information, MessageButtons::Ok,
+                   MessageAnswer::Ok, intakeMessageTitle(UnstorablePoint));
 }
 
 } // namespace vortan::intake

@@ -6,6 +6,7 @@
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
+#include "core/survey_number.h"
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/master_lists.h"
@@ -268,9 +269,11 @@ SaveResult SurveyDocument::Data_Save()
         return result;
     }
 
-    const QString number = numberLiteral(header(HeaderField::調査地区No));
     bool inTransaction = false;
     try {
+        // A survey is stored only under a whole number of 1 to 2147483647.
+        const QString number =
+            QString::number(ReadSurveyNumber(header(HeaderField::調査地区No), QStringLiteral("F_DataSheet")));
         db::RecordSet existing = surveyDatabase(s_.workspace).openRecordSet(siteExistsSql(number));
         const bool exists = existing.recordCount() > 0 || !existing.eof();
         existing.close();

@@ -5,12 +5,25 @@
 // fails leaves the survey tables as they were.
 //
 // Manifest lines: file <TAB> reader <TAB> outcome <TAB> expected; lines
-// starting with "#" are comments. Readers and their outcomes:
+// starting with "#" are comments. In an expected text "{folder}" stands for
+// the folder the file was placed in and "\n" for a line break. Readers and
+// their outcomes:
 //   card       the card import's read and listing; "message" (the text the
 //              error reporter shows) or "lines" (how many list lines)
+//   card-select
+//              every run of the card's list moved to the transfer list at
+//              once; "message" (the text the selection check shows)
 //   exchange   reading an exchange file in add mode; "message" (the text the
-//              conversion command shows) or "stored" (surveys,points,records
-//              added)
+//              conversion command shows), "stored" (surveys,points,records
+//              added) or "warns" (the last message of a read that stored
+//              what it could)
+//   export>NAME
+//              the file placed as NAME (the settings file Vortan.ini, or a
+//              side file of the settings folder) and an export aimed at it
+//              through a link and a ".." in the path; "message"
+//   export-values
+//              each line of the file (UTF-8) the site name of a survey, the
+//              surveys exported; "message" (the last message shown)
 //   grpType.ini, cfdrive.ini, rqtbl.csv
 //              the file under that name in the settings folder, read by the
 //              settings load; "state": graph kind,Nd shown,qa shown,data name
@@ -23,11 +36,15 @@
 #include "calc/qa_param_file.h"
 #include "core/error_reporter.h"
 #include "core/settings_loader.h"
+#include "core/program_files.h"
 #include "core/settings_store.h"
 #include "db/survey_store.h"
 #include "intake/card_file.h"
 #include "intake/exchange_failure.h"
+#include "intake/card_selection.h"
 #include "intake/exchange_read.h"
+#include "intake/exchange_test_data.h"
+#include "intake/exchange_write.h"
 #include "intake/intake_test_support.h"
 #include "support/qstring_printer.h"
 #include "support/recording_user_interface.h"
@@ -81,10 +98,27 @@ public:
     void run()
     {
         const QString source = BadFolder + "/" + c_.file;
-        const QByteArray bytes = test::readBytes(source);
+        const QFileInfo info(source);
+        // A device or a folder is never read here: its link or its name is what stays.
+        const auto content = [](const QString& path) {
+            const QFileInfo file(path);
+            return file.isSymLink() ? file.symLinkTarget().toUtf8()
+                 : file.isDir()     ? QByteArrayLiteral("folder")
+                                    : test::readBytes(path);
+        };
+        const QByteArray bytes = content(source);
         const QString target = place(source);
+        expected_ = c_.expected;
+        expected_.replace(QStringLiteral("{folder}"), QDir::toNativeSeparators(settingsFolder_.path()));
+        expected_.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
         if (c_.reader == "card")
             card(target);
+        else if (c_.reader == "card-select")
+            cardSelection(target);
+        else if (c_.reader.startsWith("export>"))
+            exportOnto(target);
+        else if (c_.reader == "export-values")
+            exportValues(target);
         else if (c_.reader == "exchange")
             exchange(target);
         else if (c_.reader == "settings")
@@ -95,7 +129,7 @@ public:
             sideFile();
         else
             ADD_FAILURE() << "unknown reader " << c_.reader.toStdString();
-        EXPECT_EQ(test::readBytes(target), bytes) << "the reader changed its file";
+        EXPECT_EQ(content(target), bytes) << "the reader changed its file";
     }
 
 private:
@@ -106,17 +140,25 @@ private:
         if (c_.reader == "grpType.ini" || c_.reader == "cfdrive.ini" || c_.reader == "rqtbl.csv"
             || c_.reader == "qaTbl.tbl")
             name = c_.reader;
-        else if (c_.reader == "settings")
+        else if (c_.reader == "settings" || c_.reader == "export>Vortan.ini")
             name = QStringLiteral("Vortan.ini");
+        else if (c_.reader.startsWith("export>"))
+            name = c_.reader.section('>', 1);
         const QString target = settingsFolder_.filePath(name);
-        QFile::copy(source, target);
+        const QFileInfo info(source);
+        if (info.isSymLink())
+            QFile::link(info.symLinkTarget(), target);
+        else if (info.isDir())
+            QDir().mkpath(target);
+        else
+            QFile::copy(source, target);
         return target;
     }
 
     void expectMessage(const QStringList& shown)
     {
         EXPECT_EQ(c_.outcome, "message") << "the reader failed where the manifest expects " << c_.outcome.toStdString();
-        EXPECT_EQ(shown, QStringList{c_.expected});
+        EXPECT_EQ(shown, QStringList{expected_});
     }
 
     void card(const QString& path)
@@ -144,6 +186,12 @@ private:
         test::RecordingUserInterface ui;
         try {
             intake::ReadExchangeFile(copy.workspace, store, ui, path, intake::ExchangeReadMode::Add);
+            EXPECT_EQ(ui.statusText(), "データを読み込みました。");
+            if (c_.outcome == "warns") {
+                EXPECT_EQ(ui.lastMessage().text, expected_);
+                EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Exclamation);
+                return;
+            }
             EXPECT_EQ(c_.outcome, "stored");
             EXPECT_EQ(QStringLiteral("%1,%2,%3")
                           .arg(count("調査地区") - surveys)
@@ -159,6 +207,73 @@ private:
             EXPECT_FALSE(copy.db().inTransaction());
         }
         EXPECT_FALSE(ui.isBusy());
+    }
+
+    void cardSelection(const QString& path)
+    {
+        const intake::CardListing listing = intake::ReadAndListCardFile(path);
+        QStringList card = listing.lines;
+        QStringList transfer;
+        QList<qsizetype> all;
+        for (qsizetype i = 0; i < card.size(); ++i)
+            all.append(i);
+        intake::DuplicatePointList duplicates;
+        test::RecordingUserInterface ui;
+        EXPECT_FALSE(intake::TransferSelectedRuns(ui, card, all, card.value(0), transfer, QString(), duplicates));
+        EXPECT_TRUE(transfer.isEmpty());
+        expectMessage(ui.messageTexts());
+    }
+
+    // The program's files as a run that read its settings from this folder has them.
+    ProgramState programState(const QString& surveyDatabase) const
+    {
+        ProgramState state;
+        state.settings.データ位置 = surveyDatabase;
+        state.settings.ini位置 = settingsFolder_.path();
+        state.settingsFile = settingsFolder_.filePath(QStringLiteral("Vortan.ini"));
+        return state;
+    }
+
+    void exportOnto(const QString& placed)
+    {
+        test::SurveyDatabaseCopy copy;
+        ASSERT_TRUE(copy.isValid());
+        db::SurveyStore store(copy.workspace);
+        test::storeExchangeSurvey(store, 5);
+        const QStringList before = test::surveyTables(copy.db());
+        // The file named through a link, by a path that climbs out of a folder.
+        QDir().mkpath(settingsFolder_.filePath(QStringLiteral("sub")));
+        ASSERT_TRUE(QFile::link(placed, settingsFolder_.filePath(QStringLiteral("link.csv"))));
+        const QString target = settingsFolder_.filePath(QStringLiteral("sub/../link.csv"));
+        test::RecordingUserInterface ui;
+        ProgramState state = programState(copy.files.surveyDatabase());
+        try {
+            intake::WriteExchangeFile(copy.db(), ui, target, QString(), ProgramFiles(state));
+            ADD_FAILURE() << "the export was not refused";
+        } catch (const Failure& failure) {
+            intake::ReportExchangeFailure(failure, ErrorContext{ui, state, true});
+            expectMessage(ui.messageTexts());
+        }
+        EXPECT_EQ(test::surveyTables(copy.db()), before);
+    }
+
+    void exportValues(const QString& path)
+    {
+        test::SurveyDatabaseCopy copy;
+        ASSERT_TRUE(copy.isValid());
+        db::SurveyStore store(copy.workspace);
+        const QStringList names = QString::fromUtf8(test::readBytes(path)).split('\n', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            db::SurveyRow survey = test::exchangeSurvey(std::int32_t(i + 1));
+            survey.現場名 = names[i];
+            store.InsertSurveyRow(survey);
+            store.InsertPointRow(test::exchangePoint(std::int32_t(i + 1), "1", "1"));
+            store.InsertRecordRow(test::exchangeRecord(std::int32_t(i + 1), "1", 0.25f, 3, 10.5f, "1"));
+        }
+        test::RecordingUserInterface ui;
+        intake::WriteExchangeFile(copy.db(), ui, settingsFolder_.filePath(QStringLiteral("out.csv")), QString(), {});
+        EXPECT_EQ(c_.outcome, "message");
+        EXPECT_EQ(ui.lastMessage().text, expected_);
     }
 
     // The settings load with an empty store reads the side files of the folder.
@@ -218,6 +333,7 @@ private:
     }
 
     const Case& c_;
+    QString expected_;
     QTemporaryDir settingsFolder_;
 };
 
@@ -229,7 +345,8 @@ TEST(BadInput, EveryFileOfTheFolderIsInTheManifest)
     QStringList listed;
     for (const Case& c : cases)
         listed.append(c.file);
-    QStringList files = QDir(BadFolder).entryList(QDir::Files | QDir::Hidden);
+    QStringList files =
+        QDir(BadFolder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden);
     files.removeAll(Manifest);
     for (const QString& file : files)
         EXPECT_TRUE(listed.contains(file)) << file.toStdString() << " is not in cases.tsv";

@@ -4,6 +4,7 @@
 #include "intake/intake_test_support.h"
 #include "support/cli_runner.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace vortan;
@@ -122,6 +123,15 @@ TEST(CliCardImport, ASurveyNumberInUseFailsAndUsageErrorsExitTwo)
     EXPECT_EQ(lastErrorLine(duplicate), "保存しようとしたデータに重複があります。ご確認ください。3022");
     EXPECT_EQ(cli.surveyRows(), before);
 
+    // A survey number beyond the 32-bit range would stop every later import in add mode.
+    const test::CliResult beyond = cli.run({"card-import", cardFixture(), "--survey", "99999999999", "--runs", "4"});
+    EXPECT_EQ(beyond.exitCode, 1);
+    EXPECT_EQ(lastErrorLine(beyond), "計算結果が許容範囲を超えてしまいました。入力値に間違いがないかお確かめください。6");
+    // A folder given as the card is named as one.
+    const test::CliResult folder = cli.run({"card-list", cli.files.folder()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_EQ(lastErrorLine(folder), "「" + QDir::toNativeSeparators(cli.files.folder())
+                                         + "」はフォルダです。ファイルを指定してください。 52CardFile");
     EXPECT_EQ(cli.run({"card-import", cardFixture(), "--survey", "6", "--runs", "5"}).exitCode, 2);
     EXPECT_EQ(cli.run({"card-import", cardFixture(), "--survey", "6", "--runs", "0"}).exitCode, 2);
     EXPECT_EQ(cli.run({"card-import", cardFixture(), "--runs", "1"}).exitCode, 2);

@@ -88,7 +88,7 @@ TEST(CliImport, AddsUnderNewNumbersOrReplaces)
     // survey, which has no records and so was not in the file.
     test::CliResult result = cli.run({"import", file, "--replace"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.outLines(), QStringList{"データを読み込みました。"});
+    EXPECT_EQ(result.outLines(), (QStringList{"データを読み込みました。", "調査地区No 5, 9 を置き換えました。"}));
     QStringList expected = before;
     expected.removeIf([](const QString& row) {
         return row.startsWith("測点:5|3|") || row.startsWith("測点:9|3|");
@@ -99,6 +99,7 @@ TEST(CliImport, AddsUnderNewNumbersOrReplaces)
     // Add mode: the two surveys again, as 10 and 11.
     result = cli.run({"import", file});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.outLines(), (QStringList{"データを読み込みました。", "調査地区No 10～11 を追加しました。"}));
     auto db = db::Database::open(cli.files.surveyDatabase());
     db::RecordSet numbers = db->openRecordSet("SELECT 調査地区No FROM 調査地区 ORDER BY 調査地区No;");
     QStringList found;

@@ -81,7 +81,7 @@ TEST_F(ReportCommand, WritesTheReportIntoAPdfFileWithTheChosenRange)
     test::CliResult run = cli({"report", "--survey", "7", "--type", "1", "--pdf", all});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(test::pdfPageCount(all), 3);   // the unmarked point is not printed
-    EXPECT_TRUE(run.out.contains(QStringLiteral("3 page(s)")));
+    EXPECT_TRUE(run.out.contains(QStringLiteral("3ページを ")));
 
     const QString second = files.path(QStringLiteral("second.pdf"));
     run = cli({"report", "--survey", "7", "--type", "1", "--pdf", second, "--from", "2", "--to", "2"});

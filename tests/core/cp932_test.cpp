@@ -71,6 +71,17 @@ TEST(Cp932, CharactersWithoutAFormBecomeQuestionMarks)
     EXPECT_TRUE(cp932::canEncode(u"～"));
 }
 
+TEST(Cp932, JisMappingCharactersTakeTheirWindowsForms)
+{
+    // 〜 − ‖ ¢ £ ¬ — are written as ～ － ∥ ￠ ￡ ￢ ―, as Windows writes them;
+    // what has no form even so is named, each character once.
+    EXPECT_EQ(cp932::encode(u"〜−‖¢£¬—"), bytesOf("8160817c81618191819281ca815c"));
+    EXPECT_TRUE(cp932::canEncode(u"〜−‖¢£¬—"));
+    EXPECT_EQ(cp932::unencodableCharacters(QStringLiteral("〜€é\U0001F600髙€")),
+              (QStringList{"€", "é", QStringLiteral("\U0001F600")}));
+    EXPECT_TRUE(cp932::unencodableCharacters(u"髙橋①ｱ～abc").isEmpty());
+}
+
 TEST(Cp932, UndefinedBytesBecomeReplacementCharacters)
 {
     EXPECT_EQ(cp932::decode(bytesOf("80")), QStringLiteral("\uFFFD"));

@@ -3,6 +3,7 @@
 
 #include "core/atomic_file.h"
 #include "core/failure.h"
+#include "core/cp932.h"
 #include "core/settings_store.h"
 #include "support/failing_devices.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
 using namespace vortan;
@@ -188,6 +190,25 @@ TEST(SettingsStore, LoadsAndSavesItsFile)
 
     const SettingsStore reopened = SettingsStore::openAt(path);
     EXPECT_EQ(reopened.value("etc", "通常の提出先"), QString("一般"));
+}
+
+TEST(SettingsStore, AFileInAnotherEncodingIsReadAsSuchAndSavedInUtf8)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Vortan.ini");
+    const QString text = QStringLiteral("[etc]\r\n通常の提出先=特別\r\n");
+    QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+    for (const QByteArray& bytes : {cp932::encode(text), QByteArray(utf16.encode(text))}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        SettingsStore store(path);
+        store.load();
+        EXPECT_EQ(store.value("etc", "通常の提出先"), QString("特別"));
+        store.save();
+        EXPECT_EQ(readBytes(path), text.toUtf8());
+    }
 }
 
 TEST(SettingsStore, LocationComesFromTheArgumentTheEnvironmentOrTheConfigurationFolder)

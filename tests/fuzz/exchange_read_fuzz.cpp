@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     try {
         intake::WriteExchangeFile(*workspace.survey(), ui,
-                                  QDir(fuzz::scratchFolder()).filePath(QStringLiteral("written.csv")), QString());
+                                  QDir(fuzz::scratchFolder()).filePath(QStringLiteral("written.csv")), QString(), {});
     } catch (const Failure&) {
     }
     return 0;

@@ -67,7 +67,7 @@ TEST(CardFile, RecordFieldsAreConverted)
 {
     // Quotes go; whole numbers round halves to even; the date and time
     // fields keep their last two or four digits with leading zeros.
-    CardRow row = ParseCardRecord("1,\"x\",\"3\",\" 12 \",0.25,5.5,\"10.5\",2.5,2005,1001,9,3005,extra,more", 2);
+    CardRecord row = ParseCardRecord("1,\"x\",\"3\",\" 12 \",0.25,5.5,\"10.5\",2.5,2005,1001,9,3005,extra,more", 2);
     EXPECT_EQ(row.site, 3);
     EXPECT_EQ(row.point, "12");
     EXPECT_FLOAT_EQ(row.depth, 0.25f);

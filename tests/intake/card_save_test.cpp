@@ -1,6 +1,7 @@
 // Storing chosen runs of the fixture card as a survey.
 
 #include "intake/card_file.h"
+#include "intake/card_index.h"
 #include "intake/card_line_parts.h"
 #include "intake/card_save.h"
 #include "intake/intake_test_support.h"
@@ -140,12 +141,12 @@ TEST(CardSave, ARunOverMidnightEndsAtItsStartTime)
               "INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻) VALUES (5, '1' ,051001,2358,2358);");
     EXPECT_TRUE(statements[4].contains("VALUES (5,1,051002,0001,0001,0.75,"));
 
-    const std::vector<CardPointEntry> entries =
-        LookUpPoints(card.file.rows, 8, card.lines[3]);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].date, "051001");
-    EXPECT_EQ(entries[0].startTime, "2358");
-    EXPECT_EQ(entries[0].endTime, "");
+    const std::optional<CardPointEntry> entry =
+        LookUpPoint(card.file.rows, CardIndex(card.file.rows), card.lines[3]);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->date, "051001");
+    EXPECT_EQ(entry->startTime, "2358");
+    EXPECT_EQ(entry->endTime, "");
 }
 
 TEST(CardSave, FailingSavesLeaveTheDatabaseAsBefore)
@@ -175,10 +176,13 @@ TEST(CardSave, FailingSavesLeaveTheDatabaseAsBefore)
 
     // A point number that is not numeric fails at its records, after the
     // survey and point rows went in: those go again.
-    CardTable rows = card.file.rows;
-    for (CardRow& row : rows)
-        if (row.site == 8)
-            row.point = "A1";
+    CardTable rows;
+    for (std::size_t i = 0; i < card.file.rows.size(); ++i) {
+        CardRecord record = card.file.rows.record(i);
+        if (record.site == 8)
+            record.point = "A1";
+        rows.append(record);
+    }
     const QStringList lines = ListRuns(rows);
     try {
         SaveCardRuns(copy.workspace, ui, rows, {lines.last()}, "13", "一般");
@@ -192,4 +196,54 @@ TEST(CardSave, FailingSavesLeaveTheDatabaseAsBefore)
     // Nothing to save: nothing happens.
     EXPECT_FALSE(SaveCardRuns(copy.workspace, ui, card.file.rows, {}, "14", "一般"));
     EXPECT_EQ(surveyTables(copy.db()), before);
+}
+
+TEST(CardSave, ARunStoredBeforeAsksBeforeACopy)
+{
+    // Point 1's run is stored as survey 12; storing it again (with point 2)
+    // as 13 asks first: No stores nothing, Yes stores the copy.
+    SurveyDatabaseCopy copy;
+    ASSERT_TRUE(copy.isValid());
+    const CardListing card = fixtureCard();
+    RecordingUserInterface ui;
+    ASSERT_EQ(SaveCardRuns(copy.workspace, ui, card.file.rows, {card.lines[0]}, "12", "一般"), 12);
+    const QStringList before = surveyTables(copy.db());
+
+    ui.clear();
+    EXPECT_EQ(SaveCardRuns(copy.workspace, ui, card.file.rows, {card.lines[0], card.lines[1]}, "13", "一般"), 0);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.lastMessage().text, "このデータは調査地区No 12 に登録済みです。\n測点No: 1\n"
+                                     "同じデータを調査地区No 13 としてもう一度登録しますか？");
+    EXPECT_EQ(ui.lastMessage().buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.lastMessage().defaultButton, MessageAnswer::No);
+    EXPECT_EQ(surveyTables(copy.db()), before);
+
+    ui.queueAnswer(MessageAnswer::Yes);
+    EXPECT_EQ(SaveCardRuns(copy.workspace, ui, card.file.rows, {card.lines[0], card.lines[1]}, "13", "一般"), 13);
+    EXPECT_EQ(test::countRows(copy.db(), "測点 WHERE 調査地区No = 13;"), 2);
+}
+
+TEST(CardSave, SurveyNumbersOutsideOneTo2147483647AreRefused)
+{
+    SurveyDatabaseCopy copy;
+    ASSERT_TRUE(copy.isValid());
+    const CardListing card = fixtureCard();
+    RecordingUserInterface ui;
+    const QStringList before = surveyTables(copy.db());
+    const std::pair<const char*, int> cases[] = {
+        {"0", err::Overflow}, {"0.4", err::Overflow}, {"-7", err::Overflow},
+        {"2147483648", err::Overflow}, {"99999999999", err::Overflow}, {"1x", err::TypeMismatch}};
+    for (const auto& [number, failure] : cases) {
+        SCOPED_TRACE(number);
+        try {
+            SaveCardRuns(copy.workspace, ui, card.file.rows, {card.lines[0]}, number, "一般");
+            ADD_FAILURE() << "not refused";
+        } catch (const Failure& refused) {
+            EXPECT_EQ(refused.number(), failure);
+        }
+    }
+    EXPECT_EQ(surveyTables(copy.db()), before);
+    // The largest number is a number like any other; " 2147483647 " is stored as it reads.
+    EXPECT_EQ(SaveCardRuns(copy.workspace, ui, card.file.rows, {card.lines[0]}, " 2147483647 ", "一般"),
+              2147483647);
 }

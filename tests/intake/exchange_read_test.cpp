@@ -7,6 +7,7 @@
 #include "intake/exchange_test_data.h"
 #include "intake/intake_test_support.h"
 #include "support/recording_user_interface.h"
+#include "support/reporter_texts.h"
 
 #include "core/failure.h"
 
@@ -306,4 +307,18 @@ TEST(ExchangeFailure, DriveNotReadyIsAWarningAndOtherNumbersGoToTheCommonReport)
 
     ReportExchangeFailure(Failure(err::DbDuplicateKey, "dup"), context);
     EXPECT_EQ(ui.lastMessage().text, "保存しようとしたデータに重複があります。ご確認ください。3022");
+}
+
+TEST(ExchangeRead, AddModeNeverNumbersBeyond2147483647)
+{
+    // The largest number in use is 2147483646: the first survey of the file
+    // takes 2147483647, the second would not fit, and the whole read goes.
+    ReadFixture f;
+    ASSERT_TRUE(f.copy.isValid());
+    test::storeExchangeSurvey(f.store, 2147483646);
+    const QStringList before = surveyTables(f.copy.db());
+    f.readAndReport(f.write(test::exchangeLine(fields("1", "1", "0.5")) + test::exchangeLine(fields("2", "1", "0.5"))),
+                    ExchangeReadMode::Add);
+    EXPECT_EQ(f.ui.messageTexts(), QStringList{test::OverflowText});
+    EXPECT_EQ(surveyTables(f.copy.db()), before);
 }

@@ -46,7 +46,7 @@ TEST(ExchangeRoundTrip, ReplaceModeRestoresEverySurveyRowByRow)
     ASSERT_EQ(before.size(), 3 * (1 + 4 + 16));
 
     const QString file = copy.path("all.csv");
-    EXPECT_EQ(WriteExchangeFile(copy.db(), ui, file, QString()).rowsWritten, 48);
+    EXPECT_EQ(WriteExchangeFile(copy.db(), ui, file, QString(), {}).rowsWritten, 48);
     ReadExchangeFile(copy.workspace, store, ui, file, ExchangeReadMode::Replace);
     EXPECT_EQ(surveyTables(copy.db()), before);
 
@@ -69,7 +69,7 @@ TEST(ExchangeRoundTrip, ACommaInAValueShiftsTheFieldsAfterIt)
     store.InsertRecordRow(test::exchangeRecord(8, "1", 0.25f, 3, 1.0f, "1"));
 
     const QString file = copy.path("comma.csv");
-    WriteExchangeFile(copy.db(), ui, file, QString());
+    WriteExchangeFile(copy.db(), ui, file, QString(), {});
     ReadExchangeFile(copy.workspace, store, ui, file, ExchangeReadMode::Replace);
     db::RecordSet rows = copy.db().openRecordSet("SELECT 住所, 調査目的, 調査責任者 FROM 調査地区;");
     ASSERT_EQ(rows.recordCount(), 1);

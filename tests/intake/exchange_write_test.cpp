@@ -10,6 +10,10 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace vortan;
 using namespace vortan::intake;
@@ -37,7 +41,7 @@ TEST(ExchangeWrite, AllSurveysGiveOneQuotedLinePerRecordInCodePage932)
 
     std::vector<std::pair<int, int>> progress;
     const ExchangeWriteResult result =
-        WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(),
+        WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {},
                           [&](int value, int maximum) { progress.emplace_back(value, maximum); });
     EXPECT_EQ(result.rowsWritten, 6);
     EXPECT_EQ(result.unsafeValues, 0);
@@ -72,22 +76,24 @@ TEST(ExchangeWrite, OneSurveyByItsNumberTypedFullWidth)
     ASSERT_TRUE(filter.has_value());
     EXPECT_EQ(box, "5");
     EXPECT_EQ(*filter, "WHERE (調査地区.調査地区No = 5) ");
-    WriteExchangeFile(f.copy.db(), f.ui, f.file(), *filter);
+    WriteExchangeFile(f.copy.db(), f.ui, f.file(), *filter, {});
     EXPECT_EQ(test::readBytes(f.file()), cp932::encode(test::exchangeSurveyLines(5)));
 }
 
 TEST(ExchangeWrite, AMissingOrWrongSurveyNumberIsRefused)
 {
     RecordingUserInterface ui;
-    for (QString box : {QString(), QStringLiteral("abc"), QStringLiteral("40000"), QStringLiteral("１Ａ")}) {
+    // Survey numbers are whole numbers from 1 to 2147483647.
+    for (QString box : {QString(), QStringLiteral("abc"), QStringLiteral("0"), QStringLiteral("－３"),
+                        QStringLiteral("2147483648"), QStringLiteral("１Ａ")}) {
         ui.clear();
         EXPECT_FALSE(ExchangeSurveyFilter(box, ui).has_value()) << box.toStdString();
         EXPECT_EQ(ui.messageTexts(), QStringList{"調査地区Noの欄に数値を入れて実行して下さい｡"});
         EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Information);
         EXPECT_EQ(ui.lastMessage().title, "");   // the program's title
     }
-    QString negative = QStringLiteral("－３");
-    EXPECT_EQ(ExchangeSurveyFilter(negative, ui), "WHERE (調査地区.調査地区No = -3) ");
+    QString large = QStringLiteral("４００００");
+    EXPECT_EQ(ExchangeSurveyFilter(large, ui), "WHERE (調査地区.調査地区No = 40000) ");
 }
 
 TEST(ExchangeWrite, NothingToWriteIsToldAndWritesNoFile)
@@ -97,8 +103,8 @@ TEST(ExchangeWrite, NothingToWriteIsToldAndWritesNoFile)
     f.store.InsertSurveyRow(test::exchangeSurvey(4));
     f.store.InsertPointRow(test::exchangePoint(4, "1", "1"));   // a point without records
 
-    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString()).rowsWritten, 0);
-    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), exchangeSurveyFilter(77)).rowsWritten, 0);
+    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {}).rowsWritten, 0);
+    EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), exchangeSurveyFilter(77), {}).rowsWritten, 0);
     EXPECT_EQ(f.ui.messageTexts(), (QStringList{"データが存在しないため保存できせんでした｡",
                                                 "データが存在しないため保存できせんでした｡"}));
     EXPECT_FALSE(QFile::exists(f.file()));
@@ -117,7 +123,7 @@ TEST(ExchangeWrite, ValuesWithCommasOrQuotesAreWrittenAsTheyAreAndCounted)
     f.store.InsertRecordRow(test::exchangeRecord(3, "1", 0.25f, 3, 1.0f, "1", "a,b"));
     f.store.InsertRecordRow(test::exchangeRecord(3, "1", 0.5f, 3, 1.0f, "1"));
 
-    const ExchangeWriteResult result = WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString());
+    const ExchangeWriteResult result = WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {});
     // Two lines repeat the survey's address and remark; one record remark has a comma.
     EXPECT_EQ(result.unsafeValues, 5);
     const QString text = cp932::decode(test::readBytes(f.file()));
@@ -148,7 +154,7 @@ TEST(ExchangeWrite, AFailedWriteLeavesTheOlderFileWhole)
 
     // A folder that does not exist.
     try {
-        WriteExchangeFile(f.copy.db(), f.ui, f.copy.path("no/such/folder/x.csv"), QString());
+        WriteExchangeFile(f.copy.db(), f.ui, f.copy.path("no/such/folder/x.csv"), QString(), {});
         FAIL() << "writing into a missing folder must fail";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.number(), err::PathNotFound);
@@ -156,3 +162,46 @@ TEST(ExchangeWrite, AFailedWriteLeavesTheOlderFileWhole)
     // No temporary file is left behind.
     EXPECT_EQ(QDir(f.copy.files.folder()).entryList({"export*", "x.csv*"}, QDir::Files), QStringList{"export.csv"});
 }
+
+#ifdef Q_OS_UNIX   // hard links and pipes are made the POSIX way
+TEST(ExchangeWrite, TheProgramsOwnFilesAndWhatIsNoPlainFileAreNeverReplaced)
+{
+    // Named by another spelling (a relative path through "..", a hard link,
+    // a symbolic link), the open database, the postal database and a journal
+    // name of the database are refused by identity; so are a pipe and a
+    // folder. Nothing is written and every file keeps its bytes.
+    WriteFixture f;
+    ASSERT_TRUE(f.copy.isValid());
+    test::storeExchangeSurvey(f.store, 5);
+    const QString db = f.copy.files.surveyDatabase();
+    const QString folder = f.copy.files.folder();
+    QDir().mkpath(f.copy.path("sub"));
+    ASSERT_TRUE(::link(QFile::encodeName(db).constData(), QFile::encodeName(f.copy.path("hard.mdb")).constData()) == 0);
+    ASSERT_TRUE(QFile::link(f.copy.files.postalDatabase(), f.copy.path("postal.csv")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.copy.path("pipe.csv")).constData(), 0600), 0);
+    ProgramState state;
+    state.settings.住所位置 = f.copy.files.postalDatabase();
+
+    const QByteArray dbBytes = test::readBytes(db);
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    const QString targets[] = {QDir(folder).relativeFilePath(db), f.copy.path("sub/../VORTAN.MDB"),
+                               f.copy.path("hard.mdb"), db + "-journal", f.copy.path("postal.csv"),
+                               f.copy.path("pipe.csv"), f.copy.path("sub")};
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder);
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        try {
+            WriteExchangeFile(f.copy.db(), f.ui, target, QString(), ProgramFiles(state));
+            ADD_FAILURE() << "not refused";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.number(), err::BadFileName);
+            EXPECT_TRUE(failure.description().startsWith("「" + QDir::toNativeSeparators(target) + "」"));
+        }
+    }
+    QDir::setCurrent(previous);
+    EXPECT_EQ(test::readBytes(db), dbBytes);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot), before);
+    EXPECT_TRUE(f.ui.messages().empty());
+}
+#endif

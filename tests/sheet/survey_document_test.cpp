@@ -5,6 +5,7 @@
 #include "calc/formula_sets.h"
 #include "db/record_set.h"
 #include "sheet/survey_document.h"
+#include "support/reporter_texts.h"
 
 #include <QSignalSpy>
 
@@ -256,6 +257,14 @@ TEST_F(Document, DecliningTheOverwriteOrAFailedSaveLeavesTheDatabaseAsItWas)
     EXPECT_EQ(env.ui.messages().size(), messages + 2);   // the question, then the report
     EXPECT_EQ(everything(), before);
     EXPECT_FALSE(env.db().inTransaction());
+    // A survey number outside 1..2147483647 is refused before anything is written.
+    for (const char* number : {"0", "-4", "2147483648"}) {
+        doc->setHeader(HeaderField::調査地区No, QString::fromUtf8(number));
+        EXPECT_EQ(doc->Data_Save().outcome, Outcome::NotDone);
+        EXPECT_EQ(env.ui.lastMessage().text, test::OverflowText);
+        EXPECT_EQ(everything(), before);
+    }
+    doc->setHeader(HeaderField::調査地区No, survey().first().section(u'|', 0, 0));
     // Put right, the same document saves.
     doc->setPointNumber(1, QStringLiteral("2"), EditSource::User);
     env.ui.queueAnswer(MessageAnswer::Yes);

@@ -10,6 +10,10 @@ namespace vortan::test {
 inline const QString FileNotFoundText = QStringLiteral(
     "指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。");
 
+// The overflow message (6): a number beyond what its field can hold.
+inline const QString OverflowText =
+    QStringLiteral("計算結果が許容範囲を超えてしまいました。入力値に間違いがないかお確かめください。6");
+
 // The message of a file or disk number (53, 61, 70, 71, 75), the number
 // appended where the message carries it.
 inline QString fileErrorText(int number)
@@ -32,6 +36,19 @@ inline QString fileErrorText(int number)
     default:
         return QString();
     }
+}
+
+// The message of a file that may not (`refused`) or cannot be read: the
+// common report of number 57 with its description and source. The reason of
+// a read that failed part way is the system's own wording, so only the
+// frame around it is compared.
+inline bool isUnreadableFileText(const QString& text, const QString& path, bool refused, const QString& source)
+{
+    const QString start = QStringLiteral("「") + path + QStringLiteral("」を読み込めません。");
+    if (refused)
+        return text == start + QStringLiteral("このファイルを読む権限がありません。 57") + source;
+    return text.startsWith(start + QStringLiteral("読み込みの途中でエラーが起きました（"))
+        && text.endsWith(QStringLiteral("）。 57") + source);
 }
 
 // The database that cannot be reached (3043): the text, a line break, the
