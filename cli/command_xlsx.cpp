@@ -23,10 +23,10 @@ int xlsx(CliContext& context, const QStringList& args)
         else if (!args[i].startsWith(QStringLiteral("--")) && out.isEmpty())
             out = args[i];
         else
-            return context.usageError(Name, QStringLiteral("unexpected argument %1").arg(args[i]));
+            return context.usageError(Name, QStringLiteral("%1 は使えない引数です").arg(args[i]));
     }
     if (survey.isEmpty() || out.isEmpty())
-        return context.usageError(Name, QStringLiteral("expected --survey NO OUT.xlsx"));
+        return context.usageError(Name, QStringLiteral("--survey NO と OUT.xlsx を指定してください"));
 
     context.ui().setQuiet(true);
     if (!context.openDatabases())
@@ -37,11 +37,11 @@ int xlsx(CliContext& context, const QStringList& args)
     if (!loaded.load(survey))
         return ExitFailure;
     try {
-        xlsx::WriteSurveyWorkbook(loaded.document(), context.state(), out);
+        xlsx::WriteSurveyWorkbook(loaded.document(), context.state(), out, context.survey().path());
     } catch (const Failure& failure) {
         return context.report(failure);
     }
-    context.print(QStringLiteral("%1 written").arg(QDir::toNativeSeparators(out)));
+    context.print(QStringLiteral("%1 に書き出しました。").arg(QDir::toNativeSeparators(out)));
     return ExitOk;
 }
 

@@ -783,7 +783,7 @@ void F_DataSheet::exportWorkbook()
     ui_.setBusy(QStringLiteral("Excelファイルの出力中..."), true);
     std::optional<Failure> failed;
     try {
-        xlsx::WriteSurveyWorkbook(doc_, state_, path);
+        xlsx::WriteSurveyWorkbook(doc_, state_, path, workspace_.survey() ? workspace_.survey()->path() : QString());
     } catch (const Failure& failure) {
         failed = failure;
     }

@@ -4,6 +4,7 @@
 #include "core/failure.h"
 #include "core/file_devices.h"
 #include "core/number_text.h"
+#include "core/program_files.h"
 #include "core/program_state.h"
 #include "report/graph_data.h"
 #include "report/graph_scale.h"
@@ -327,8 +328,10 @@ QString allPointsSheetName()
     return QStringLiteral("全測点");
 }
 
-void WriteSurveyWorkbook(const sheet::SurveyDocument& document, const ProgramState& state, const QString& path)
+void WriteSurveyWorkbook(const sheet::SurveyDocument& document, const ProgramState& state, const QString& path,
+                         const QString& openDatabase)
 {
+    CheckWriteTarget(path, ProgramFiles(state, openDatabase), QStringLiteral("Excel出力"));
     QTemporaryDir work;
     if (!work.isValid())
         throw Failure(err::PathFileAccess, work.errorString(), QDir::toNativeSeparators(QDir::tempPath()));

@@ -24,8 +24,12 @@ QString allPointsSheetName();
 
 // Writes the workbook to `path`: built in a temporary folder, then put in
 // place whole, so that a failure leaves an older file of that name as it
-// was. Throws Failure (the numbers of writeFileAtomically, 7 when memory ran
-// out, 75 when the temporary workbook could not be made).
-void WriteSurveyWorkbook(const sheet::SurveyDocument& document, const ProgramState& state, const QString& path);
+// was. A path that is one of the program's own files (the open survey
+// database at `openDatabase`, the settings and side files of `state`) or
+// that is no plain file is refused (52) before anything is written. Throws
+// Failure (52, the numbers of writeFileAtomically, 7 when memory ran out,
+// 75 when the temporary workbook could not be made).
+void WriteSurveyWorkbook(const sheet::SurveyDocument& document, const ProgramState& state, const QString& path,
+                         const QString& openDatabase = QString());
 
 } // namespace vortan::xlsx

@@ -170,6 +170,14 @@ def main():
                     ["調査概要", None, None, None, start, end, 1]]
         check([[c.value for c in row] for row in ws.iter_rows(min_row=14)] == expected, "調査概要: points table")
 
+        # The program's own database is never written over.
+        database = os.path.join(folder, "VORTAN.MDB")
+        with open(database, "rb") as f:
+            before = f.read()
+        code, out, err = run(folder, "xlsx", "--survey", "7", database)
+        with open(database, "rb") as f:
+            check(code == 1 and "Vortanデータベース" in err and f.read() == before, f"database as target: {code} {err!r}")
+
         # A survey that is not there: the program's message, no file.
         missing = os.path.join(folder, "missing.xlsx")
         code, out, err = run(folder, "xlsx", "--survey", "99", missing)
