@@ -9,7 +9,6 @@ packages=(
     libsqlite3-dev
     libxlsxwriter-dev             # the Excel workbook of a survey
     python3-openpyxl              # the test that reads the workbook back
-    libreoffice-calc              # rendering a workbook page for a person to look at
     mdbtools-dev                  # libmdb: reading old Access survey databases (vortan-mdb-reader)
     libgtest-dev
     fonts-ipafont
