@@ -15,11 +15,16 @@
 #include "sheet/sheet_grid_widget.h"
 #include "sheet/survey_document.h"
 #include "sheet/survey_editor.h"
+#include "xlsx/survey_workbook.h"
+#include "xlsx/workbook_file_name.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,8 +32,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -153,11 +161,22 @@ F_DataSheet::F_DataSheet(ProgramState& state, db::Workspace& workspace, db::Mast
                                    {QStringLiteral("tb_New"), QStringLiteral("新規")},
                                    {QStringLiteral("tb_Load"), QStringLiteral("呼び出し")},
                                    {QStringLiteral("tb_Save"), QStringLiteral("保存")},
-                                   {QStringLiteral("tb_Delete"), QStringLiteral("削除")}},
+                                   {QStringLiteral("tb_Delete"), QStringLiteral("削除")},
+                                   {QStringLiteral("tb_Excel"), QStringLiteral("Excel出力...")}},
                                   [this](const QString& key) { Toolbar1_ButtonClick(key); });
     tbSave_ = toolbar_->actions().at(3);
     tbDelete_ = toolbar_->actions().at(4);
+    // A button shows its action's icon text, which would drop the "...".
+    toolbar_->actions().at(5)->setIconText(QStringLiteral("Excel出力..."));
     layout->addWidget(toolbar_);
+
+    auto* menus = new QMenuBar(this);
+    menus->setObjectName(QStringLiteral("mnu_DataSheet"));
+    QMenu* file = menus->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("mnu_ファイル"));
+    QAction* excel = file->addAction(QStringLiteral("Excel出力..."), this, [this] { exportWorkbook(); });
+    excel->setObjectName(QStringLiteral("mnu_Excel出力"));
+    layout->setMenuBar(menus);
 
     auto* header = new QGridLayout;
     header->setHorizontalSpacing(6);
@@ -737,6 +756,8 @@ void F_DataSheet::Toolbar1_ButtonClick(const QString& key)
         saveSurvey();
     } else if (key == QStringLiteral("tb_Delete")) {
         deleteSurvey();
+    } else if (key == QStringLiteral("tb_Excel")) {
+        exportWorkbook();
     }
 }
 
@@ -901,6 +922,38 @@ void F_DataSheet::deleteSurvey()
     // The survey is gone: nothing of it stays on the sheet to be saved again.
     if (deleted)
         newSurvey();
+}
+
+void F_DataSheet::exportWorkbook()
+{
+    const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                 .filePath(xlsx::proposedWorkbookFileName(doc_.header(HeaderField::調査地区No),
+                                                                          doc_.header(HeaderField::現場名)));
+    QString path;
+    if (chooseWorkbookFile_) {
+        path = chooseWorkbookFile_(proposed);
+    } else {
+        QFileDialog dialog(this, QStringLiteral("Excel出力"), QFileInfo(proposed).absolutePath(),
+                           QStringLiteral("Excelブック (*.xlsx)"));
+        dialog.setObjectName(QStringLiteral("dlg_Excel出力"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("xlsx"));
+        dialog.selectFile(QFileInfo(proposed).fileName());
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            path = dialog.selectedFiles().constFirst();
+    }
+    if (path.isEmpty())
+        return;
+    ui_.setBusy(QStringLiteral("Excelファイルの出力中..."), true);
+    std::optional<Failure> failed;
+    try {
+        xlsx::WriteSurveyWorkbook(doc_, state_, path, workspace_.survey() ? workspace_.survey()->path() : QString());
+    } catch (const Failure& failure) {
+        failed = failure;
+    }
+    ui_.setBusy(QString(), false);
+    if (failed)
+        handle(doc_.report(*failed));
 }
 
 } // namespace vortan::sheet

@@ -88,7 +88,7 @@ public:
     void refreshLocationCaption();
 
     // Runs a toolbar button by its key ("tb_Exit", "tb_New", "tb_Load",
-    // "tb_Save", "tb_Delete").
+    // "tb_Save", "tb_Delete", "tb_Excel").
     void Toolbar1_ButtonClick(const QString& key);
 
     // Captions the label over the points grid by the setting 測点表示 (after
@@ -98,6 +98,13 @@ public:
     // The address picker: returns the composed address, or nothing when the
     // user cancelled. The address button stays disabled until one is given.
     void setAddressPicker(std::function<std::optional<QString>()> picker);
+
+    // Asks where the Excel workbook goes, given the proposed path; an empty
+    // answer cancels. By default a file dialog asks.
+    void setWorkbookFileChooser(std::function<QString(const QString& proposed)> chooser)
+    {
+        chooseWorkbookFile_ = std::move(chooser);
+    }
 
     // What to do when the error reporter asks to end the program (by
     // default the application quits).
@@ -123,6 +130,7 @@ private:
     bool saveSurvey();
     int dropEmptyRecordRows();
     void deleteSurvey();
+    void exportWorkbook();
     void focusInvalidInput(const InvalidInput& input);
     void handle(Outcome outcome);
     void updateCommandStates();
@@ -167,6 +175,7 @@ private:
     SheetGrid* activeGrid_ = nullptr;
 
     std::function<std::optional<QString>()> addressPicker_;
+    std::function<QString(const QString&)> chooseWorkbookFile_;
     std::function<void()> endProgram_;
     bool showingDocument_ = false;   // set while fields are filled from the document
     // The number the survey on the sheet was loaded or saved under; empty

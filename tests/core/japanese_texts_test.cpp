@@ -45,9 +45,9 @@ namespace {
 // Words of Latin letters a Japanese user reads as they are: names, units and
 // symbols of the test and its formulas, codes and formats.
 const QStringList Allowed = QStringLiteral(
-    "Vortan VORTAN MDB YUUBIN Microsoft Edge ZD N m kN cm mm kg kgf Nd Ndm Mv qa Qa qu Nc Nr Nq Df i ic iq GL KBM "
-    "TBM BM SI A B C D E F G H I J K c No OK CF CSV csv PDF pdf TEL FAX Ctrl Z Y hh yyyy dd mdb bmp ico jpg gif Ver "
-    "rqtbl HTML").split(u' ');
+    "Vortan VORTAN MDB YUUBIN Microsoft Edge Excel ZD N m kN cm mm kg kgf Nd Ndm Mv qa Qa qu Nc Nr Nq Df i ic iq "
+    "GL KBM TBM BM SI A B C D E F G H I J K c No OK CF CSV csv PDF pdf TEL FAX Ctrl Z Y hh yyyy dd mdb bmp ico jpg "
+    "gif Ver rqtbl HTML").split(u' ');
 
 // The texts of `widget` and of its visible children a user can read (paths
 // shown are data; entries of editable lists too).

@@ -210,7 +210,8 @@ TEST_P(MigrationGolden, EveryTableHoldsTheRowsOfTheAccessFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("new.mdb")});
 }
 
-const QStringList AllPrintFieldsOff{QStringLiteral("0\t\\N"), QStringLiteral("0\t\\N"), QStringLiteral("0\t\\N")};
+// Points of a layout without print marks were all printed: the upgrade marks them.
+const QStringList AllPointsMarked(3, QStringLiteral("1\t\\N"));
 
 INSTANTIATE_TEST_SUITE_P(
     AccessFiles, MigrationGolden,
@@ -228,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {"mstRNd値計算式", "1\tローム\t⊿Nd=0.41Mv\t0\t0.41\t1", "1\tローム\t⊿Nd=0.41Mv\t0\t0.4\t1"}},
                {{"SystemSetting", {"Key", "Value"}, {"Text", "Text"}, {"DBVersion\t1.2"}},
                 {"mst住所", {"住所"}, {"Text"}, {"調査現場"}},
-                {"測点", {"印刷", "印刷測点No"}, {"Yes/No", "Text"}, AllPrintFieldsOff},
+                {"測点", {"印刷", "印刷測点No"}, {"Yes/No", "Text"}, AllPointsMarked},
                 {"mstQa値計算式", {"C", "D"}, {"Text", "Text"}, QStringList(5, QStringLiteral("\\N\t\\N"))}},
                16}),
     [](const ::testing::TestParamInfo<Golden>& info) { return std::string(info.param.expected); });

@@ -9,11 +9,14 @@
 #include "sheet/data_sheet_window.h"
 #include "sheet/survey_document.h"
 #include "sheet/survey_editor.h"
+#include "support/reporter_texts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -21,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -237,7 +241,8 @@ TEST_F(DataSheetWindow, OpensEmptyWithItsControlsInPlace)
     QStringList keys;
     for (QAction* action : control<QToolBar>("Toolbar1")->actions())
         keys << action->objectName();
-    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete", "", "act_元に戻す", "act_やり直し"}));
+    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete", "tb_Excel", "", "act_元に戻す",
+                          "act_やり直し"}));
     EXPECT_FALSE(button("tb_Save")->isEnabled());
     EXPECT_FALSE(button("tb_Delete")->isEnabled());
 
@@ -264,6 +269,41 @@ TEST_F(DataSheetWindow, OpensEmptyWithItsControlsInPlace)
     EXPECT_EQ(records()->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("換算支持力 qa"));
     EXPECT_EQ(records()->model()->columnCount(), 9);
     EXPECT_TRUE(records()->isColumnHidden(8));
+}
+
+TEST_F(DataSheetWindow, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
+{
+    loadByTyping(QStringLiteral("5"));
+    QTemporaryDir dir;
+    QStringList proposed;
+    QString answer = dir.filePath(QStringLiteral("chosen.xlsx"));
+    sheet->setWorkbookFileChooser([&](const QString& path) {
+        proposed << path;
+        return answer;
+    });
+    EXPECT_EQ(button("tb_Excel")->text(), QStringLiteral("Excel出力..."));
+    press("tb_Excel");
+    ASSERT_EQ(proposed.size(), 1);
+    EXPECT_EQ(QFileInfo(proposed[0]).fileName(), QStringLiteral("5_現場A.xlsx"));
+    QFile written(answer);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.read(2), QByteArray("PK"));   // a zip package
+    EXPECT_TRUE(env.ui.messages().empty());
+    EXPECT_FALSE(env.ui.isBusy());
+
+    // The menu item does the same; a file that cannot be made (its folder
+    // is a file) gets the reporter's message, a cancelled dialog nothing.
+    auto* item = control<QAction>("mnu_Excel出力");
+    EXPECT_EQ(item->text(), QStringLiteral("Excel出力..."));
+    answer = dir.filePath(QStringLiteral("chosen.xlsx/inner.xlsx"));
+    item->trigger();
+    EXPECT_EQ(env.ui.lastMessage().text, test::fileErrorText(70));
+    EXPECT_FALSE(env.ui.isBusy());
+    answer.clear();
+    item->trigger();
+    EXPECT_EQ(proposed.size(), 3);
+    EXPECT_EQ(env.ui.messages().size(), 1u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chosen.xlsx")});
 }
 
 TEST_F(DataSheetWindow, CaptionsFollowTheSettings)
