@@ -1,0 +1,186 @@
+#include "db/postgres/postgres_statement_shape.h"
+
+namespace vortan::db {
+
+namespace {
+
+// Val(x): the number at the start of x's text (blanks before it skipped),
+// 0 when there is none.
+constexpr char16_t kValOpen[] = u"coalesce(cast(substring(cast((";
+constexpr char16_t kValClose[] =
+    u") as text) from '^\\s*([+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?)') as double precision), 0)";
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+class ShapeWriter {
+public:
+    explicit ShapeWriter(const QString& in) : in_(in) {}
+
+    PostgresShape run()
+    {
+        QString out = rewrite(0, in_.size());
+        shape_.sql = out.toUtf8();
+        return std::move(shape_);
+    }
+
+private:
+    // The end of the quoted part that starts at `i`.
+    qsizetype quotedEnd(qsizetype i) const
+    {
+        const QChar quote = in_[i];
+        for (++i; i < in_.size(); ++i) {
+            if (in_[i] == quote) {
+                if (i + 1 < in_.size() && in_[i + 1] == quote)
+                    ++i;
+                else
+                    return i + 1;
+            }
+        }
+        return in_.size();
+    }
+
+    // The position of the parenthesis closing the one at `open`.
+    qsizetype closing(qsizetype open) const
+    {
+        int depth = 0;
+        for (qsizetype i = open; i < in_.size(); ++i) {
+            const QChar c = in_[i];
+            if (c == u'"' || c == u'\'') {
+                i = quotedEnd(i) - 1;
+            } else if (c == u'(') {
+                ++depth;
+            } else if (c == u')' && --depth == 0) {
+                return i;
+            }
+        }
+        return in_.size();
+    }
+
+    void parameter(QString& out, bool like)
+    {
+        out += u'$';
+        out += QString::number(++shape_.parameters);
+        shape_.likePattern.push_back(like);
+    }
+
+    QString rewrite(qsizetype from, qsizetype to)
+    {
+        QString out;
+        out.reserve(to - from + 16);
+        qsizetype i = from;
+        while (i < to) {
+            const QChar c = in_[i];
+            if (c == u'"' || c == u'\'') {
+                const qsizetype end = quotedEnd(i);
+                out += QStringView(in_).mid(i, end - i);
+                i = end;
+                continue;
+            }
+            if (c == u'?') {
+                parameter(out, false);
+                ++i;
+                continue;
+            }
+            if (!isWordChar(c)) {
+                out += c;
+                ++i;
+                continue;
+            }
+            qsizetype end = i;
+            while (end < to && isWordChar(in_[end]))
+                ++end;
+            const QStringView word = QStringView(in_).mid(i, end - i);
+            const bool call = end < to && in_[end] == u'(';
+            if (call && word == u"ifnull") {
+                out += QStringLiteral("coalesce");
+            } else if (call && word == u"jet_val") {
+                const qsizetype close = closing(end);
+                out += kValOpen;
+                out += rewrite(end + 1, close);
+                out += kValClose;
+                end = close + 1;
+            } else if (word == u"LIKE") {
+                like(out, end);
+            } else {
+                out += word;
+            }
+            i = end;
+        }
+        return out;
+    }
+
+    // "x LIKE ?" becomes "x ~* $n" (and "NOT LIKE" "!~*") with the pattern
+    // bound as a regular expression; a pattern that is no literal is
+    // compared by ILIKE.
+    void like(QString& out, qsizetype& end)
+    {
+        qsizetype next = end;
+        while (next < in_.size() && in_[next] == u' ')
+            ++next;
+        const bool negated = out.endsWith(QLatin1String("NOT "));
+        if (next < in_.size() && in_[next] == u'?') {
+            if (negated)
+                out.chop(4);
+            out += negated ? QStringLiteral("!~* ") : QStringLiteral("~* ");
+            parameter(out, true);
+            end = next + 1;
+            return;
+        }
+        out += QStringLiteral("ILIKE");
+    }
+
+    const QString& in_;
+    PostgresShape shape_;
+};
+
+} // namespace
+
+PostgresShape postgresShape(const QString& translated)
+{
+    return ShapeWriter(translated).run();
+}
+
+QString likePatternRegex(QStringView pattern)
+{
+    QString out = QStringLiteral("^");
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'*') {
+            out += QStringLiteral(".*");
+        } else if (c == u'?') {
+            out += u'.';
+        } else if (c == u'#') {
+            out += QStringLiteral("[0-9]");
+        } else if (c == u'[') {
+            const qsizetype close = pattern.indexOf(u']', i + 1);
+            if (close < 0) {
+                out += QStringLiteral("\\[");
+                continue;
+            }
+            QStringView list = pattern.mid(i + 1, close - i - 1);
+            out += u'[';
+            if (list.startsWith(u'!')) {
+                out += u'^';
+                list = list.mid(1);
+            }
+            for (QChar m : list) {
+                if (m == u'\\' || m == u'^' || m == u'[' || m == u']')
+                    out += u'\\';
+                out += m;
+            }
+            out += u']';
+            i = close;
+        } else {
+            if (!c.isLetterOrNumber() && c.unicode() < 0x80 && c != u' ')
+                out += u'\\';
+            out += c;
+        }
+    }
+    out += u'$';
+    return out;
+}
+
+} // namespace vortan::db
