@@ -36,7 +36,15 @@ int copyDb(CliContext& context, const QStringList& args)
     const QString to = places[1];
     const auto source = db::Database::open(from);
     const bool newFile = !db::isConnectionUri(to) && !QFileInfo::exists(to);
-    const auto target = newFile ? db::Database::create(to) : db::Database::open(to);
+    std::unique_ptr<db::Database> target;
+    try {
+        target = newFile ? db::Database::create(to) : db::Database::open(to);
+    } catch (const Failure& failure) {
+        // A database the server does not have yet is created there.
+        if (!db::isConnectionUri(to) || failure.number() != err::DbFileNotFound)
+            throw;
+        target = db::Database::create(to);
+    }
     if (!replace) {
         if (const qint64 surveys = db::surveyCount(*target); surveys > 0) {
             context.printError(QStringLiteral("vortan-cli copy-db: %1 にはすでに調査が %2 件あります。"

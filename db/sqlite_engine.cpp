@@ -442,7 +442,7 @@ QStringList SqliteEngine::tableNames()
     d->requireOpen();
     QStringList names;
     for (const QStringList& row : queryRows(d->db, "SELECT name FROM sqlite_master WHERE type = 'table' "
-                                                   "AND name NOT LIKE 'sqlite_%' ORDER BY rowid"))
+                                                   "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid"))
         names.append(row.value(0));
     return names;
 }
