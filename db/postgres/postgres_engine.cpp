@@ -522,25 +522,20 @@ private:
     }
 
     // Runs a translated data statement through the statement of its shape
-    // (prepared at its first run). The literals' kinds are part of the
-    // shape: a whole number or a text leaves its type to the server (so
-    // that "5" may go into a number column and 5 into a text column), a
-    // fractional number is sent as a double.
+    // (prepared at its first run). Every literal leaves its type to the
+    // server, which takes it from the column it meets: "5" may go into a
+    // number column and 5 into a text column, as the dialect allows.
     Result runTranslated(const TranslatedStatement& t)
     {
-        QString key = t.sql;
-        key += u'\x1f';
-        for (const SqlLiteral& lit : t.literals)
-            key += lit.kind == SqlLiteral::Kind::Real ? u'r' : lit.kind == SqlLiteral::Kind::Integer ? u'i' : u't';
+        const QString& key = t.sql;
         auto found = cache_.find(key);
         if (found == cache_.end()) {
             if (cache_.size() >= 512)
                 forgetStatements();
             Statement statement;
             statement.name = "vortan_" + QByteArray::number(++statementNames_);
-            statement.shape = postgresShape(t.sql);
-            for (const SqlLiteral& lit : t.literals)
-                statement.types.push_back(lit.kind == SqlLiteral::Kind::Real ? kFloat8 : 0);
+            statement.shape = postgresShape(t.sql, spelling());
+            statement.types.assign(t.literals.size(), 0);
             found = cache_.insert(key, std::move(statement));
         }
         Parameters p;
@@ -662,7 +657,7 @@ private:
         exec(begin, EngineSituation::Statement);
         try {
             for (const QString& statement : statements)
-                exec(statement.toUtf8(), EngineSituation::Statement);
+                exec(withStoredNames(statement, spelling()).toUtf8(), EngineSituation::Statement);
         } catch (const Failure&) {
             PQclear(PQexec(conn_, depth_ > 0 ? "ROLLBACK TO SAVEPOINT vortan_schema; RELEASE SAVEPOINT vortan_schema"
                                              : "ROLLBACK"));
@@ -672,6 +667,26 @@ private:
         // Statements prepared against the old tables may no longer fit them.
         forgetStatements();
         tableNamesByOid_.clear();
+        spellings_.clear();
+    }
+
+    // The stored spelling of the database's table and column names.
+    NameSpelling spelling()
+    {
+        if (spellings_.isEmpty()) {
+            const Result r = exec("SELECT relname FROM pg_class WHERE relkind IN ('r', 'v') "
+                                  "AND relnamespace = current_schema()::regnamespace UNION "
+                                  "SELECT a.attname FROM pg_attribute a JOIN pg_class c ON c.oid = a.attrelid "
+                                  "WHERE c.relkind IN ('r', 'v') AND c.relnamespace = current_schema()::regnamespace "
+                                  "AND a.attnum > 0 AND NOT a.attisdropped",
+                                  EngineSituation::Statement);
+            spellings_.insert(QString(), QString());
+            for (int row = 0; row < PQntuples(r.get()); ++row) {
+                const QString name = QString::fromUtf8(PQgetvalue(r.get(), row, 0));
+                spellings_.insert(name.toLower(), name);
+            }
+        }
+        return [this](const QString& name) { return spellings_.value(name.toLower(), name); };
     }
 
     // The statements changing the type (and default) of a column.
@@ -679,24 +694,25 @@ private:
     {
         const QString table = existingTable(current_.table);
         const std::optional<QString> oldDefault = columnDefault(table, current_.column);
+        const QString column = spelling()(current_.column);
         const QString t = quotedName(table);
-        const QString c = quotedName(current_.column);
+        const QString c = quotedName(column);
         const QString type = postgresDeclaration(current_.newType);
         QStringList statements{
             QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT IF EXISTS %2")
-                .arg(t, quotedName(postgresTextSizeCheck(current_.column))),
+                .arg(t, quotedName(postgresTextSizeCheck(column))),
             QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 DROP DEFAULT").arg(t, c),
         };
-        statements.append(postgresDropYesNoRule(table, current_.column));
+        statements.append(postgresDropYesNoRule(table, column));
         statements.append(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 TYPE %3 USING %2::%3").arg(t, c, type));
         if (current_.newType.type == JetType::Text)
             statements.append(QStringLiteral("ALTER TABLE %1 ADD CONSTRAINT %2 CHECK (length(%3) <= %4)")
-                                  .arg(t, quotedName(postgresTextSizeCheck(current_.column)), c)
+                                  .arg(t, quotedName(postgresTextSizeCheck(column)), c)
                                   .arg(current_.newType.size));
         const QString newDefault = !current_.newDefault.isEmpty() ? current_.newDefault : oldDefault.value_or(QString());
         if (!newDefault.isEmpty() && newDefault != u"NULL")
             statements.append(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET DEFAULT %3").arg(t, c, newDefault));
-        statements.append(postgresColumnRules(table, current_.column, current_.newType));
+        statements.append(postgresColumnRules(table, column, current_.newType));
         return statements;
     }
 
@@ -746,6 +762,7 @@ private:
     std::vector<Statement> inserts_;
     QStringList counterTables_;
     QHash<Oid, QString> tableNamesByOid_;
+    QHash<QString, QString> spellings_;
 };
 
 QString connectionOption(const QString& uri, const char* keyword)

@@ -1,5 +1,7 @@
 #include "db/postgres/postgres_statement_shape.h"
 
+#include "db/jet_column_type.h"
+
 namespace vortan::db {
 
 namespace {
@@ -17,7 +19,12 @@ bool isWordChar(QChar c)
 
 class ShapeWriter {
 public:
-    explicit ShapeWriter(const QString& in) : in_(in) {}
+    ShapeWriter(const QString& in, const NameSpelling& spelling, bool namesOnly)
+        : in_(in), spelling_(spelling), namesOnly_(namesOnly)
+    {
+    }
+
+    QString names() { return rewrite(0, in_.size()); }
 
     PostgresShape run()
     {
@@ -73,10 +80,22 @@ private:
         qsizetype i = from;
         while (i < to) {
             const QChar c = in_[i];
-            if (c == u'"' || c == u'\'') {
+            if (c == u'"') {
+                const qsizetype end = quotedEnd(i);
+                const QString name = in_.mid(i + 1, end - i - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+                out += quotedName(spelling_(name));
+                i = end;
+                continue;
+            }
+            if (c == u'\'') {
                 const qsizetype end = quotedEnd(i);
                 out += QStringView(in_).mid(i, end - i);
                 i = end;
+                continue;
+            }
+            if (namesOnly_) {
+                out += c;
+                ++i;
                 continue;
             }
             if (c == u'?') {
@@ -133,14 +152,21 @@ private:
     }
 
     const QString& in_;
+    const NameSpelling& spelling_;
+    bool namesOnly_;
     PostgresShape shape_;
 };
 
 } // namespace
 
-PostgresShape postgresShape(const QString& translated)
+PostgresShape postgresShape(const QString& translated, const NameSpelling& spelling)
 {
-    return ShapeWriter(translated).run();
+    return ShapeWriter(translated, spelling, false).run();
+}
+
+QString withStoredNames(const QString& sql, const NameSpelling& spelling)
+{
+    return ShapeWriter(sql, spelling, true).names();
 }
 
 QString likePatternRegex(QStringView pattern)

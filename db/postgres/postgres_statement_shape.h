@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace vortan::db {
@@ -16,7 +17,15 @@ struct PostgresShape {
     std::vector<bool> likePattern;   // per parameter: bind as a pattern of Like
 };
 
-PostgresShape postgresShape(const QString& translated);
+// The stored spelling of a table or column name written in any letter case
+// (names compare without regard to case in the dialect, not on the server);
+// a name it does not know comes back as it is.
+using NameSpelling = std::function<QString(const QString&)>;
+
+PostgresShape postgresShape(const QString& translated, const NameSpelling& spelling);
+
+// A schema statement with its quoted names spelt as stored.
+QString withStoredNames(const QString& sql, const NameSpelling& spelling);
 
 // A pattern of Like (* any run, ? one character, # one digit, [..] and
 // [!..] character lists) as an anchored regular expression.
