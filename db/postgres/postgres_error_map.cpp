@@ -105,6 +105,7 @@ QString description(const PostgresError& error, std::int32_t number)
     case err::DbTableNotFound:
         return QStringLiteral("テーブル「%1」がありません。").arg(error.table.isEmpty() ? error.message : error.table);
     case err::DbTooFewParameters: return QStringLiteral("ない列の名前が使われています。");
+    case jeterr::UndefinedFunction: return QStringLiteral("使えない関数が使われています。");
     case jeterr::AmbiguousField: return QStringLiteral("どのテーブルの列かわからない名前が使われています。");
     case jeterr::TableExists: return QStringLiteral("同じ名前のテーブルか列がすでにあります。");
     case err::DbReadOnly: return QStringLiteral("データベースに書き込む権限がありません。");
@@ -123,6 +124,8 @@ std::int32_t postgresErrorNumber(const PostgresError& error, EngineSituation whe
 {
     if (error.sqlState == "23514" && !textSizeColumn(error).isEmpty())
         return err::DbFieldTooSmall;
+    if (error.sqlState == "42883" && error.message.startsWith(QLatin1String("function ")))
+        return jeterr::UndefinedFunction;
     for (const StateMapping& m : kStates) {
         if (matches(m, error.sqlState, where))
             return m.number;

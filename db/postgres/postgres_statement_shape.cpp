@@ -112,23 +112,70 @@ private:
             while (end < to && isWordChar(in_[end]))
                 ++end;
             const QStringView word = QStringView(in_).mid(i, end - i);
-            const bool call = end < to && in_[end] == u'(';
+            qsizetype open = end;
+            while (open < to && in_[open] == u' ')
+                ++open;
+            const bool call = open < to && in_[open] == u'(';
             if (call && word == u"ifnull") {
                 out += QStringLiteral("coalesce");
             } else if (call && word == u"jet_val") {
-                const qsizetype close = closing(end);
+                const qsizetype close = closing(open);
                 out += kValOpen;
-                out += rewrite(end + 1, close);
+                out += rewrite(open + 1, close);
                 out += kValClose;
                 end = close + 1;
             } else if (word == u"LIKE") {
                 like(out, end);
+            } else if (word == u"ORDER" && QStringView(in_).mid(end).startsWith(u" BY")) {
+                out += word;
+                out += QStringLiteral(" BY");
+                end += 3;
+                end = orderBy(out, end, to);
             } else {
                 out += word;
             }
             i = end;
         }
         return out;
+    }
+
+    // The items of ORDER BY, from `from` to the end of the clause, each with
+    // Null placed as the file engine places it: before every value when
+    // ascending, after them when descending. Returns the end of the clause.
+    qsizetype orderBy(QString& out, qsizetype from, qsizetype to)
+    {
+        int depth = 0;
+        qsizetype item = from;
+        qsizetype i = from;
+        auto finishItem = [&](qsizetype at) {
+            const QString text = rewrite(item, at);
+            out += text;
+            out += text.trimmed().endsWith(QLatin1String(" DESC")) ? QStringLiteral(" NULLS LAST")
+                                                                   : QStringLiteral(" NULLS FIRST");
+        };
+        while (i < to) {
+            const QChar c = in_[i];
+            if (c == u'"' || c == u'\'') {
+                i = quotedEnd(i);
+                continue;
+            }
+            if (c == u'(') {
+                ++depth;
+            } else if (c == u')') {
+                if (depth == 0)
+                    break;
+                --depth;
+            } else if (c == u',' && depth == 0) {
+                finishItem(i);
+                out += u',';
+                item = i + 1;
+            } else if (depth == 0 && QStringView(in_).mid(i).startsWith(u" LIMIT ")) {
+                break;
+            }
+            ++i;
+        }
+        finishItem(i);
+        return i;
     }
 
     // "x LIKE ?" becomes "x ~* $n" (and "NOT LIKE" "!~*") with the pattern
