@@ -14,7 +14,7 @@
 #include "report/pdf_surface.h"
 #include "report/primitive_painter.h"
 #include "report/print_session.h"
-#include "report/recording_surface.h"
+#include "support/recording_surface.h"
 #include "sheet/survey_document.h"
 
 #include <QApplication>

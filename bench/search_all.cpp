@@ -13,7 +13,7 @@
 #include "sheet/search_result_model.h"
 #include "sheet/survey_search.h"
 #include "sheet/survey_search_query.h"
-#include "sheet/survey_search_window.h"
+#include "ui/sheet/survey_search_window.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,7 +11,7 @@
 #include "report/page_frame.h"
 #include "report/printer_geometry.h"
 #include "report/print_session.h"
-#include "report/recording_surface.h"
+#include "support/recording_surface.h"
 #include "report/report_run.h"
 #include "sheet/survey_document.h"
 
