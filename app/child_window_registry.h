@@ -23,7 +23,7 @@ class Workspace;
 
 namespace vortan::ui {
 
-class MdiMainWindow;
+class MainWindow;
 
 // What a screen gets when it is created: the shared state of the run and the
 // main window (to open other screens and to show busy states).
@@ -32,7 +32,7 @@ struct ChildWindowContext {
     SettingsStore& store;
     db::Workspace& workspace;
     UserInterface& ui;
-    MdiMainWindow& mainWindow;
+    MainWindow& mainWindow;
 };
 
 enum class ChildPresentation {

@@ -15,14 +15,14 @@ struct MasterLists;
 
 namespace vortan::ui {
 
-// F_検索 for the toolbar key "tb_Find".
+// SurveySearchWindow for the toolbar key "tb_Find".
 QWidget* CreateSearchWindow(const ChildWindowContext& context, db::MasterLists& lists);
 
-// F_オプション for the menu item "mnu_プロパティ", a modal dialog; the
+// OptionsDialog for the menu item "mnu_プロパティ", a modal dialog; the
 // error reporter reaches it through the main window's openOptionsDialog.
 ChildWindowEntry OptionsDialogEntry(std::function<db::MasterLists&()> lists);
 
-// The address picker for a screen's address button: F_住所 over the postal
+// The address picker for a screen's address button: AddressPickerDialog over the postal
 // database, parented to `parent`; the composed address, or nothing.
 std::function<std::optional<QString>()> AddressPickerFor(const ChildWindowContext& context, QWidget* parent);
 

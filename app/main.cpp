@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     state.databaseNotFound = false;
     QApplication::processEvents();
 
-    vortan::ui::MdiMainWindow window(store, state, workspace, ui,
+    vortan::ui::MainWindow window(store, state, workspace, ui,
                                      vortan::ui::ProgramChildWindows());
     window.connectUserInterface(ui);
     if (!window.showAndLoad())

@@ -166,7 +166,7 @@ QStringList MasterEditorKeys()
             QStringLiteral("tb_住所マスタ")};
 }
 
-MdiMainWindow::DesktopActions MdiMainWindow::platformDesktopActions()
+MainWindow::DesktopActions MainWindow::platformDesktopActions()
 {
     DesktopActions actions;
     actions.openManual = [](QStringView folder) { platform::openManual(folder); };
@@ -183,7 +183,7 @@ MdiMainWindow::DesktopActions MdiMainWindow::platformDesktopActions()
     return actions;
 }
 
-MdiMainWindow::MdiMainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
+MainWindow::MainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
                              UserInterface& ui, ChildWindowRegistry registry, QWidget* parent)
     : QMainWindow(parent)
     , store_(store)
@@ -212,7 +212,7 @@ MdiMainWindow::MdiMainWindow(SettingsStore& store, ProgramState& state, db::Work
     resize(1100, 760);
 }
 
-MdiMainWindow::~MdiMainWindow()
+MainWindow::~MainWindow()
 {
     // Screens may hold references to objects their registry entries keep
     // alive: they go before the registry does.
@@ -222,12 +222,12 @@ MdiMainWindow::~MdiMainWindow()
         delete child.data();
 }
 
-void MdiMainWindow::setDesktopActions(DesktopActions actions)
+void MainWindow::setDesktopActions(DesktopActions actions)
 {
     desktop_ = std::move(actions);
 }
 
-void MdiMainWindow::connectUserInterface(QtUserInterface& ui)
+void MainWindow::connectUserInterface(QtUserInterface& ui)
 {
     ui.setParentWidget(this);
     ui.setStatusBar(statusBar_);
@@ -236,7 +236,7 @@ void MdiMainWindow::connectUserInterface(QtUserInterface& ui)
     ui.setAboutWindowCloser([this] { closeAboutWindow(); });
 }
 
-QAction* MdiMainWindow::addCommand(const QString& key, const QString& text)
+QAction* MainWindow::addCommand(const QString& key, const QString& text)
 {
     auto* action = new QAction(text, this);
     action->setObjectName(key);
@@ -244,7 +244,7 @@ QAction* MdiMainWindow::addCommand(const QString& key, const QString& text)
     return action;
 }
 
-void MdiMainWindow::buildToolBar()
+void MainWindow::buildToolBar()
 {
     toolBar_ = addToolBar(QStringLiteral("ツールバー"));
     toolBar_->setObjectName(QStringLiteral("Toolbar1"));
@@ -272,7 +272,7 @@ void MdiMainWindow::buildToolBar()
     }
 }
 
-void MdiMainWindow::buildMenus()
+void MainWindow::buildMenus()
 {
     auto addMenu = [this](const QString& name, const QString& title) {
         QMenu* menu = menuBar()->addMenu(title);
@@ -341,7 +341,7 @@ void MdiMainWindow::buildMenus()
             [this] { openRemoteSupport(); });
 }
 
-void MdiMainWindow::listOpenWindows(QMenu* menu)
+void MainWindow::listOpenWindows(QMenu* menu)
 {
     // Below the arrangement commands, one item per open screen, the active
     // one checked; choosing one brings it to the front.
@@ -374,7 +374,7 @@ void MdiMainWindow::listOpenWindows(QMenu* menu)
     }
 }
 
-void MdiMainWindow::registerUndoStack(QWidget* child, QUndoStack* stack)
+void MainWindow::registerUndoStack(QWidget* child, QUndoStack* stack)
 {
     undoGroup_.addStack(stack);
     undoStacks_.insert(child, stack);
@@ -383,7 +383,7 @@ void MdiMainWindow::registerUndoStack(QWidget* child, QUndoStack* stack)
         undoGroup_.setActiveStack(stack);
 }
 
-void MdiMainWindow::updateCommandStates()
+void MainWindow::updateCommandStates()
 {
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
         if (opensScreen(it.key()))
@@ -391,27 +391,27 @@ void MdiMainWindow::updateCommandStates()
     }
 }
 
-QAction* MdiMainWindow::commandAction(const QString& key) const
+QAction* MainWindow::commandAction(const QString& key) const
 {
     return actions_.value(key, nullptr);
 }
 
-QString MdiMainWindow::statusText() const
+QString MainWindow::statusText() const
 {
     return statusBar_->panelText();
 }
 
-int MdiMainWindow::statusPanelWidth() const
+int MainWindow::statusPanelWidth() const
 {
     return statusBar_->panelWidth();
 }
 
-ChildWindowContext MdiMainWindow::context()
+ChildWindowContext MainWindow::context()
 {
     return ChildWindowContext{state_, store_, workspace_, ui_, *this};
 }
 
-void MdiMainWindow::centreOnScreen()
+void MainWindow::centreOnScreen()
 {
     const QScreen* screen = this->screen();
     if (!screen)
@@ -422,7 +422,7 @@ void MdiMainWindow::centreOnScreen()
          area.top() + (area.height() - size.height()) / 2);
 }
 
-bool MdiMainWindow::showAndLoad()
+bool MainWindow::showAndLoad()
 {
     centreOnScreen();
     show();
@@ -447,7 +447,7 @@ bool MdiMainWindow::showAndLoad()
     return !ended_;
 }
 
-void MdiMainWindow::offerLegacyMigration(SettingsStore& store, ProgramState& state)
+void MainWindow::offerLegacyMigration(SettingsStore& store, ProgramState& state)
 {
     migrate::Offer offer;
     try {
@@ -470,7 +470,7 @@ void MdiMainWindow::offerLegacyMigration(SettingsStore& store, ProgramState& sta
     }
 }
 
-void MdiMainWindow::importLegacyDatabase()
+void MainWindow::importLegacyDatabase()
 {
     SetBusy(QString(), false);
     migrate::LegacyImportChoosers choosers;
@@ -484,7 +484,7 @@ void MdiMainWindow::importLegacyDatabase()
         endProgram();
 }
 
-void MdiMainWindow::runLoadSteps()
+void MainWindow::runLoadSteps()
 {
     helpFile_ = platform::joinPath(platform::programFolder(), QStringLiteral("Vortan.hlp"));
 
@@ -517,19 +517,19 @@ void MdiMainWindow::runLoadSteps()
     loaded_ = true;
 }
 
-QWidget* MdiMainWindow::childWindow(const QString& key) const
+QWidget* MainWindow::childWindow(const QString& key) const
 {
     const QPointer<QWidget> child = children_.value(key);
     return child.data();
 }
 
-QMdiSubWindow* MdiMainWindow::subWindowOf(const QString& key) const
+QMdiSubWindow* MainWindow::subWindowOf(const QString& key) const
 {
     QWidget* child = childWindow(key);
     return child ? qobject_cast<QMdiSubWindow*>(child->parentWidget()) : nullptr;
 }
 
-QWidget* MdiMainWindow::ensureChild(const QString& key)
+QWidget* MainWindow::ensureChild(const QString& key)
 {
     if (QWidget* existing = childWindow(key))
         return existing;
@@ -550,7 +550,7 @@ QWidget* MdiMainWindow::ensureChild(const QString& key)
     return child;
 }
 
-QWidget* MdiMainWindow::showChild(const QString& key,
+QWidget* MainWindow::showChild(const QString& key,
                                   const std::function<void(QWidget*)>& beforeShow)
 {
     QWidget* child = ensureChild(key);
@@ -579,7 +579,7 @@ QWidget* MdiMainWindow::showChild(const QString& key,
     return child;
 }
 
-QWidget* MdiMainWindow::openChild(const QString& key, const std::function<void(QWidget*)>& beforeShow)
+QWidget* MainWindow::openChild(const QString& key, const std::function<void(QWidget*)>& beforeShow)
 {
     try {
         return showChild(key, beforeShow);
@@ -589,12 +589,12 @@ QWidget* MdiMainWindow::openChild(const QString& key, const std::function<void(Q
     }
 }
 
-void MdiMainWindow::SetBusy(const QString& message, bool busy, QWidget* form, bool lockForm)
+void MainWindow::SetBusy(const QString& message, bool busy, QWidget* form, bool lockForm)
 {
     vortan::SetBusy(ui_, message, busy, form ? form : this, lockForm);
 }
 
-void MdiMainWindow::openOptionsDialog(int tab)
+void MainWindow::openOptionsDialog(int tab)
 {
     openChild(OptionsDialogKey, [tab](QWidget* dialog) {
         QWidget* strip = dialog->findChild<QWidget*>(QStringLiteral("TabStrip1"));
@@ -605,18 +605,18 @@ void MdiMainWindow::openOptionsDialog(int tab)
     });
 }
 
-AboutDialog* MdiMainWindow::aboutWindow() const
+AboutDialog* MainWindow::aboutWindow() const
 {
     return about_.data();
 }
 
-void MdiMainWindow::closeAboutWindow()
+void MainWindow::closeAboutWindow()
 {
     if (about_)
         about_->reject();
 }
 
-void MdiMainWindow::runToolbarCommand(const QString& key)
+void MainWindow::runToolbarCommand(const QString& key)
 {
     SetBusy(QString(), false);
     if (key == u"tb_Exit") {
@@ -628,7 +628,7 @@ void MdiMainWindow::runToolbarCommand(const QString& key)
     openChild(key);
 }
 
-void MdiMainWindow::report(const Failure& failure)
+void MainWindow::report(const Failure& failure)
 {
     const std::int16_t answer =
         ReportError(failure, ErrorContext{ui_, state_, workspace_.surveyOpen()});
@@ -636,14 +636,14 @@ void MdiMainWindow::report(const Failure& failure)
         endProgram();
 }
 
-void MdiMainWindow::endProgram()
+void MainWindow::endProgram()
 {
     ended_ = true;
     if (desktop_.endProgram)
         desktop_.endProgram();
 }
 
-void MdiMainWindow::repairDatabases()
+void MainWindow::repairDatabases()
 {
     const QString temporary = platform::temporaryFolder();
     const AppSettings& settings = state_.settings;
@@ -678,7 +678,7 @@ void MdiMainWindow::repairDatabases()
     }
 }
 
-void MdiMainWindow::openManual()
+void MainWindow::openManual()
 {
     try {
         if (desktop_.openManual)
@@ -688,7 +688,7 @@ void MdiMainWindow::openManual()
     }
 }
 
-void MdiMainWindow::showVersion()
+void MainWindow::showVersion()
 {
     AboutDialog about(this);
     about_ = &about;
@@ -696,7 +696,7 @@ void MdiMainWindow::showVersion()
     about.exec();
 }
 
-void MdiMainWindow::openWebPage(const QString& host, const QString& path,
+void MainWindow::openWebPage(const QString& host, const QString& path,
                                 const QString& notConfigured)
 {
     const QString server = hostWithoutSlashes(host);
@@ -711,7 +711,7 @@ void MdiMainWindow::openWebPage(const QString& host, const QString& path,
     }
 }
 
-void MdiMainWindow::openUpdatePage()
+void MainWindow::openUpdatePage()
 {
     openWebPage(state_.settings.UpdateHost, UpdatePagePath,
                 QStringLiteral("アップデート情報の確認先が設定されていません。\n"
@@ -719,7 +719,7 @@ void MdiMainWindow::openUpdatePage()
                                "確認先のホスト名を設定してください。"));
 }
 
-void MdiMainWindow::openRemoteSupport()
+void MainWindow::openRemoteSupport()
 {
     openWebPage(state_.settings.RemoteSupportHost, RemoteSupportPath,
                 QStringLiteral("リモートサポートのダウンロード先が設定されていません。\n"
@@ -727,7 +727,7 @@ void MdiMainWindow::openRemoteSupport()
                                "ダウンロード先のホスト名を設定してください。"));
 }
 
-QList<QMdiSubWindow*> MdiMainWindow::arrangeableWindows() const
+QList<QMdiSubWindow*> MainWindow::arrangeableWindows() const
 {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* frame : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
@@ -737,7 +737,7 @@ QList<QMdiSubWindow*> MdiMainWindow::arrangeableWindows() const
     return windows;
 }
 
-void MdiMainWindow::tileHorizontally()
+void MainWindow::tileHorizontally()
 {
     const QList<QMdiSubWindow*> windows = arrangeableWindows();
     if (windows.isEmpty())
@@ -753,7 +753,7 @@ void MdiMainWindow::tileHorizontally()
     }
 }
 
-void MdiMainWindow::tileVertically()
+void MainWindow::tileVertically()
 {
     const QList<QMdiSubWindow*> windows = arrangeableWindows();
     if (windows.isEmpty())
@@ -769,12 +769,12 @@ void MdiMainWindow::tileVertically()
     }
 }
 
-void MdiMainWindow::cascade()
+void MainWindow::cascade()
 {
     mdiArea_->cascadeSubWindows();
 }
 
-void MdiMainWindow::arrangeIcons()
+void MainWindow::arrangeIcons()
 {
     // Minimised windows line up along the bottom edge, left to right, in
     // rows upwards when one row is full.
@@ -794,14 +794,14 @@ void MdiMainWindow::arrangeIcons()
     }
 }
 
-bool MdiMainWindow::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ToolTip && qobject_cast<QToolButton*>(watched))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MdiMainWindow::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (ended_ || closed_) {
         QMainWindow::closeEvent(event);
@@ -821,7 +821,7 @@ void MdiMainWindow::closeEvent(QCloseEvent* event)
     endProgram();
 }
 
-void MdiMainWindow::rememberGeometry()
+void MainWindow::rememberGeometry()
 {
     // The size of the window when not maximised, so that it comes back to
     // it when the user restores it after a start maximised.
@@ -836,7 +836,7 @@ void MdiMainWindow::rememberGeometry()
                     isMaximized() ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
-void MdiMainWindow::restoreRememberedGeometry()
+void MainWindow::restoreRememberedGeometry()
 {
     bool ok[4] = {};
     const auto number = [this](const char* key, bool* valid) {
@@ -854,7 +854,7 @@ void MdiMainWindow::restoreRememberedGeometry()
         showMaximized();
 }
 
-void MdiMainWindow::resizeEvent(QResizeEvent* event)
+void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     if (isMinimized())

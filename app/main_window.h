@@ -57,7 +57,7 @@ class StatusPanelBar;
 // window sets them up while loading.
 QStringList MasterEditorKeys();
 
-class MdiMainWindow : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Everything that leaves the program: tests replace them.
@@ -75,9 +75,9 @@ public:
     };
     static DesktopActions platformDesktopActions();
 
-    MdiMainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
+    MainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
                   UserInterface& ui, ChildWindowRegistry registry, QWidget* parent = nullptr);
-    ~MdiMainWindow() override;
+    ~MainWindow() override;
 
     void setDesktopActions(DesktopActions actions);
 

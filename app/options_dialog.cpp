@@ -74,7 +74,7 @@ void check(QButtonGroup* group, int id)
 
 } // namespace
 
-F_オプション::Choosers F_オプション::platformChoosers()
+OptionsDialog::Choosers OptionsDialog::platformChoosers()
 {
     Choosers choosers;
     choosers.file = [](QWidget* parent, const QString& start, const QString& filter) {
@@ -86,7 +86,7 @@ F_オプション::Choosers F_オプション::platformChoosers()
     return choosers;
 }
 
-F_オプション::F_オプション(Services services, QWidget* parent)
+OptionsDialog::OptionsDialog(Services services, QWidget* parent)
     : QDialog(parent), s_(services), choosers_(platformChoosers())
 {
     setObjectName(QStringLiteral("F_オプション"));
@@ -141,7 +141,7 @@ F_オプション::F_オプション(Services services, QWidget* parent)
     auto* cmd_キャンセル = new QPushButton(QStringLiteral("キャンセル"), this);
     cmd_キャンセル->setObjectName(QStringLiteral("cmd_キャンセル"));
     cmd_キャンセル->setAutoDefault(false);
-    connect(cmd_更新, &QPushButton::clicked, this, [this] { cmd_更新_Click(); });
+    connect(cmd_更新, &QPushButton::clicked, this, [this] { applySettings(); });
     connect(cmd_キャンセル, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* frameBox = new QFrame(this);
@@ -177,16 +177,16 @@ F_オプション::F_オプション(Services services, QWidget* parent)
     TabChange(0);
 }
 
-F_オプション::~F_オプション() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-QLineEdit* F_オプション::makeBox(QWidget* parent, const char* name)
+QLineEdit* OptionsDialog::makeBox(QWidget* parent, const char* name)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromUtf8(name));
     return box;
 }
 
-QPushButton* F_オプション::makeButton(QWidget* parent, const char* name, const QString& text)
+QPushButton* OptionsDialog::makeButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromUtf8(name));
@@ -194,7 +194,7 @@ QPushButton* F_オプション::makeButton(QWidget* parent, const char* name, co
     return button;
 }
 
-QRadioButton* F_オプション::makeOption(QWidget* parent, QButtonGroup* group, const QString& name,
+QRadioButton* OptionsDialog::makeOption(QWidget* parent, QButtonGroup* group, const QString& name,
                                    const QString& text, int id)
 {
     auto* option = new QRadioButton(text, parent);
@@ -204,7 +204,7 @@ QRadioButton* F_オプション::makeOption(QWidget* parent, QButtonGroup* group
 }
 
 // ユーザー情報: the company data and the labels of the reports.
-QWidget* F_オプション::buildFrame1()
+QWidget* OptionsDialog::buildFrame1()
 {
     auto* frame = new QWidget(this);
     auto* layout = new QVBoxLayout(frame);
@@ -275,7 +275,7 @@ QWidget* F_オプション::buildFrame1()
 }
 
 // 位置: the files and folders, and the serial link.
-QWidget* F_オプション::buildFrame2()
+QWidget* OptionsDialog::buildFrame2()
 {
     auto* frame = new QWidget(this);
     auto* layout = new QVBoxLayout(frame);
@@ -349,7 +349,7 @@ QWidget* F_オプション::buildFrame2()
     return frame;
 }
 
-QWidget* F_オプション::switchPair(QWidget* parent, const char* caption, const char* group, const char* off,
+QWidget* OptionsDialog::switchPair(QWidget* parent, const char* caption, const char* group, const char* off,
                                const char* on, QLineEdit*& valueBox, const char* valueName,
                                QButtonGroup*& buttons)
 {
@@ -370,7 +370,7 @@ QWidget* F_オプション::switchPair(QWidget* parent, const char* caption, con
 }
 
 // その他: the correction and the upper limit of Nd.
-QWidget* F_オプション::buildFrame4()
+QWidget* OptionsDialog::buildFrame4()
 {
     auto* frame = new QWidget(this);
     auto* layout = new QVBoxLayout(frame);
@@ -385,7 +385,7 @@ QWidget* F_オプション::buildFrame4()
 }
 
 // その他２: how a zero Nd and a zero qa are shown.
-QWidget* F_オプション::buildFrame5()
+QWidget* OptionsDialog::buildFrame5()
 {
     auto* frame = new QWidget(this);
     auto* layout = new QVBoxLayout(frame);
@@ -398,7 +398,7 @@ QWidget* F_オプション::buildFrame5()
 }
 
 // その他３: the test title and the torque unit.
-QWidget* F_オプション::buildFrame6()
+QWidget* OptionsDialog::buildFrame6()
 {
     auto* frame = new QWidget(this);
     auto* layout = new QVBoxLayout(frame);
@@ -417,7 +417,7 @@ QWidget* F_オプション::buildFrame6()
     return frame;
 }
 
-void F_オプション::TabChange(int k)
+void OptionsDialog::TabChange(int k)
 {
     for (QWidget* frame : Frame1_)
         frame->hide();
@@ -429,16 +429,16 @@ void F_オプション::TabChange(int k)
         Text1_->setText(sentence);
 }
 
-int F_オプション::visibleFrame() const
+int OptionsDialog::visibleFrame() const
 {
     for (std::size_t f = 0; f < Frame1_.size(); ++f) {
-        if (Frame1_[f]->isVisibleTo(const_cast<F_オプション*>(this)))
+        if (Frame1_[f]->isVisibleTo(const_cast<OptionsDialog*>(this)))
             return static_cast<int>(f);
     }
     return -1;
 }
 
-void F_オプション::loadFromSettings()
+void OptionsDialog::loadFromSettings()
 {
     const AppSettings& s = s_.state.settings;
     txt_ComNo_->setText(QString::number(s.port));
@@ -473,7 +473,7 @@ void F_オプション::loadFromSettings()
     cmb_住所_->lineEdit()->setMaxLength(10);
 }
 
-void F_オプション::fillAddressLabels()
+void OptionsDialog::fillAddressLabels()
 {
     if (db::Database* survey = s_.workspace.survey()) {
         try {
@@ -497,14 +497,14 @@ void F_オプション::fillAddressLabels()
         cmb_住所_->setCurrentIndex(-1);
 }
 
-void F_オプション::prepareAtStart()
+void OptionsDialog::prepareAtStart()
 {
     fillAddressLabels();
     if (s_.state.settings.住所名 == u"3" && dataSheet_.setAddressLabel)
         dataSheet_.setAddressLabel(cmb_住所_->currentIndex(), cmb_住所_->currentText());
 }
 
-void F_オプション::showEvent(QShowEvent* event)
+void OptionsDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     const int requested = requestedTab_;
@@ -522,7 +522,7 @@ void F_オプション::showEvent(QShowEvent* event)
     }
 }
 
-void F_オプション::hideEvent(QHideEvent* event)
+void OptionsDialog::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
     // Back to the first tab, so that any later request other than it is seen.
@@ -531,7 +531,7 @@ void F_オプション::hideEvent(QHideEvent* event)
     requestedTab_ = -1;
 }
 
-bool F_オプション::eventFilter(QObject* watched, QEvent* event)
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -546,19 +546,19 @@ bool F_オプション::eventFilter(QObject* watched, QEvent* event)
             if (watched == txt_ComTimeOut_)
                 QTimer::singleShot(0, this, [this] {
                     if (isVisible())
-                        txt_ComTimeOut_LostFocus();
+                        checkTimeout();
                 });
             else if (watched == txt_ini位置_)
                 QTimer::singleShot(0, this, [this] {
                     if (isVisible())
-                        txt_ini位置_LostFocus();
+                        checkSettingsFolder();
                 });
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void F_オプション::txt_ComTimeOut_LostFocus()
+void OptionsDialog::checkTimeout()
 {
     if (!options::timeoutTooShort(txt_ComTimeOut_->text()))
         return;
@@ -568,7 +568,7 @@ void F_オプション::txt_ComTimeOut_LostFocus()
     txt_ComTimeOut_->selectAll();
 }
 
-void F_オプション::txt_ini位置_LostFocus()
+void OptionsDialog::checkSettingsFolder()
 {
     const QString folder = txt_ini位置_->text();
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
@@ -577,7 +577,7 @@ void F_オプション::txt_ini位置_LostFocus()
     cmd_ini_->setFocus(Qt::OtherFocusReason);
 }
 
-void F_オプション::browseFile(QLineEdit* box, const QString& filter)
+void OptionsDialog::browseFile(QLineEdit* box, const QString& filter)
 {
     if (!choosers_.file)
         return;
@@ -586,7 +586,7 @@ void F_オプション::browseFile(QLineEdit* box, const QString& filter)
         box->setText(path);
 }
 
-bool F_オプション::offerLegacyMigration()
+bool OptionsDialog::offerLegacyMigration()
 {
     try {
         const migrate::Offer offer = migrate::OfferLegacyMigration(txt_データ位置_->text(), s_.ui);
@@ -605,7 +605,7 @@ bool F_オプション::offerLegacyMigration()
     }
 }
 
-void F_オプション::cmd_更新_Click()
+void OptionsDialog::applySettings()
 {
     // An old Access database at データ位置 is offered for migration, and the
     // new database takes its place in the box, before anything is confirmed.
@@ -670,7 +670,7 @@ void F_オプション::cmd_更新_Click()
     }
 }
 
-void F_オプション::report(const Failure& failure)
+void OptionsDialog::report(const Failure& failure)
 {
     const ErrorContext context{s_.ui, s_.state, s_.workspace.surveyOpen()};
     if (ReportError(failure, context) != action::EndProgram)

@@ -1,5 +1,5 @@
 #pragma once
-// F_オプション ("オプション設定"), the options dialog: the settings of the
+// OptionsDialog ("オプション設定"), the options dialog: the settings of the
 // serial link, the paths, the report labels, the calculation switches and
 // the test title, on five tabs of the tab strip TabStrip1. Each tab shows
 // one frame of the frame array Frame1 (tabs 1..5 show frames 1, 2, 4, 5,
@@ -36,9 +36,8 @@ class Workspace;
 struct MasterLists;
 } // namespace db
 
-class F_オプション : public QDialog {
-    // No Q_OBJECT: the meta-object compiler takes ASCII class names only, and
-    // the window needs no signals or slots of its own.
+class OptionsDialog : public QDialog {
+    Q_OBJECT
 public:
     struct Services {
         ProgramState& state;
@@ -63,8 +62,8 @@ public:
         std::function<void()> clear;
     };
 
-    explicit F_オプション(Services services, QWidget* parent = nullptr);
-    ~F_オプション() override;
+    explicit OptionsDialog(Services services, QWidget* parent = nullptr);
+    ~OptionsDialog() override;
 
     void setChoosers(Choosers choosers) { choosers_ = std::move(choosers); }
     void setDataSheetHooks(DataSheetHooks hooks) { dataSheet_ = std::move(hooks); }
@@ -87,7 +86,7 @@ public:
     // an entry of that list.
     void prepareAtStart();
 
-    void cmd_更新_Click();
+    void applySettings();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,8 +105,8 @@ private:
     QWidget* switchPair(QWidget* parent, const char* caption, const char* group, const char* off,
                         const char* on, QLineEdit*& valueBox, const char* valueName, QButtonGroup*& buttons);
     void browseFile(QLineEdit* box, const QString& filter);
-    void txt_ComTimeOut_LostFocus();
-    void txt_ini位置_LostFocus();
+    void checkTimeout();
+    void checkSettingsFolder();
     void report(const Failure& failure);
     // Offers to bring an old Access file at データ位置 across; false when
     // that failed (the failure was reported).

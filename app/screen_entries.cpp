@@ -14,8 +14,8 @@ ChildWindowEntry MasterEditorEntry(const QString& caption)
 {
     ChildWindowEntry entry;
     entry.create = [caption](const ChildWindowContext& context) -> QWidget* {
-        auto* editor = new sheet::F_Mast(caption, context.state, context.workspace, context.ui);
-        MdiMainWindow* main = &context.mainWindow;
+        auto* editor = new sheet::MasterEditorWindow(caption, context.state, context.workspace, context.ui);
+        MainWindow* main = &context.mainWindow;
         editor->setEndProgramHandler([main] { main->endProgram(); });
         return editor;
     };
@@ -27,7 +27,7 @@ ChildWindowEntry FormulaEditorEntry(calc::FormulaTable table)
     ChildWindowEntry entry;
     entry.create = [table](const ChildWindowContext& context) -> QWidget* {
         auto* editor = new calc::FormulaEditorWindow(table, context.state, context.workspace, context.ui);
-        MdiMainWindow* main = &context.mainWindow;
+        MainWindow* main = &context.mainWindow;
         editor->setEndProgramHandler([main] { main->endProgram(); });
         return editor;
     };
@@ -39,13 +39,13 @@ ChildWindowEntry CardImportWindowEntry()
     ChildWindowEntry entry;
     entry.presentation = ChildPresentation::MdiChild;
     entry.create = [](const ChildWindowContext& context) -> QWidget* {
-        auto* screen = new intake::frmCFCard(context.state, context.workspace, context.ui);
-        MdiMainWindow* main = &context.mainWindow;
+        auto* screen = new intake::CardImportWindow(context.state, context.workspace, context.ui);
+        MainWindow* main = &context.mainWindow;
         UserInterface* ui = &context.ui;
         // The new survey goes to the data sheet, which comes to the front,
         // is drawn, then clears itself and loads it.
         screen->setSurveyOpener([main, ui](const QString& number) {
-            auto* sheet = qobject_cast<sheet::F_DataSheet*>(main->openChild(QStringLiteral("tb_DataSheet")));
+            auto* sheet = qobject_cast<sheet::DataSheetWindow*>(main->openChild(QStringLiteral("tb_DataSheet")));
             if (!sheet)
                 return;
             ui->processEvents();
@@ -62,8 +62,8 @@ ChildWindowEntry ConversionWindowEntry()
     ChildWindowEntry entry;
     entry.presentation = ChildPresentation::ModalDialog;
     entry.create = [](const ChildWindowContext& context) -> QWidget* {
-        auto* dialog = new intake::F_Cnv(context.state, context.workspace, context.ui, &context.mainWindow);
-        MdiMainWindow* main = &context.mainWindow;
+        auto* dialog = new intake::ConversionWindow(context.state, context.workspace, context.ui, &context.mainWindow);
+        MainWindow* main = &context.mainWindow;
         dialog->setEndProgramHandler([main] { main->endProgram(); });
         return dialog;
     };

@@ -11,7 +11,7 @@
 
 namespace vortan::ui {
 
-// An F_Mast over the master of `caption`.
+// An MasterEditorWindow over the master of `caption`.
 ChildWindowEntry MasterEditorEntry(const QString& caption);
 
 // The formula editor of `table`.

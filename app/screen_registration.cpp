@@ -52,9 +52,9 @@ ChildWindowRegistry ProgramChildWindows()
     ChildWindowRegistry registry;
 
     registry.addMdiChild(QStringLiteral("tb_DataSheet"), [shared](const ChildWindowContext& context) {
-        auto* sheet = new sheet::F_DataSheet(context.state, context.workspace, shared->lists(),
+        auto* sheet = new sheet::DataSheetWindow(context.state, context.workspace, shared->lists(),
                                              context.ui, shared->document(context));
-        MdiMainWindow* main = &context.mainWindow;
+        MainWindow* main = &context.mainWindow;
         sheet->setEndProgramHandler([main] { main->endProgram(); });
         sheet->setAddressPicker(AddressPickerFor(context, sheet));
         main->registerUndoStack(sheet, &sheet->undoStack());

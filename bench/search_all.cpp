@@ -137,7 +137,7 @@ int main(int argc, char** argv)
         domainRows = sheet::RunSurveySearch(*workspace.survey(), sheet::BuildSurveySearchQuery({})).size();
     });
 
-    sheet::F_検索 window(state, workspace, lists, ui);
+    sheet::SurveySearchWindow window(state, workspace, lists, ui);
     window.resize(1000, 600);
     window.show();
     QApplication::processEvents();

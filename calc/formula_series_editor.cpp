@@ -175,7 +175,7 @@ QString FormulaSeriesEditor::dropBindingStatement(const QString& code) const
 
 // --- commands ------------------------------------------------------------------------
 
-void FormulaSeriesEditor::Data_Clear()
+void FormulaSeriesEditor::clear()
 {
     soils_.clear(1);
     customers_.clear(1);
@@ -186,7 +186,7 @@ void FormulaSeriesEditor::Data_Clear()
 
 EditorOutcome FormulaSeriesEditor::load()
 {
-    Data_Clear();
+    clear();
     changed_ = false;
     if (!numtext::isInt16Value(code_.trimmed())) {
         s_.ui.showMessage(NotANumber, MessageIcon::Information);
@@ -196,7 +196,7 @@ EditorOutcome FormulaSeriesEditor::load()
         loadRows(normalisedCode(code_));
     } catch (const Failure& failure) {
         s_.ui.setBusy(QString(), false);
-        Data_Clear();
+        clear();
         return report(failure);
     }
     s_.ui.setBusy(QStringLiteral("データを呼び出しました。"), false);
@@ -294,13 +294,13 @@ void FormulaSeriesEditor::loadQaRecords(std::int16_t code)
         roundingMode_ = record.roundingMode;
 }
 
-bool FormulaSeriesEditor::is重複()
+bool FormulaSeriesEditor::isDuplicate()
 {
     db::RecordSet rows = s_.workspace.survey()->openRecordSet(existsStatement(normalisedCode(code_)));
     return rows.recordCount() > 0;
 }
 
-bool FormulaSeriesEditor::is入力データが不正() const
+bool FormulaSeriesEditor::hasInvalidInput() const
 {
     if (!numtext::isInt16Value(code_.trimmed()))
         return true;
@@ -371,13 +371,13 @@ void FormulaSeriesEditor::writeSeries(const QString& code)
 
 EditorOutcome FormulaSeriesEditor::save()
 {
-    if (is入力データが不正()) {
+    if (hasInvalidInput()) {
         s_.ui.showMessage(Incomplete, MessageIcon::Information);
         return EditorOutcome::NotDone;
     }
     const QString code = normalisedCode(code_);
     try {
-        if (is重複() && s_.ui.showMessage(OverwriteQuestion, MessageIcon::Question, MessageButtons::YesNo,
+        if (isDuplicate() && s_.ui.showMessage(OverwriteQuestion, MessageIcon::Question, MessageButtons::YesNo,
                                           MessageAnswer::Yes) != MessageAnswer::Yes) {
             s_.ui.showMessage(SaveCancelled, MessageIcon::Information);
             return EditorOutcome::NotDone;
@@ -427,7 +427,7 @@ EditorOutcome FormulaSeriesEditor::save()
     return EditorOutcome::Done;
 }
 
-EditorOutcome FormulaSeriesEditor::Data_Del()
+EditorOutcome FormulaSeriesEditor::deleteSeries()
 {
     if (!numtext::isInt16Value(code_.trimmed())) {
         s_.ui.showMessage(NotANumber, MessageIcon::Information);

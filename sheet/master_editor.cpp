@@ -23,7 +23,7 @@ EditorOutcome MasterEditor::report(const Failure& failure)
                                                                 : EditorOutcome::NotDone;
 }
 
-void MasterEditor::Data_Clear()
+void MasterEditor::clear()
 {
     grid_.clear(1);
 }
@@ -92,7 +92,7 @@ EditorOutcome MasterEditor::save()
     return EditorOutcome::Done;
 }
 
-void MasterEditor::一行増やす時の処理()
+void MasterEditor::addRow()
 {
     grid_.appendRow();
 }

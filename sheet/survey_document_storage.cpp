@@ -96,7 +96,7 @@ int soilIndex(const QStringList& soils, const QString& name)
 
 // --- loading ------------------------------------------------------------------
 
-Outcome SurveyDocument::Data_Load()
+Outcome SurveyDocument::load()
 {
     const QString numberText = header(HeaderField::調査地区No);
     if (!numtext::isNumeric(numberText)) {
@@ -264,7 +264,7 @@ std::optional<InvalidInput> SurveyDocument::validate() const
     return std::nullopt;
 }
 
-SaveResult SurveyDocument::Data_Save()
+SaveResult SurveyDocument::save()
 {
     SaveResult result;
     if (std::optional<InvalidInput> invalid = validate()) {

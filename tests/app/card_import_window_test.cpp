@@ -43,7 +43,7 @@ protected:
         ASSERT_TRUE(db.isValid());
         state.settings.ini位置 = db.files.folder();
         state.settings.通常の提出先 = QStringLiteral("一般");
-        screen = std::make_unique<frmCFCard>(state, db.workspace, ui);
+        screen = std::make_unique<CardImportWindow>(state, db.workspace, ui);
         screen->setFileChooser([this](const QString& start) {
             startFolders.append(start);
             return nextFile;
@@ -107,7 +107,7 @@ protected:
     SurveyDatabaseCopy db;
     ProgramState state;
     RecordingUserInterface ui;
-    std::unique_ptr<frmCFCard> screen;
+    std::unique_ptr<CardImportWindow> screen;
     QString nextFile;
     QStringList startFolders;
     QStringList opened;
@@ -150,7 +150,7 @@ TEST_F(CardImportScreen, ShowsItsControlsAndOffersTheNextSurveyNumber)
     click("cmd_選択");
     ASSERT_EQ(transferList()->count(), 1);
     numberBox()->setText("999");
-    screen->Form_Activate();
+    screen->resetOnActivation();
     EXPECT_EQ(cardList()->count(), 0);
     EXPECT_EQ(transferList()->count(), 0);
     EXPECT_EQ(numberBox()->text(), QString::number(maxSurveyNo() + 1));
@@ -330,7 +330,7 @@ TEST_F(CardImportScreen, ASaveStoresTheRunsOpensTheSurveyAndCloses)
 
     // Opened again, it offers the number after the one just stored.
     screen->show();
-    screen->Form_Activate();
+    screen->resetOnActivation();
     EXPECT_EQ(numberBox()->text(), QString::number(number.toInt() + 1));
 }
 
@@ -380,7 +380,7 @@ TEST(CardDriveDialog, RemembersTheDriveChosen)
     state.settings.ini位置 = db.files.folder();
     state.cardDrive = QStringLiteral("/media/b");
     RecordingUserInterface ui;
-    frmCfDrive dialog(state, ui, {"/media/a", "/media/b"});
+    CardDriveDialog dialog(state, ui, {"/media/a", "/media/b"});
     EXPECT_EQ(dialog.windowTitle(), "CFドライブの変更");
     // It starts at the remembered drive and writes nothing until changed.
     EXPECT_EQ(dialog.drive(), "/media/b");

@@ -32,7 +32,7 @@ TEST(EditorWindowsRegistration, ToolbarButtonsOpenTheTwelveEditors)
     db::Workspace workspace;
     workspace.openSurvey(files.surveyDatabase());
     test::RecordingUserInterface ui;
-    ui::MdiMainWindow main(store, state, workspace, ui, ui::ProgramChildWindows());
+    ui::MainWindow main(store, state, workspace, ui, ui::ProgramChildWindows());
     main.resize(1200, 800);
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
@@ -52,13 +52,13 @@ TEST(EditorWindowsRegistration, ToolbarButtonsOpenTheTwelveEditors)
         const QString k = QString::fromUtf8(key);
         ASSERT_TRUE(main.commandAction(k)->isEnabled()) << key;
         main.commandAction(k)->trigger();
-        auto* editor = qobject_cast<sheet::F_Mast*>(main.childWindow(k));
+        auto* editor = qobject_cast<sheet::MasterEditorWindow*>(main.childWindow(k));
         ASSERT_NE(editor, nullptr) << key;
         EXPECT_EQ(editor->windowTitle(), QString::fromUtf8(caption));
         EXPECT_EQ(main.mdiArea()->activeSubWindow(), main.subWindowOf(k));
     }
     // Opened and activated, the weather master shows its table.
-    auto* weather = qobject_cast<sheet::F_Mast*>(main.childWindow(QStringLiteral("tb_天候マスタ")));
+    auto* weather = qobject_cast<sheet::MasterEditorWindow*>(main.childWindow(QStringLiteral("tb_天候マスタ")));
     main.commandAction(QStringLiteral("tb_天候マスタ"))->trigger();
     EXPECT_EQ(weather->model()->index(0, 0).data().toString(), QStringLiteral("晴れ"));
 

@@ -41,9 +41,9 @@ struct FormulaEditThenRecalculate : ::testing::Test {
 
     void loadSurvey()
     {
-        doc->Data_Clear();
+        doc->clear();
         doc->setHeader(HeaderField::調査地区No, QStringLiteral("5"));
-        ASSERT_EQ(doc->Data_Load(), Outcome::Done);
+        ASSERT_EQ(doc->load(), Outcome::Done);
     }
 
     QString correction() { return doc->recordCell(0, 0, RecordColumn::補正値); }
@@ -53,7 +53,7 @@ struct FormulaEditThenRecalculate : ::testing::Test {
     // its editor window, as a user types it.
     void editCorrectionSeries()
     {
-        calc::F_RNd値計算式 editor(env.state, env.workspace, env.ui);
+        calc::FormulaEditorWindow editor(calc::FormulaTable::RNd, env.state, env.workspace, env.ui);
         editor.show();
         editor.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
@@ -81,11 +81,11 @@ TEST_F(FormulaEditThenRecalculate, TheDocumentsNextRecalculationUsesTheSavedCoef
     EXPECT_EQ(correction().toDouble(), 1.0);
     EXPECT_EQ(corrected().toDouble(), 9.0);
     // The lookups now hold (一般, 粘性土) in their caches.
-    doc->SetNd値Qa値一括表示();
+    doc->recalculateAll();
     EXPECT_EQ(correction().toDouble(), 1.0);
 
     editCorrectionSeries();
-    doc->SetNd値Qa値一括表示();
+    doc->recalculateAll();
     // ⊿Nd = 0.8 · 2.5 = 2, Nd = 10 − 2 = 8.
     EXPECT_EQ(correction().toDouble(), 2.0);
     EXPECT_EQ(corrected().toDouble(), 8.0);
@@ -93,7 +93,7 @@ TEST_F(FormulaEditThenRecalculate, TheDocumentsNextRecalculationUsesTheSavedCoef
 
 TEST_F(FormulaEditThenRecalculate, TheDataSheetShowsTheNewValuesAcrossBothWindows)
 {
-    F_DataSheet sheet(env.state, env.workspace, env.lists, env.ui, *doc);
+    DataSheetWindow sheet(env.state, env.workspace, env.lists, env.ui, *doc);
     sheet.show();
     ASSERT_EQ(sheet.openSurvey(QStringLiteral("5")), Outcome::Done);
     EXPECT_EQ(correction().toDouble(), 1.0);

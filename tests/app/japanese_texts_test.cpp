@@ -117,8 +117,8 @@ TEST(JapaneseEverywhere, NoWindowShowsAWordOfLatinLettersThatIsNoNameUnitOrCode)
     ProgramState state;
     db::Workspace workspace;
     test::RecordingUserInterface ui;
-    ui::MdiMainWindow window(store, state, workspace, ui, ui::ProgramChildWindows());
-    ui::MdiMainWindow::DesktopActions quiet;
+    ui::MainWindow window(store, state, workspace, ui, ui::ProgramChildWindows());
+    ui::MainWindow::DesktopActions quiet;
     quiet.endProgram = [] {};
     window.setDesktopActions(quiet);
     ASSERT_TRUE(window.showAndLoad());
@@ -143,10 +143,10 @@ TEST(JapaneseEverywhere, NoWindowShowsAWordOfLatinLettersThatIsNoNameUnitOrCode)
     colours->setOption(QColorDialog::DontUseNativeDialog);
     std::vector<std::unique_ptr<QWidget>> others;
     others.push_back(std::make_unique<ui::AboutDialog>(&window));
-    others.push_back(std::make_unique<sheet::F_住所>(state, workspace, ui));
+    others.push_back(std::make_unique<sheet::AddressPickerDialog>(state, workspace, ui));
     others.push_back(std::make_unique<report::ReportOptionsDialog>(state, ui));
     others.push_back(std::make_unique<report::NextPageDialog>());
-    others.push_back(std::make_unique<intake::frmCfDrive>(state, ui, QStringList{files.folder()}));
+    others.push_back(std::make_unique<intake::CardDriveDialog>(state, ui, QStringList{files.folder()}));
     others.push_back(std::move(fileDialog));
     others.push_back(std::move(colours));
     for (const std::unique_ptr<QWidget>& other : others) {

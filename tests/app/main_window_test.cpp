@@ -47,7 +47,7 @@ using vortan::ui::ChildPresentation;
 using vortan::ui::ChildWindowContext;
 using vortan::ui::ChildWindowEntry;
 using vortan::ui::ChildWindowRegistry;
-using vortan::ui::MdiMainWindow;
+using vortan::ui::MainWindow;
 
 namespace {
 
@@ -62,14 +62,14 @@ struct MainWindowRun {
     QStringList manualFolders;
     int programEnds = 0;
     std::function<void(QStringView)> manualOpener;
-    std::unique_ptr<MdiMainWindow> window;
+    std::unique_ptr<MainWindow> window;
 
     explicit MainWindowRun(const QString& settingsFile = QString(),
                            ChildWindowRegistry registry = {})
         : store(settingsFile)
     {
-        window = std::make_unique<MdiMainWindow>(store, state, workspace, ui, std::move(registry));
-        MdiMainWindow::DesktopActions desktop;
+        window = std::make_unique<MainWindow>(store, state, workspace, ui, std::move(registry));
+        MainWindow::DesktopActions desktop;
         desktop.openManual = [this](QStringView folder) {
             manualFolders.append(folder.toString());
             if (manualOpener)
@@ -970,7 +970,7 @@ TEST(MainWindowLegacyDatabase, TheFileMenuImportsAnAccessFileWithItsProgressAndT
     ASSERT_TRUE(run.window->showAndLoad());
     QString target;
     QString suggested;
-    MdiMainWindow::DesktopActions desktop;
+    MainWindow::DesktopActions desktop;
     desktop.chooseAccessFile = [](QWidget*) { return QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"); };
     desktop.chooseNewDatabase = [&](QWidget*, const QString& proposed) {
         suggested = proposed;

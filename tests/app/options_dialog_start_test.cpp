@@ -24,7 +24,7 @@ namespace {
 // main window, as the window program's interface does.
 class ForwardingUserInterface : public test::RecordingUserInterface {
 public:
-    ui::MdiMainWindow* window = nullptr;
+    ui::MainWindow* window = nullptr;
     void openOptionsDialog(int tab) override
     {
         test::RecordingUserInterface::openOptionsDialog(tab);
@@ -42,10 +42,10 @@ TEST(ProgramStart, AMissingSurveyDatabaseLandsOnTheOptionsDialogsThirdTab)
     ProgramState state;
     db::Workspace workspace;
     ForwardingUserInterface ui;
-    ui::MdiMainWindow window(store, state, workspace, ui, ui::ProgramChildWindows());
+    ui::MainWindow window(store, state, workspace, ui, ui::ProgramChildWindows());
     ui.window = &window;
     int ends = 0;
-    ui::MdiMainWindow::DesktopActions desktop = ui::MdiMainWindow::platformDesktopActions();
+    ui::MainWindow::DesktopActions desktop = ui::MainWindow::platformDesktopActions();
     desktop.endProgram = [&] { ++ends; };
     window.setDesktopActions(desktop);
 
@@ -62,7 +62,7 @@ TEST(ProgramStart, AMissingSurveyDatabaseLandsOnTheOptionsDialogsThirdTab)
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* options = dynamic_cast<F_オプション*>(QApplication::activeModalWidget());
+        auto* options = dynamic_cast<OptionsDialog*>(QApplication::activeModalWidget());
         if (!options)
             return;
         poll.stop();

@@ -32,14 +32,14 @@ const QString Saved = QStringLiteral(
     "設定値を保存しました｡プログラムを再起動(プログラムを終了後もう一度起動する｡）してください。"
     "次回起動時から設定が反映されます。");
 
-struct OptionsDialog : ::testing::Test {
+struct OptionsScreen : ::testing::Test {
     test::ShippedFilesCopy files;
     SettingsStore store;
     ProgramState state;
     db::Workspace workspace;
     db::MasterLists lists;
     test::RecordingUserInterface ui;
-    std::unique_ptr<F_オプション> dialog;
+    std::unique_ptr<OptionsDialog> dialog;
     int sheetClears = 0;
     std::vector<std::pair<int, QString>> addressLabels;
 
@@ -51,8 +51,8 @@ struct OptionsDialog : ::testing::Test {
         state.settings.住所位置 = files.postalDatabase();
         state.settings.ini位置 = files.folder();
         workspace.openSurvey(files.surveyDatabase());
-        dialog = std::make_unique<F_オプション>(F_オプション::Services{state, store, workspace, lists, ui});
-        F_オプション::DataSheetHooks hooks;
+        dialog = std::make_unique<OptionsDialog>(OptionsDialog::Services{state, store, workspace, lists, ui});
+        OptionsDialog::DataSheetHooks hooks;
         hooks.clear = [this] { ++sheetClears; };
         hooks.setAddressLabel = [this](int index, const QString& text) { addressLabels.emplace_back(index, text); };
         dialog->setDataSheetHooks(hooks);
@@ -110,7 +110,7 @@ TEST(OptionsRules, FileFiltersTakeQtsForm)
               "ピクチャ (*.bmp *.ico *.jpg *.gif)");
 }
 
-TEST_F(OptionsDialog, EachTabShowsOnlyItsFrameWithItsExplanation)
+TEST_F(OptionsScreen, EachTabShowsOnlyItsFrameWithItsExplanation)
 {
     open();
     EXPECT_EQ(dialog->windowTitle(), "オプション設定");
@@ -143,7 +143,7 @@ TEST_F(OptionsDialog, EachTabShowsOnlyItsFrameWithItsExplanation)
     EXPECT_TRUE(box("txt_データ位置")->isVisible());
 }
 
-TEST_F(OptionsDialog, OpensOnTheOtherPageAfterAMissingDatabaseElseOnTheFirst)
+TEST_F(OptionsScreen, OpensOnTheOtherPageAfterAMissingDatabaseElseOnTheFirst)
 {
     state.databaseNotFound = true;
     open();
@@ -164,7 +164,7 @@ TEST_F(OptionsDialog, OpensOnTheOtherPageAfterAMissingDatabaseElseOnTheFirst)
     EXPECT_EQ(dialog->visibleFrame(), 2);
 }
 
-TEST_F(OptionsDialog, LoadsEveryBoxAndOptionFromTheSettings)
+TEST_F(OptionsScreen, LoadsEveryBoxAndOptionFromTheSettings)
 {
     AppSettings& s = state.settings;
     s.port = 3;
@@ -207,7 +207,7 @@ TEST_F(OptionsDialog, LoadsEveryBoxAndOptionFromTheSettings)
     EXPECT_EQ(control<QComboBox>("cmb_住所")->itemText(0), "調査現場");
 }
 
-TEST_F(OptionsDialog, OptionClicksEnableTheirBoxes)
+TEST_F(OptionsScreen, OptionClicksEnableTheirBoxes)
 {
     open();
     QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(0).center());
@@ -233,7 +233,7 @@ TEST_F(OptionsDialog, OptionClicksEnableTheirBoxes)
     }
 }
 
-TEST_F(OptionsDialog, NumberBoxesRefuseOtherKeysWithABeep)
+TEST_F(OptionsScreen, NumberBoxesRefuseOtherKeysWithABeep)
 {
     open();
     for (const char* name : {"txt_ComNo", "txt_ComTimeOut", "txt換算Nd値の上限値", "txt打撃回数の下限値"}) {
@@ -249,7 +249,7 @@ TEST_F(OptionsDialog, NumberBoxesRefuseOtherKeysWithABeep)
     }
 }
 
-TEST_F(OptionsDialog, LeavingTheTimeOutBelowSixSecondsIsRefused)
+TEST_F(OptionsScreen, LeavingTheTimeOutBelowSixSecondsIsRefused)
 {
     open();
     QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
@@ -271,7 +271,7 @@ TEST_F(OptionsDialog, LeavingTheTimeOutBelowSixSecondsIsRefused)
     EXPECT_TRUE(box("txt_ComNo")->hasFocus());
 }
 
-TEST_F(OptionsDialog, LeavingASettingsFolderThatDoesNotExistPointsAtItsBrowseButton)
+TEST_F(OptionsScreen, LeavingASettingsFolderThatDoesNotExistPointsAtItsBrowseButton)
 {
     open();
     QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
@@ -292,14 +292,14 @@ TEST_F(OptionsDialog, LeavingASettingsFolderThatDoesNotExistPointsAtItsBrowseBut
     EXPECT_EQ(ui.messages().size(), 1u);
 }
 
-TEST_F(OptionsDialog, BrowseButtonsStartFromTheBoxAndWriteTheChoiceBack)
+TEST_F(OptionsScreen, BrowseButtonsStartFromTheBoxAndWriteTheChoiceBack)
 {
     struct Call {
         QString start;
         QString filterOrPrompt;
     };
     std::vector<Call> calls;
-    F_オプション::Choosers choosers;
+    OptionsDialog::Choosers choosers;
     choosers.file = [&](QWidget*, const QString& start, const QString& filter) {
         calls.push_back({start, filter});
         return calls.size() == 4 ? QString() : QStringLiteral("/chosen/%1").arg(calls.size());
@@ -331,7 +331,7 @@ TEST_F(OptionsDialog, BrowseButtonsStartFromTheBoxAndWriteTheChoiceBack)
     EXPECT_EQ(box("txt_ini位置")->text(), "/chosen/folder");
 }
 
-TEST_F(OptionsDialog, ConfirmSavesEverySettingClearsTheSheetAndCloses)
+TEST_F(OptionsScreen, ConfirmSavesEverySettingClearsTheSheetAndCloses)
 {
     open();
     box("txt_ComNo")->setText("2.5");
@@ -379,7 +379,7 @@ TEST_F(OptionsDialog, ConfirmSavesEverySettingClearsTheSheetAndCloses)
     EXPECT_EQ(written.value("etc", "打撃回数の下限"), "True");
 }
 
-TEST_F(OptionsDialog, APastedPortThatIsNoNumberKeepsTheDialogOpenWithoutSaving)
+TEST_F(OptionsScreen, APastedPortThatIsNoNumberKeepsTheDialogOpenWithoutSaving)
 {
     open();
     QLineEdit* port = box("txt_ComNo");
@@ -413,7 +413,7 @@ TEST_F(OptionsDialog, APastedPortThatIsNoNumberKeepsTheDialogOpenWithoutSaving)
     EXPECT_TRUE(dialog->isVisible());
 }
 
-TEST_F(OptionsDialog, CancelClosesWithoutTouchingTheSettings)
+TEST_F(OptionsScreen, CancelClosesWithoutTouchingTheSettings)
 {
     open();
     box("txt_会社名")->setText("変更");
@@ -427,7 +427,7 @@ TEST_F(OptionsDialog, CancelClosesWithoutTouchingTheSettings)
     EXPECT_EQ(box("txt_会社名")->text(), "");
 }
 
-TEST_F(OptionsDialog, AnAddressLabelIndexBeyondTheListIsLoweredByOne)
+TEST_F(OptionsScreen, AnAddressLabelIndexBeyondTheListIsLoweredByOne)
 {
     state.settings.その他_ComboIndex = 1;   // the shipped list holds one label
     open();
@@ -440,7 +440,7 @@ TEST_F(OptionsDialog, AnAddressLabelIndexBeyondTheListIsLoweredByOne)
 // Confirming with an old Access database at データ位置 offers to bring it
 // across; the new database beside it takes its place in the box and the
 // settings. A file of another program is refused and the dialog stays open.
-TEST_F(OptionsDialog, AnAccessFileAtTheDataLocationIsMigratedBeforeConfirming)
+TEST_F(OptionsScreen, AnAccessFileAtTheDataLocationIsMigratedBeforeConfirming)
 {
     const QString old = files.path("OLD.MDB");
     const QString other = files.path("OTHER.MDB");

@@ -75,11 +75,11 @@ void click(QWidget* screen, const char* name)
 // Reads the fixture card in the card import window, moves its first two runs
 // (point 1, and point 2 before it was begun again) to the transfer list and
 // stores them; returns the survey number the window proposed.
-QString importFirstTwoRuns(intake::frmCFCard& card)
+QString importFirstTwoRuns(intake::CardImportWindow& card)
 {
     card.setFileChooser([](const QString&) { return FixtureCard; });
     card.show();
-    card.Form_Activate();
+    card.resetOnActivation();
     click(&card, "cmdIndex");
     auto* cardList = card.findChild<QListWidget*>(QStringLiteral("lst_非転送"));
     if (!cardList || cardList->count() < 2)
@@ -105,7 +105,7 @@ TEST(TypicalRoad, CardRunsBecomeASurveyThatTravelsToAnotherDatabaseUnchanged)
 
     // The card: its first two runs (point 1, and point 2 before it was begun again).
     QString opened;
-    intake::frmCFCard card(state, office.workspace, ui);
+    intake::CardImportWindow card(state, office.workspace, ui);
     card.setSurveyOpener([&](const QString& number) { opened = number; });
     const QString number = importFirstTwoRuns(card);
     ASSERT_EQ(opened, number) << ui.messageTexts().join('\n').toStdString();
@@ -115,9 +115,9 @@ TEST(TypicalRoad, CardRunsBecomeASurveyThatTravelsToAnotherDatabaseUnchanged)
     calc::PenetrationCalculator calculator(office.workspace, state);
     sheet::SurveyDocument document(
         sheet::SurveyDocument::Services{state, office.workspace, lists, ui, calculator});
-    ASSERT_EQ(document.Data_Clear(), Outcome::Done);
+    ASSERT_EQ(document.clear(), Outcome::Done);
     document.setHeader(HeaderField::調査地区No, number);
-    ASSERT_EQ(document.Data_Load(), Outcome::Done);
+    ASSERT_EQ(document.load(), Outcome::Done);
     ASSERT_EQ(document.pointCount(), 2);
     int records = 0;
     for (int p = 0; p < document.pointCount(); ++p) {
@@ -133,12 +133,12 @@ TEST(TypicalRoad, CardRunsBecomeASurveyThatTravelsToAnotherDatabaseUnchanged)
     // Completed at the desk and saved over the card's survey.
     document.setHeader(HeaderField::現場名, QStringLiteral("港北ニュータウン ①期"), sheet::EditSource::User);
     ui.queueAnswer(MessageAnswer::Yes);
-    ASSERT_EQ(document.Data_Save().outcome, Outcome::Done);
+    ASSERT_EQ(document.save().outcome, Outcome::Done);
 
     // Written to an exchange file for that one survey.
     const QString file = office.path(QStringLiteral("road.csv"));
     state.settings.csv位置 = file;
-    intake::F_Cnv writer(state, office.workspace, ui);
+    intake::ConversionWindow writer(state, office.workspace, ui);
     writer.show();
     writer.findChild<QRadioButton*>(QStringLiteral("Option1(2)"))->click();
     writer.findChild<QCheckBox*>(QStringLiteral("chk_指定データの保存"))->click();
@@ -153,7 +153,7 @@ TEST(TypicalRoad, CardRunsBecomeASurveyThatTravelsToAnotherDatabaseUnchanged)
     ProgramState branchState;
     branchState.settings.csv位置 = file;
     RecordingUserInterface branchUi;
-    intake::F_Cnv reader(branchState, branch.workspace, branchUi);
+    intake::ConversionWindow reader(branchState, branch.workspace, branchUi);
     reader.show();
     reader.findChild<QRadioButton*>(QStringLiteral("Option1(0)"))->click();
     click(&reader, "Command1");
@@ -191,11 +191,11 @@ TEST(TypicalRoad, ACardSurveyPrintsEveryPointAndThePrintWindowFollowsTheNextSurv
     db::MasterLists lists;
     calc::PenetrationCalculator calculator(office.workspace, state);
     sheet::SurveyDocument document(sheet::SurveyDocument::Services{state, office.workspace, lists, ui, calculator});
-    sheet::F_DataSheet sheet(state, office.workspace, lists, ui, document);
+    sheet::DataSheetWindow sheet(state, office.workspace, lists, ui, document);
     sheet.show();
 
     // The card's first two runs (points 1 and 2), opened on the data sheet.
-    intake::frmCFCard card(state, office.workspace, ui);
+    intake::CardImportWindow card(state, office.workspace, ui);
     card.setSurveyOpener([&](const QString& number) { sheet.openSurvey(number); });
     const QString number = importFirstTwoRuns(card);
     ASSERT_EQ(document.header(HeaderField::調査地区No), number) << ui.messageTexts().join('\n').toStdString();

@@ -61,7 +61,7 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaTable table, ProgramState& state
                                    {QStringLiteral("tb_Load"), QStringLiteral("呼び出し")},
                                    {QStringLiteral("tb_Save"), QStringLiteral("保存")},
                                    {QStringLiteral("tb_Delete"), QStringLiteral("削除")}},
-                                  [this](const QString& key) { Toolbar1_ButtonClick(key); });
+                                  [this](const QString& key) { runToolbarCommand(key); });
     tbSave_ = toolbar_->findChild<QAction*>(QStringLiteral("tb_Save"));
     layout->addWidget(toolbar_);
 
@@ -151,7 +151,7 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaTable table, ProgramState& state
         resize(gridWidth + grids_[1]->lettersWidth(28) + 120, 460);
     }
 
-    editor_.Data_Clear();
+    editor_.clear();
     showEditor();
 }
 
@@ -318,13 +318,13 @@ void FormulaEditorWindow::deleteCustomerRows(const std::vector<int>& rows)
     showEditor();
 }
 
-void FormulaEditorWindow::Toolbar1_ButtonClick(const QString& key)
+void FormulaEditorWindow::runToolbarCommand(const QString& key)
 {
     if (key == u"tb_Exit") {
         closeWindow();
     } else if (key == u"tb_New") {
         editor_.setCode(QString());
-        editor_.Data_Clear();
+        editor_.clear();
         editor_.setChanged(false);
         showEditor();
         code_->setFocus();
@@ -340,7 +340,7 @@ void FormulaEditorWindow::Toolbar1_ButtonClick(const QString& key)
         handle(outcome);
     } else if (key == u"tb_Delete") {
         editor_.setCode(code_->text());
-        const EditorOutcome outcome = editor_.Data_Del();
+        const EditorOutcome outcome = editor_.deleteSeries();
         updateSaveState();
         handle(outcome);
     }

@@ -42,7 +42,7 @@ public:
     FormulaSeriesEditor& editor() { return editor_; }
 
     // Runs a toolbar button by its key.
-    void Toolbar1_ButtonClick(const QString& key);
+    void runToolbarCommand(const QString& key);
 
     QLineEdit* codeField() const { return code_; }
     sheet::EditorGrid* soilGrid() const { return grids_[0]; }
@@ -82,31 +82,6 @@ private:
     std::array<QRadioButton*, 3> optDD_{};
     std::function<void()> endProgram_;
     bool showing_ = false;
-};
-
-// The three editors by the names the main window opens them with.
-class F_RNd値計算式 : public FormulaEditorWindow {
-public:
-    F_RNd値計算式(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr)
-        : FormulaEditorWindow(FormulaTable::RNd, state, workspace, ui, parent)
-    {
-    }
-};
-
-class F_Nd値計算式 : public FormulaEditorWindow {
-public:
-    F_Nd値計算式(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr)
-        : FormulaEditorWindow(FormulaTable::Nd, state, workspace, ui, parent)
-    {
-    }
-};
-
-class F_Qa値計算式 : public FormulaEditorWindow {
-public:
-    F_Qa値計算式(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr)
-        : FormulaEditorWindow(FormulaTable::Qa, state, workspace, ui, parent)
-    {
-    }
 };
 
 } // namespace vortan::calc

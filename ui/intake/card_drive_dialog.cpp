@@ -23,7 +23,7 @@ QString cardDriveOfPath(const QString& path)
     return QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }
 
-frmCfDrive::frmCfDrive(ProgramState& state, UserInterface& ui, const QStringList& folders,
+CardDriveDialog::CardDriveDialog(ProgramState& state, UserInterface& ui, const QStringList& folders,
                        QWidget* parent)
     : QDialog(parent), state_(state), ui_(ui)
 {
@@ -65,12 +65,12 @@ frmCfDrive::frmCfDrive(ProgramState& state, UserInterface& ui, const QStringList
     connect(Drive1_, &QComboBox::currentIndexChanged, this, [this](int) { remember(); });
 }
 
-QString frmCfDrive::drive() const
+QString CardDriveDialog::drive() const
 {
     return Drive1_->currentText();
 }
 
-void frmCfDrive::chooseDrive(const QString& drive)
+void CardDriveDialog::chooseDrive(const QString& drive)
 {
     int index = Drive1_->findText(drive, Qt::MatchFixedString);
     if (index < 0) {
@@ -80,14 +80,14 @@ void frmCfDrive::chooseDrive(const QString& drive)
     Drive1_->setCurrentIndex(index);
 }
 
-bool frmCfDrive::eventFilter(QObject* watched, QEvent* event)
+bool CardDriveDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Drive1_ && event->type() == QEvent::FocusOut)
         remember();
     return QDialog::eventFilter(watched, event);
 }
 
-void frmCfDrive::remember()
+void CardDriveDialog::remember()
 {
     QString drive = Drive1_->currentText();
     if (drive.isEmpty())

@@ -1,5 +1,5 @@
 #pragma once
-// frmCfDrive, "CFドライブの変更": picks the drive (elsewhere than Windows,
+// CardDriveDialog, "CFドライブの変更": picks the drive (elsewhere than Windows,
 // the mount folder) where the memory card is found. Whenever the choice
 // changes, and when the list loses the focus, the choice becomes the
 // remembered card drive and is written to cfdrive.ini.
@@ -17,11 +17,12 @@ class UserInterface;
 
 namespace vortan::intake {
 
-class frmCfDrive : public QDialog {
+class CardDriveDialog : public QDialog {
+    Q_OBJECT
 public:
     // `folders` are the places a card may be found (platform::cardFolders()).
-    frmCfDrive(ProgramState& state, UserInterface& ui, const QStringList& folders,
-               QWidget* parent = nullptr);
+    CardDriveDialog(ProgramState& state, UserInterface& ui, const QStringList& folders,
+                    QWidget* parent = nullptr);
 
     // The drive the list shows.
     QString drive() const;

@@ -115,7 +115,7 @@ QLabel* heading(QWidget* parent, const char* text, const char* name)
 
 } // namespace
 
-frmCFCard::frmCFCard(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
+CardImportWindow::CardImportWindow(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), ui_(ui)
 {
     setObjectName(QStringLiteral("frmCFCard"));
@@ -127,7 +127,7 @@ frmCFCard::frmCFCard(ProgramState& state, db::Workspace& workspace, UserInterfac
     QAction* exit = Toolbar1_->addAction(ToolbarIcon(QStringLiteral("tb_Exit")), QStringLiteral("閉じる"));
     exit->setObjectName(QStringLiteral("tb_Exit"));
     exit->setToolTip(QStringLiteral("ＣＦカード読み込みを閉じます"));
-    connect(exit, &QAction::triggered, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tb_Exit")); });
+    connect(exit, &QAction::triggered, this, [this] { runToolbarCommand(QStringLiteral("tb_Exit")); });
 
     cmdCfDrv_ = new QPushButton(QStringLiteral("ＣＦドライブ変更"), this);
     cmdCfDrv_->setObjectName(QStringLiteral("cmdCfDrv"));
@@ -188,27 +188,27 @@ frmCFCard::frmCFCard(ProgramState& state, db::Workspace& workspace, UserInterfac
     layout->addLayout(lists, 1);
     layout->addLayout(confirmRow);
 
-    connect(cmdCfDrv_, &QPushButton::clicked, this, [this] { cmdCfDrv_Click(); });
-    connect(cmdIndex_, &QPushButton::clicked, this, [this] { cmdIndex_Click(); });
+    connect(cmdCfDrv_, &QPushButton::clicked, this, [this] { chooseCardDrive(); });
+    connect(cmdIndex_, &QPushButton::clicked, this, [this] { readCardIndex(); });
     connect(cmd_選択_, &QPushButton::clicked, this, [this] { moveToTransfer(); });
     connect(cmd_非転送_, &QPushButton::clicked, this, [this] { moveToCard(); });
-    connect(cmdKakutei_, &QPushButton::clicked, this, [this] { cmdKakutei_Click(); });
+    connect(cmdKakutei_, &QPushButton::clicked, this, [this] { saveChosenRuns(); });
 }
 
-frmCFCard::~frmCFCard() = default;
+CardImportWindow::~CardImportWindow() = default;
 
-QSize frmCFCard::sizeHint() const
+QSize CardImportWindow::sizeHint() const
 {
     return QSize(860, 480);
 }
 
-void frmCFCard::showEvent(QShowEvent* event)
+void CardImportWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     watchActivation();
 }
 
-void frmCFCard::watchActivation()
+void CardImportWindow::watchActivation()
 {
     if (activationWatched_)
         return;
@@ -216,7 +216,7 @@ void frmCFCard::watchActivation()
     if (!frame || !frame->mdiArea()) {
         // A window of its own: it becomes active as it is shown.
         if (isWindow())
-            Form_Activate();
+            resetOnActivation();
         return;
     }
     activationWatched_ = true;
@@ -230,15 +230,15 @@ void frmCFCard::watchActivation()
         const bool wasOther = lastActive->data() != window;
         *lastActive = window;
         if (window == own && wasOther && !reading_)
-            Form_Activate();
+            resetOnActivation();
     });
     if (frame->mdiArea()->activeSubWindow() == frame) {
         *lastActive = frame;
-        Form_Activate();
+        resetOnActivation();
     }
 }
 
-void frmCFCard::Form_Activate()
+void CardImportWindow::resetOnActivation()
 {
     try {
         db::SurveyStore store(workspace_);
@@ -255,13 +255,13 @@ void frmCFCard::Form_Activate()
     lst_転送_->clear();
 }
 
-void frmCFCard::cmdCfDrv_Click()
+void CardImportWindow::chooseCardDrive()
 {
     if (driveDialog_) {
         driveDialog_();
         return;
     }
-    frmCfDrive dialog(state_, ui_, platform::cardFolders(), this);
+    CardDriveDialog dialog(state_, ui_, platform::cardFolders(), this);
     dialog.adjustSize();
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
@@ -270,7 +270,7 @@ void frmCFCard::cmdCfDrv_Click()
     dialog.exec();
 }
 
-QString frmCFCard::cardStartFolder() const
+QString CardImportWindow::cardStartFolder() const
 {
     const QString drive = state_.cardDrive.trimmed();
     if (drive.isEmpty())
@@ -280,7 +280,7 @@ QString frmCFCard::cardStartFolder() const
     return drive;
 }
 
-QString frmCFCard::chooseCardFile()
+QString CardImportWindow::chooseCardFile()
 {
     const QString start = cardStartFolder();
     QString path;
@@ -301,7 +301,7 @@ QString frmCFCard::chooseCardFile()
     return path;
 }
 
-void frmCFCard::rememberCardDrive(const QString& path)
+void CardImportWindow::rememberCardDrive(const QString& path)
 {
     state_.cardDrive = cardDriveOfPath(path);
     try {
@@ -311,14 +311,14 @@ void frmCFCard::rememberCardDrive(const QString& path)
     }
 }
 
-void frmCFCard::cmdIndex_Click()
+void CardImportWindow::readCardIndex()
 {
     const QString path = chooseCardFile();
     if (!path.isEmpty())
         readCardFile(path);
 }
 
-void frmCFCard::readCardFile(const QString& path)
+void CardImportWindow::readCardFile(const QString& path)
 {
     lblFilename_->setText(QDir::toNativeSeparators(path));
     // A card holds up to tens of thousands of records and listing them
@@ -352,7 +352,7 @@ void frmCFCard::readCardFile(const QString& path)
     }
 }
 
-void frmCFCard::setBusyControls(bool busy)
+void CardImportWindow::setBusyControls(bool busy)
 {
     for (QWidget* control : {static_cast<QWidget*>(cmdCfDrv_), static_cast<QWidget*>(cmdIndex_),
                              static_cast<QWidget*>(cmd_選択_), static_cast<QWidget*>(cmd_非転送_),
@@ -360,7 +360,7 @@ void frmCFCard::setBusyControls(bool busy)
         control->setEnabled(!busy);
 }
 
-void frmCFCard::moveToTransfer()
+void CardImportWindow::moveToTransfer()
 {
     QStringList card = texts(lst_非転送_);
     QStringList transfer = texts(lst_転送_);
@@ -374,7 +374,7 @@ void frmCFCard::moveToTransfer()
     fill(lst_転送_, transfer);
 }
 
-void frmCFCard::moveToCard()
+void CardImportWindow::moveToCard()
 {
     QStringList transfer = texts(lst_転送_);
     QStringList card = texts(lst_非転送_);
@@ -383,7 +383,7 @@ void frmCFCard::moveToCard()
     fill(lst_非転送_, card);
 }
 
-void frmCFCard::cmdKakutei_Click()
+void CardImportWindow::saveChosenRuns()
 {
     const QStringList transfer = transferLines();
     if (transfer.isEmpty())
@@ -404,23 +404,23 @@ void frmCFCard::cmdKakutei_Click()
     close();
 }
 
-void frmCFCard::Toolbar1_ButtonClick(const QString& key)
+void CardImportWindow::runToolbarCommand(const QString& key)
 {
     if (key == u"tb_Exit")
         close();
 }
 
-QStringList frmCFCard::cardLines() const
+QStringList CardImportWindow::cardLines() const
 {
     return texts(lst_非転送_);
 }
 
-QStringList frmCFCard::transferLines() const
+QStringList CardImportWindow::transferLines() const
 {
     return texts(lst_転送_);
 }
 
-void frmCFCard::report(const Failure& failure)
+void CardImportWindow::report(const Failure& failure)
 {
     const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
     if (ReportError(failure, context) == action::EndProgram && endProgram_)

@@ -1,5 +1,5 @@
 #pragma once
-// frmCFCard, the card import screen: the runs found on the sounding
+// CardImportWindow, the card import screen: the runs found on the sounding
 // machine's memory card are listed in the card list lst_非転送, the user
 // moves the runs of one survey into the transfer list lst_転送, checks the
 // survey number offered in txt_調査地区No and stores them with cmdKakutei.
@@ -34,35 +34,34 @@ namespace vortan::intake {
 // The status text while a card file is read.
 inline const QString CardReadingStatus = QStringLiteral("ＣＦカードのデータを読み込んでいます...");
 
-class frmCFCard : public QWidget {
-    // Plain widget with lambda connections: the meta-object compiler is not
-    // needed and would stumble over the Japanese member names.
+class CardImportWindow : public QWidget {
+    Q_OBJECT
 public:
-    frmCFCard(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
+    CardImportWindow(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
               QWidget* parent = nullptr);
-    ~frmCFCard() override;
+    ~CardImportWindow() override;
 
     // Opens the stored survey on the data sheet (the main window gives it).
     void setSurveyOpener(std::function<void(const QString& number)> opener) { openSurvey_ = std::move(opener); }
     // The file choice: gets the folder to start in, returns the chosen path
     // or an empty text when cancelled. By default the platform file dialog.
     void setFileChooser(std::function<QString(const QString& startFolder)> chooser) { chooseFile_ = std::move(chooser); }
-    // The card drive dialog, run modally; by default frmCfDrive.
+    // The card drive dialog, run modally; by default CardDriveDialog.
     void setDriveDialog(std::function<void()> dialog) { driveDialog_ = std::move(dialog); }
     void setEndProgramHandler(std::function<void()> handler) { endProgram_ = std::move(handler); }
 
     // What happens each time the screen becomes the active window: a fresh
     // survey number, selected and focused, and both lists emptied.
-    void Form_Activate();
+    void resetOnActivation();
 
-    void cmdCfDrv_Click();
-    void cmdIndex_Click();
+    void chooseCardDrive();
+    void readCardIndex();
     // Reads the card file at `path` and lists its runs in the card list.
     void readCardFile(const QString& path);
     void moveToTransfer();     // cmd_選択
     void moveToCard();         // cmd_非転送
-    void cmdKakutei_Click();
-    void Toolbar1_ButtonClick(const QString& key);
+    void saveChosenRuns();
+    void runToolbarCommand(const QString& key);
 
     QStringList cardLines() const;
     QStringList transferLines() const;

@@ -42,7 +42,7 @@ constexpr int OptionWrite = 2;
 
 } // namespace
 
-F_Cnv::F_Cnv(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
+ConversionWindow::ConversionWindow(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
     : QDialog(parent), state_(state), workspace_(workspace), ui_(ui)
 {
     setObjectName(QStringLiteral("F_Cnv"));
@@ -120,23 +120,23 @@ F_Cnv::F_Cnv(ProgramState& state, db::Workspace& workspace, UserInterface& ui, Q
 
     connect(options, &QButtonGroup::idClicked, this, [this](int) { applyOptionRules(); });
     connect(chk_指定データの保存_, &QCheckBox::toggled, this, [this](bool) { applyOptionRules(); });
-    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2_, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command3_, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command1_, &QPushButton::clicked, this, [this] { runConversion(); });
+    connect(Command2_, &QPushButton::clicked, this, [this] { closeWindow(); });
+    connect(Command3_, &QPushButton::clicked, this, [this] { browseForFile(); });
 
     txt_ファイル名_->setText(startFile());
     Option1_[OptionAdd]->setChecked(true);
     applyOptionRules();
 }
 
-F_Cnv::~F_Cnv() = default;
+ConversionWindow::~ConversionWindow() = default;
 
-QSize F_Cnv::sizeHint() const
+QSize ConversionWindow::sizeHint() const
 {
     return QDialog::sizeHint().expandedTo(QSize(520, 0));
 }
 
-void F_Cnv::showEvent(QShowEvent* event)
+void ConversionWindow::showEvent(QShowEvent* event)
 {
     // The main window keeps the screen between openings: each opening
     // starts from the remembered file and an empty progress bar, centred
@@ -154,13 +154,13 @@ void F_Cnv::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void F_Cnv::chooseOption(int index)
+void ConversionWindow::chooseOption(int index)
 {
     Option1_[index]->setChecked(true);
     applyOptionRules();
 }
 
-void F_Cnv::applyOptionRules()
+void ConversionWindow::applyOptionRules()
 {
     const bool writing = Option1_[OptionWrite]->isChecked();
     chk置き換え_->setEnabled(!writing);
@@ -170,7 +170,7 @@ void F_Cnv::applyOptionRules()
     txt_調査地区No_->setEnabled(number);
 }
 
-void F_Cnv::Command1_Click()
+void ConversionWindow::runConversion()
 {
     const bool writing = Option1_[OptionWrite]->isChecked();
     bool success = false;
@@ -188,7 +188,7 @@ void F_Cnv::Command1_Click()
         close();
 }
 
-bool F_Cnv::writeFile()
+bool ConversionWindow::writeFile()
 {
     QString filter;
     if (chk_指定データの保存_->isChecked()) {
@@ -208,7 +208,7 @@ bool F_Cnv::writeFile()
     return true;
 }
 
-bool F_Cnv::readFile()
+bool ConversionWindow::readFile()
 {
     db::SurveyStore store(workspace_);
     const ExchangeReadMode mode = chk置き換え_->isChecked() ? ExchangeReadMode::Replace : ExchangeReadMode::Add;
@@ -217,19 +217,19 @@ bool F_Cnv::readFile()
     return true;
 }
 
-void F_Cnv::showProgress(int value, int maximum)
+void ConversionWindow::showProgress(int value, int maximum)
 {
     if (ProgressBar1_->maximum() != maximum)
         ProgressBar1_->setRange(0, maximum);
     ProgressBar1_->setValue(value);
 }
 
-void F_Cnv::Command2_Click()
+void ConversionWindow::closeWindow()
 {
     close();
 }
 
-void F_Cnv::Command3_Click()
+void ConversionWindow::browseForFile()
 {
     const bool writing = Option1_[OptionWrite]->isChecked();
     const QString current = txt_ファイル名_->text();
@@ -258,12 +258,12 @@ void F_Cnv::Command3_Click()
         txt_ファイル名_->setText(QDir::toNativeSeparators(path));
 }
 
-QString F_Cnv::startFile() const
+QString ConversionWindow::startFile() const
 {
     return exchangeFileStart(state_.settings.csv位置, platform::documentsFolder(), QDate::currentDate());
 }
 
-void F_Cnv::report(const Failure& failure)
+void ConversionWindow::report(const Failure& failure)
 {
     const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
     if (ReportExchangeFailure(failure, context) == action::EndProgram && endProgram_)

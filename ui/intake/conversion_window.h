@@ -1,5 +1,5 @@
 #pragma once
-// F_Cnv, "データのコンバート": writes the survey exchange file from the
+// ConversionWindow, "データのコンバート": writes the survey exchange file from the
 // database (all surveys, or the one whose number is given) and reads one
 // back, adding its surveys under new numbers or replacing the surveys with
 // the same numbers. The file path comes from, and after every operation that
@@ -27,12 +27,11 @@ class Workspace;
 
 namespace vortan::intake {
 
-class F_Cnv : public QDialog {
-    // Plain dialog with lambda connections: its Japanese member names stay
-    // away from the meta-object compiler.
+class ConversionWindow : public QDialog {
+    Q_OBJECT
 public:
-    F_Cnv(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr);
-    ~F_Cnv() override;
+    ConversionWindow(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr);
+    ~ConversionWindow() override;
 
     // The file choice of Command3: gets the path in the box and whether a
     // file is to be written; returns the chosen path, empty when cancelled.
@@ -45,9 +44,9 @@ public:
 
     // Selects option 0 (add), 1 (read) or 2 (write), as a click would.
     void chooseOption(int index);
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void runConversion();
+    void closeWindow();
+    void browseForFile();
 
     QSize sizeHint() const override;
 

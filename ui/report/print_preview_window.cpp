@@ -142,8 +142,8 @@ void PrintPreviewWindow::build()
     connect(button("tb_Prop", QStringLiteral("プリンタの設定"), QStringLiteral("プリンタを選択します")),
             &QAction::triggered, this, [this] {
                 handle([this] {
-                    Show_CommonDialog();
-                    Pic尺度合せ();
+                    showPrinterDialog();
+                    fitPageToZoom();
                     refreshEndPage();
                     afterSettingsDialog();
                 });
@@ -169,7 +169,7 @@ void PrintPreviewWindow::build()
             if (running_ || closing_)
                 return;
             handle([this, i] {
-                Mrgin調整(i);
+                adjustMargin(i);
                 refreshEndPage();
             });
             showPreviewPage(previewPage_);
@@ -226,7 +226,7 @@ void PrintPreviewWindow::build()
         if (running_)
             return;
         zoomMode_ = ZoomMode::Box;
-        Pic尺度合せ();
+        fitPageToZoom();
         showPreviewPage(previewPage_);
     });
     zoom_->lineEdit()->installEventFilter(this);
@@ -322,7 +322,7 @@ bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && !running_) {
             zoomMode_ = ZoomMode::Box;
-            Pic尺度合せ();
+            fitPageToZoom();
             showPreviewPage(previewPage_);
             return true;
         }
@@ -369,11 +369,11 @@ void PrintPreviewWindow::fitZoom(ZoomMode mode)
         const int percent = std::max(5, static_cast<int>(std::floor(fitted * 100)));
         zoom_->setEditText(QStringLiteral("%1%").arg(percent));
     }
-    Pic尺度合せ();
+    fitPageToZoom();
     showPreviewPage(previewPage_);
 }
 
-void PrintPreviewWindow::Pic尺度合せ()
+void PrintPreviewWindow::fitPageToZoom()
 {
     const QSize size = PreviewSurface::pictureSize(paperSize(), scale());
     page_->setFixedSize(size);
@@ -389,7 +389,7 @@ Margins PrintPreviewWindow::marginBoxes() const
     return boxes;
 }
 
-void PrintPreviewWindow::Mrgin調整(int side)
+void PrintPreviewWindow::adjustMargin(int side)
 {
     const auto which = static_cast<MarginSide>(side);
     const MarginCheck check = session_->checkMargin(which, marginBoxes());
@@ -415,7 +415,7 @@ void PrintPreviewWindow::keepMargin(MarginSide side, double value)
     }
 }
 
-QString PrintPreviewWindow::Show_CommonDialog()
+QString PrintPreviewWindow::showPrinterDialog()
 {
     if (!qtPrinter_)
         return session_->printer().orientation() == PageOrientation::Landscape ? QStringLiteral("Landscape. ")
@@ -443,7 +443,7 @@ void PrintPreviewWindow::selectAllPages()
 void PrintPreviewWindow::afterSettingsDialog()
 {
     for (int i = 0; i < 4; ++i)
-        Mrgin調整(i);
+        adjustMargin(i);
     selectAllPages();
 }
 
@@ -455,7 +455,7 @@ void PrintPreviewWindow::openReportOptions()
             session_->setReportType(type);
             refreshEndPage();
         });
-        dialog.setRefitHandler([this] { Pic尺度合せ(); });
+        dialog.setRefitHandler([this] { fitPageToZoom(); });
         dialog.exec();
         afterSettingsDialog();
     });
@@ -499,11 +499,11 @@ void PrintPreviewWindow::formActivate()
             margin_[static_cast<std::size_t>(i)]->setText(wholeNumberText(session_->margins()[side]));
         }
         for (int i = 0; i < 4; ++i)
-            Mrgin調整(i);
+            adjustMargin(i);
         viewport_->verticalScrollBar()->setValue(0);
         viewport_->horizontalScrollBar()->setValue(0);
         session_->setReportType(session_->reportType());
-        Pic尺度合せ();
+        fitPageToZoom();
         selectAllPages();
     });
     previewPage_ = 1;

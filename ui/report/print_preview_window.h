@@ -50,9 +50,8 @@ namespace vortan::report {
 class NextPageDialog;
 class QtPrinterPort;
 
-// (No Q_OBJECT: the window declares no signals or slots of its own, and its
-// Japanese-named operations would not pass the meta-object compiler.)
 class PrintPreviewWindow : public QWidget {
+    Q_OBJECT
 public:
     struct Services {
         const sheet::SurveyDocument& document;
@@ -85,11 +84,11 @@ public:
 
     // Checks one margin box against the printer and takes its value (0 top,
     // 1 right, 2 bottom, 3 left); a changed margin is kept in the settings.
-    void Mrgin調整(int side);
+    void adjustMargin(int side);
     // Sizes the preview page for the zoom.
-    void Pic尺度合せ();
+    void fitPageToZoom();
     // The platform printer dialog; "Portrait. " or "Landscape. ".
-    QString Show_CommonDialog();
+    QString showPrinterDialog();
     // Counts the pages of the current type and sets the end page box.
     void refreshEndPage();
     // Selects all pages: start 1, end the page count, boxes disabled.

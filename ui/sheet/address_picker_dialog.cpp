@@ -37,7 +37,7 @@ db::Database& postalDatabase(db::Workspace& workspace)
 
 } // namespace
 
-F_住所::F_住所(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
+AddressPickerDialog::AddressPickerDialog(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
     : QDialog(parent), state_(state), workspace_(workspace), ui_(ui)
 {
     setObjectName(QStringLiteral("F_住所"));
@@ -80,13 +80,13 @@ F_住所::F_住所(ProgramState& state, db::Workspace& workspace, UserInterface&
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    connect(cmdOK_, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdOK_, &QPushButton::clicked, this, [this] { acceptAddress(); });
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
     // The prefecture refills the cities as it is chosen or typed; a city
     // chosen refills the towns; a town chosen or typed refills the sub-areas.
-    connect(cmb県_, &QComboBox::currentTextChanged, this, [this] { set市(); });
-    connect(cmb市_, &QComboBox::textActivated, this, [this] { set町(); });
-    connect(cmb町_, &QComboBox::currentTextChanged, this, [this] { set域名(); });
+    connect(cmb県_, &QComboBox::currentTextChanged, this, [this] { fillCities(); });
+    connect(cmb市_, &QComboBox::textActivated, this, [this] { fillTowns(); });
+    connect(cmb町_, &QComboBox::currentTextChanged, this, [this] { fillAreaNames(); });
 
     // The table's own order of cities and towns, when it carries one.
     try {
@@ -97,9 +97,9 @@ F_住所::F_住所(ProgramState& state, db::Workspace& workspace, UserInterface&
     refill({}, cmb県_, 都道府県Query(), inPrefectureCodeOrder);
 }
 
-F_住所::~F_住所() = default;
+AddressPickerDialog::~AddressPickerDialog() = default;
 
-QComboBox* F_住所::makeList(const char* name)
+QComboBox* AddressPickerDialog::makeList(const char* name)
 {
     auto* box = new QComboBox(this);
     box->setObjectName(QString::fromUtf8(name));
@@ -124,7 +124,7 @@ QComboBox* F_住所::makeList(const char* name)
     return box;
 }
 
-void F_住所::refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query,
+void AddressPickerDialog::refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query,
                    const std::function<QStringList(const QStringList&)>& arrange)
 {
     QStringList values;
@@ -158,23 +158,23 @@ void F_住所::refill(std::initializer_list<QComboBox*> emptied, QComboBox* targ
     target->setEditText(typed);
 }
 
-void F_住所::set市()
+void AddressPickerDialog::fillCities()
 {
     refill({cmb市_, cmb町_, cmb域名_}, cmb市_, 市区町村Query(cmb県_->currentText(), codeOrder_));
 }
 
-void F_住所::set町()
+void AddressPickerDialog::fillTowns()
 {
     refill({cmb町_, cmb域名_}, cmb町_, 町域Query(cmb県_->currentText(), cmb市_->currentText(), codeOrder_));
 }
 
-void F_住所::set域名()
+void AddressPickerDialog::fillAreaNames()
 {
     refill({cmb域名_}, cmb域名_,
            域名Query(cmb県_->currentText(), cmb市_->currentText(), cmb町_->currentText(), codeOrder_));
 }
 
-void F_住所::cmdOK_Click()
+void AddressPickerDialog::acceptAddress()
 {
     const QString composed = composeAddress(cmb県_->currentText(), cmb市_->currentText(),
                                             cmb町_->currentText(), cmb域名_->currentText());
@@ -188,7 +188,7 @@ void F_住所::cmdOK_Click()
 std::optional<QString> PickAddress(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
                                    QWidget* parent)
 {
-    F_住所 picker(state, workspace, ui, parent);
+    AddressPickerDialog picker(state, workspace, ui, parent);
     if (picker.exec() != QDialog::Accepted)
         return std::nullopt;
     return picker.address();

@@ -1,6 +1,6 @@
 #pragma once
-// F_住所, the address picker: four cascading lists of the postal database,
-// prefecture (cmb県), city (cmb市), town (cmb町) and sub-area (cmb域名), in
+// AddressPickerDialog, the address picker: four cascading lists of the postal database,
+// prefecture (prefectureBox), city (cityBox), town (townBox) and sub-area (areaNameBox), in
 // the order of their codes (prefectures from 北海道 to 沖縄県). Each
 // list can be typed into and narrows its entries to those holding the typed
 // text. OK (cmdOK) composes the address from the four texts for the screen
@@ -26,12 +26,11 @@ class Workspace;
 
 namespace vortan::sheet {
 
-class F_住所 : public QDialog {
-    // No Q_OBJECT: the meta-object compiler takes ASCII class names only, and
-    // the window needs no signals or slots of its own.
+class AddressPickerDialog : public QDialog {
+    Q_OBJECT
 public:
-    F_住所(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr);
-    ~F_住所() override;
+    AddressPickerDialog(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr);
+    ~AddressPickerDialog() override;
 
     // The address OK composed for a known caller; nothing after Cancel, or
     // when the caller name names no screen with an address field.
@@ -42,14 +41,14 @@ public:
     void setEndProgramHandler(std::function<void()> handler) { endProgram_ = std::move(handler); }
 
     // The refills of the lower lists, as the lists' events run them.
-    void set市();
-    void set町();
-    void set域名();
+    void fillCities();
+    void fillTowns();
+    void fillAreaNames();
 
-    QComboBox* cmb県() const { return cmb県_; }
-    QComboBox* cmb市() const { return cmb市_; }
-    QComboBox* cmb町() const { return cmb町_; }
-    QComboBox* cmb域名() const { return cmb域名_; }
+    QComboBox* prefectureBox() const { return cmb県_; }
+    QComboBox* cityBox() const { return cmb市_; }
+    QComboBox* townBox() const { return cmb町_; }
+    QComboBox* areaNameBox() const { return cmb域名_; }
 
 private:
     QComboBox* makeList(const char* name);
@@ -58,7 +57,7 @@ private:
     // keep what they held.
     void refill(std::initializer_list<QComboBox*> emptied, QComboBox* target, const QString& query,
                 const std::function<QStringList(const QStringList&)>& arrange = {});
-    void cmdOK_Click();
+    void acceptAddress();
 
     ProgramState& state_;
     db::Workspace& workspace_;

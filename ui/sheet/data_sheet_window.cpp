@@ -139,7 +139,7 @@ QFont screenFont(QFont font)
 
 } // namespace
 
-F_DataSheet::F_DataSheet(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
+DataSheetWindow::DataSheetWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
                          SurveyDocument& document, QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), lists_(lists), ui_(ui), doc_(document),
       editor_(std::make_unique<SurveyEditor>(document))
@@ -163,7 +163,7 @@ F_DataSheet::F_DataSheet(ProgramState& state, db::Workspace& workspace, db::Mast
                                    {QStringLiteral("tb_Save"), QStringLiteral("保存")},
                                    {QStringLiteral("tb_Delete"), QStringLiteral("削除")},
                                    {QStringLiteral("tb_Excel"), QStringLiteral("Excel出力...")}},
-                                  [this](const QString& key) { Toolbar1_ButtonClick(key); });
+                                  [this](const QString& key) { runToolbarCommand(key); });
     tbSave_ = toolbar_->actions().at(3);
     tbDelete_ = toolbar_->actions().at(4);
     // A button shows its action's icon text, which would drop the "...".
@@ -274,7 +274,7 @@ F_DataSheet::F_DataSheet(ProgramState& state, db::Workspace& workspace, db::Mast
     setTabOrder();
 }
 
-void F_DataSheet::setTabOrder()
+void DataSheetWindow::setTabOrder()
 {
     // Left to right, top to bottom: the header rows, then the grids and the
     // lists beside them.
@@ -297,21 +297,21 @@ void F_DataSheet::setTabOrder()
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
-F_DataSheet::~F_DataSheet() = default;
+DataSheetWindow::~DataSheetWindow() = default;
 
-QUndoStack& F_DataSheet::undoStack()
+QUndoStack& DataSheetWindow::undoStack()
 {
     return editor_->undoStack();
 }
 
-QSize F_DataSheet::sizeHint() const
+QSize DataSheetWindow::sizeHint() const
 {
     return QSize(1180, 820);
 }
 
 // --- header fields ----------------------------------------------------------------
 
-void F_DataSheet::buildHeader(QGridLayout* grid)
+void DataSheetWindow::buildHeader(QGridLayout* grid)
 {
     headerWidgets_.assign(HeaderFieldCount, nullptr);
     for (int i = 0; i < HeaderFieldCount; ++i) {
@@ -343,7 +343,7 @@ void F_DataSheet::buildHeader(QGridLayout* grid)
     }
     auto* number = qobject_cast<QLineEdit*>(headerWidget(HeaderField::調査地区No));
     AllowedKeysFilter::install(number, Digits, ui_);
-    connect(number, &QLineEdit::returnPressed, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tb_Load")); });
+    connect(number, &QLineEdit::returnPressed, this, [this] { runToolbarCommand(QStringLiteral("tb_Load")); });
     AllowedKeysFilter::install(headerWidget(HeaderField::標高), SignedDecimal, ui_);
 
     cmd住所_ = new QPushButton(QStringLiteral("住所選択..."), this);
@@ -386,12 +386,12 @@ void F_DataSheet::buildHeader(QGridLayout* grid)
         grid->setColumnStretch(pair * 2 + 1, 1);
 }
 
-QWidget* F_DataSheet::headerWidget(HeaderField field) const
+QWidget* DataSheetWindow::headerWidget(HeaderField field) const
 {
     return headerWidgets_[static_cast<std::size_t>(field)];
 }
 
-void F_DataSheet::showHeader(HeaderField field)
+void DataSheetWindow::showHeader(HeaderField field)
 {
     const QString& text = doc_.header(field);
     QWidget* widget = headerWidget(field);
@@ -407,7 +407,7 @@ void F_DataSheet::showHeader(HeaderField field)
     showingDocument_ = was;
 }
 
-void F_DataSheet::userEditedHeader(HeaderField field, const QString& text)
+void DataSheetWindow::userEditedHeader(HeaderField field, const QString& text)
 {
     if (field == HeaderField::調査地区No) {
         handle(doc_.setHeader(field, text, EditSource::User));
@@ -417,20 +417,20 @@ void F_DataSheet::userEditedHeader(HeaderField field, const QString& text)
     editor_->editHeader(field, text);
 }
 
-void F_DataSheet::setAddressPicker(std::function<std::optional<QString>()> picker)
+void DataSheetWindow::setAddressPicker(std::function<std::optional<QString>()> picker)
 {
     addressPicker_ = std::move(picker);
     cmd住所_->setEnabled(static_cast<bool>(addressPicker_));
 }
 
-void F_DataSheet::setAddressLabel(int index, const QString& text)
+void DataSheetWindow::setAddressLabel(int index, const QString& text)
 {
     label住所Index_ = index;
     label住所_ = text;
     refreshLocationCaption();
 }
 
-void F_DataSheet::refreshLocationCaption()
+void DataSheetWindow::refreshLocationCaption()
 {
     const QString& kind = state_.settings.住所名;
     QString caption = QStringLiteral("住所");
@@ -451,7 +451,7 @@ void F_DataSheet::refreshLocationCaption()
     addressCaption_->setText(caption);
 }
 
-void F_DataSheet::refreshPointCaption()
+void DataSheetWindow::refreshPointCaption()
 {
     pointCaption_->setText(state_.settings.測点表示 == QStringLiteral("1")
                                ? QStringLiteral("測点No.(印刷時にはデータNoと表示)")
@@ -460,7 +460,7 @@ void F_DataSheet::refreshPointCaption()
 
 // --- grids ---------------------------------------------------------------------------
 
-void F_DataSheet::buildGrids()
+void DataSheetWindow::buildGrids()
 {
     pointsModel_ = new PointsTableModel(doc_, *editor_, this);
     recordsModel_ = new RecordsTableModel(doc_, *editor_, this);
@@ -522,7 +522,7 @@ void F_DataSheet::buildGrids()
         });
     }
     connect(vaSpread1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { dsp指定測点データシート(); });
+            [this] { showCurrentPointRecords(); });
     connect(recordsModel_, &RecordsTableModel::pointChanged, this, [this] { showRecordCaption(); });
     showRecordCaption();
 
@@ -552,7 +552,7 @@ void F_DataSheet::buildGrids()
     });
 }
 
-void F_DataSheet::fitColumns()
+void DataSheetWindow::fitColumns()
 {
     // Every column at least as wide as its heading; the columns that hold
     // words or dates as wide as their usual content.
@@ -592,20 +592,20 @@ void F_DataSheet::fitColumns()
     vaSpread2_->verticalHeader()->setDefaultSectionSize(rowHeight);
 }
 
-void F_DataSheet::showRecordCaption()
+void DataSheetWindow::showRecordCaption()
 {
     const int point = recordsModel_->point();
     recordCaption_->setText(point >= 0 ? QStringLiteral("測点データ（測点No %1）").arg(doc_.pointNumber(point))
                                        : QStringLiteral("測点データ"));
 }
 
-int F_DataSheet::currentPoint() const
+int DataSheetWindow::currentPoint() const
 {
     const QModelIndex current = vaSpread1_->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
-int F_DataSheet::currentRecord() const
+int DataSheetWindow::currentRecord() const
 {
     if (recordsModel_->point() < 0)
         return -1;
@@ -613,13 +613,13 @@ int F_DataSheet::currentRecord() const
     return current.isValid() ? current.row() : -1;
 }
 
-void F_DataSheet::dsp指定測点データシート()
+void DataSheetWindow::showCurrentPointRecords()
 {
     recordsModel_->setPoint(currentPoint());
     followActiveCell();
 }
 
-void F_DataSheet::followActiveCell()
+void DataSheetWindow::followActiveCell()
 {
     // The list that goes with the active cell shows the cell's value and
     // has its caption in bold.
@@ -660,14 +660,14 @@ void F_DataSheet::followActiveCell()
 
 // --- the document ------------------------------------------------------------------------
 
-void F_DataSheet::connectDocument()
+void DataSheetWindow::connectDocument()
 {
     SurveyDocumentEvents& events = doc_.events();
     connect(&events, &SurveyDocumentEvents::headerChanged, this,
             [this](int field) { showHeader(static_cast<HeaderField>(field)); });
     // The models have followed the points first: the data grid shows the
     // grid of the point now current.
-    auto follow = [this] { dsp指定測点データシート(); };
+    auto follow = [this] { showCurrentPointRecords(); };
     connect(&events, &SurveyDocumentEvents::pointsReset, this, follow);
     connect(&events, &SurveyDocumentEvents::pointsRemoved, this, follow);
     connect(&events, &SurveyDocumentEvents::pointsInserted, this, follow);
@@ -679,12 +679,12 @@ void F_DataSheet::connectDocument()
         showHeader(static_cast<HeaderField>(i));
 }
 
-bool F_DataSheet::isModified() const
+bool DataSheetWindow::isModified() const
 {
     return editor_->isModified();
 }
 
-void F_DataSheet::updateCommandStates()
+void DataSheetWindow::updateCommandStates()
 {
     // Save while there is something to save; delete while the sheet shows a
     // stored survey under the number it was stored with.
@@ -694,7 +694,7 @@ void F_DataSheet::updateCommandStates()
                           && numtext::leadingNumber(number) == numtext::leadingNumber(storedNumber_));
 }
 
-void F_DataSheet::handle(Outcome outcome)
+void DataSheetWindow::handle(Outcome outcome)
 {
     if (outcome != Outcome::EndProgram)
         return;
@@ -704,7 +704,7 @@ void F_DataSheet::handle(Outcome outcome)
         QCoreApplication::quit();
 }
 
-void F_DataSheet::候補のコントロールへのセット()
+void DataSheetWindow::fillCandidateLists()
 {
     showingDocument_ = true;
     for (int i = 0; i < HeaderFieldCount; ++i) {
@@ -718,19 +718,19 @@ void F_DataSheet::候補のコントロールへのセット()
     showingDocument_ = false;
 }
 
-void F_DataSheet::lst土質のセット()
+void DataSheetWindow::fillSoilList()
 {
     ListBoxTarget target(*lst土質_);
     db::FillCombo(target, lists_.soil);
 }
 
-void F_DataSheet::lst記事1のセット()
+void DataSheetWindow::fillPointRemarkList()
 {
     ListBoxTarget target(*lst記事1_);
     db::FillCombo(target, lists_.pointRemark);
 }
 
-void F_DataSheet::lst記事2のセット()
+void DataSheetWindow::fillRecordRemarkList()
 {
     ListBoxTarget target(*lst記事2_);
     db::FillCombo(target, lists_.recordRemark);
@@ -738,7 +738,7 @@ void F_DataSheet::lst記事2のセット()
 
 // --- commands ------------------------------------------------------------------------------
 
-void F_DataSheet::Toolbar1_ButtonClick(const QString& key)
+void DataSheetWindow::runToolbarCommand(const QString& key)
 {
     if (key == QStringLiteral("tb_Exit")) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -761,27 +761,27 @@ void F_DataSheet::Toolbar1_ButtonClick(const QString& key)
     }
 }
 
-void F_DataSheet::clearSheet()
+void DataSheetWindow::clearSheet()
 {
-    const Outcome outcome = doc_.Data_Clear();
+    const Outcome outcome = doc_.clear();
     editor_->clearHistory();
     storedNumber_.clear();
-    候補のコントロールへのセット();
-    lst土質のセット();
-    lst記事1のセット();
-    lst記事2のセット();
+    fillCandidateLists();
+    fillSoilList();
+    fillPointRemarkList();
+    fillRecordRemarkList();
     updateCommandStates();
     handle(outcome);
 }
 
-void F_DataSheet::newSurvey()
+void DataSheetWindow::newSurvey()
 {
     doc_.setHeader(HeaderField::調査地区No, QString());
     clearSheet();
     headerWidget(HeaderField::調査地区No)->setFocus();
 }
 
-bool F_DataSheet::mayReplaceSurvey()
+bool DataSheetWindow::mayReplaceSurvey()
 {
     if (!editor_->isModified())
         return true;
@@ -802,7 +802,7 @@ bool F_DataSheet::mayReplaceSurvey()
     return saved;
 }
 
-void F_DataSheet::closeEvent(QCloseEvent* event)
+void DataSheetWindow::closeEvent(QCloseEvent* event)
 {
     if (!mayReplaceSurvey()) {
         event->ignore();
@@ -814,21 +814,21 @@ void F_DataSheet::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-Outcome F_DataSheet::openSurvey(const QString& number)
+Outcome DataSheetWindow::openSurvey(const QString& number)
 {
     if (!mayReplaceSurvey())
         return Outcome::NotDone;
     return loadSurvey(number);
 }
 
-Outcome F_DataSheet::loadSurvey(const QString& typed)
+Outcome DataSheetWindow::loadSurvey(const QString& typed)
 {
     // Clearing empties the number field too: the number typed is kept (a
     // copy, as the text passed may be the field's own).
     const QString number = typed;
     clearSheet();
     doc_.setHeader(HeaderField::調査地区No, number);
-    const Outcome outcome = doc_.Data_Load();
+    const Outcome outcome = doc_.load();
     editor_->clearHistory();
     if (outcome == Outcome::Done) {
         storedNumber_ = doc_.header(HeaderField::調査地区No);
@@ -840,7 +840,7 @@ Outcome F_DataSheet::loadSurvey(const QString& typed)
     return outcome;
 }
 
-int F_DataSheet::dropEmptyRecordRows()
+int DataSheetWindow::dropEmptyRecordRows()
 {
     // Moving past the last row adds rows on the way; those left without a
     // single value would be stored as records without a depth.
@@ -866,10 +866,10 @@ int F_DataSheet::dropEmptyRecordRows()
     return dropped;
 }
 
-bool F_DataSheet::saveSurvey()
+bool DataSheetWindow::saveSurvey()
 {
     const int dropped = dropEmptyRecordRows();
-    const SaveResult result = doc_.Data_Save();
+    const SaveResult result = doc_.save();
     if (result.outcome != Outcome::Done) {
         // Declined or failed, nothing was stored: the rows come back as they
         // were. (An invalid cell is shown in the rows as they are now.)
@@ -891,7 +891,7 @@ bool F_DataSheet::saveSurvey()
     return true;
 }
 
-void F_DataSheet::focusInvalidInput(const InvalidInput& input)
+void DataSheetWindow::focusInvalidInput(const InvalidInput& input)
 {
     if (input.field) {
         QWidget* widget = headerWidget(*input.field);
@@ -903,14 +903,14 @@ void F_DataSheet::focusInvalidInput(const InvalidInput& input)
     if (input.point < 0)
         return;
     vaSpread1_->setCurrentIndex(pointsModel_->index(input.point, 0));
-    dsp指定測点データシート();
+    showCurrentPointRecords();
     const QModelIndex cell = recordsModel_->index(input.row, input.column - 1);
     vaSpread2_->setCurrentIndex(cell);
     vaSpread2_->scrollTo(cell);
     vaSpread2_->setFocus();
 }
 
-void F_DataSheet::deleteSurvey()
+void DataSheetWindow::deleteSurvey()
 {
     bool deleted = false;
     try {
@@ -924,7 +924,7 @@ void F_DataSheet::deleteSurvey()
         newSurvey();
 }
 
-void F_DataSheet::exportWorkbook()
+void DataSheetWindow::exportWorkbook()
 {
     const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                  .filePath(xlsx::proposedWorkbookFileName(doc_.header(HeaderField::調査地区No),

@@ -1,5 +1,5 @@
 #pragma once
-// The data sheet F_DataSheet: one survey site on screen, its header fields at
+// The data sheet DataSheetWindow: one survey site on screen, its header fields at
 // the top, the points grid (vaSpread1) over the data grid of the selected
 // point (vaSpread2), and at the right the lists of point remarks (lst記事1),
 // record remarks (lst記事2) and soils (lst土質) that follow the active cell.
@@ -46,15 +46,15 @@ class RecordsTableModel;
 class SheetGrid;
 class SurveyEditor;
 
-class F_DataSheet : public QWidget {
+class DataSheetWindow : public QWidget {
     Q_OBJECT
 
 public:
     // `document` must be built over the same state, workspace, lists and
     // user interface; it outlives the window.
-    F_DataSheet(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
+    DataSheetWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
                 SurveyDocument& document, QWidget* parent = nullptr);
-    ~F_DataSheet() override;
+    ~DataSheetWindow() override;
 
     SurveyDocument& document() { return doc_; }
     SurveyEditor& editor() { return *editor_; }
@@ -89,7 +89,7 @@ public:
 
     // Runs a toolbar button by its key ("tb_Exit", "tb_New", "tb_Load",
     // "tb_Save", "tb_Delete", "tb_Excel").
-    void Toolbar1_ButtonClick(const QString& key);
+    void runToolbarCommand(const QString& key);
 
     // Captions the label over the points grid by the setting 測点表示 (after
     // the options dialog changed it).
@@ -136,11 +136,11 @@ private:
     void updateCommandStates();
     void setTabOrder();
 
-    void 候補のコントロールへのセット();
-    void lst土質のセット();
-    void lst記事1のセット();
-    void lst記事2のセット();
-    void dsp指定測点データシート();
+    void fillCandidateLists();
+    void fillSoilList();
+    void fillPointRemarkList();
+    void fillRecordRemarkList();
+    void showCurrentPointRecords();
     void followActiveCell();
     void showRecordCaption();
     int currentPoint() const;

@@ -44,7 +44,7 @@ QFont screenFont(QFont font)
 
 } // namespace
 
-F_Mast::F_Mast(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
+MasterEditorWindow::MasterEditorWindow(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
                QWidget* parent)
     : QWidget(parent), state_(state), ui_(ui),
       editor_(definitionOf(caption), MasterEditor::Services{state, workspace, ui})
@@ -77,7 +77,7 @@ F_Mast::F_Mast(const QString& caption, ProgramState& state, db::Workspace& works
                                   {{QStringLiteral("tb_Exit"), QStringLiteral("閉じる")},
                                    {QStringLiteral("tb_Load"), QStringLiteral("呼び出し")},
                                    {QStringLiteral("tb_Save"), QStringLiteral("保存")}},
-                                  [this](const QString& key) { Toolbar1_ButtonClick(key); });
+                                  [this](const QString& key) { runToolbarCommand(key); });
     tbSave_ = toolbar_->findChild<QAction*>(QStringLiteral("tb_Save"));
     layout->addWidget(toolbar_);
 
@@ -121,13 +121,13 @@ F_Mast::F_Mast(const QString& caption, ProgramState& state, db::Workspace& works
         width += vaSpread1_->lettersWidth(letters);
     resize(std::clamp(width, 320, 1100), 420);
 
-    editor_.Data_Clear();
+    editor_.clear();
     refreshGrid();
     updateSaveState();
     watchTopLevelActivation();
 }
 
-F_Mast::~F_Mast()
+MasterEditorWindow::~MasterEditorWindow()
 {
     // The models and views read the editor's grids, which go with the
     // members before the base class deletes the children: they go first.
@@ -138,12 +138,12 @@ F_Mast::~F_Mast()
         delete child.data();
 }
 
-void F_Mast::setColourChooser(std::function<std::optional<QColor>(const QColor&)> chooser)
+void MasterEditorWindow::setColourChooser(std::function<std::optional<QColor>(const QColor&)> chooser)
 {
     chooser_ = std::move(chooser);
 }
 
-void F_Mast::Toolbar1_ButtonClick(const QString& key)
+void MasterEditorWindow::runToolbarCommand(const QString& key)
 {
     if (key == u"tb_Exit") {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -158,31 +158,31 @@ void F_Mast::Toolbar1_ButtonClick(const QString& key)
     }
 }
 
-void F_Mast::loadWithMessages()
+void MasterEditorWindow::loadWithMessages()
 {
-    editor_.Data_Clear();
+    editor_.clear();
     const calc::EditorOutcome outcome = editor_.load(true);
     refreshGrid();
     updateSaveState();
     handle(outcome);
 }
 
-void F_Mast::Form_Activate()
+void MasterEditorWindow::resetOnActivation()
 {
-    editor_.Data_Clear();
+    editor_.clear();
     const calc::EditorOutcome outcome = editor_.load(false);
     refreshGrid();
     updateSaveState();
     handle(outcome);
 }
 
-void F_Mast::refreshGrid()
+void MasterEditorWindow::refreshGrid()
 {
     model_->reload();
     refreshColourButtons();
 }
 
-void F_Mast::refreshColourButtons()
+void MasterEditorWindow::refreshColourButtons()
 {
     if (buttonColumn_ < 0)
         return;
@@ -205,7 +205,7 @@ void F_Mast::refreshColourButtons()
     }
 }
 
-void F_Mast::chooseColour(int row)
+void MasterEditorWindow::chooseColour(int row)
 {
     if (colourColumn_ < 0 || row < 0 || row >= model_->rowCount())
         return;
@@ -224,18 +224,18 @@ void F_Mast::chooseColour(int row)
     model_->setData(model_->index(row, colourColumn_), report::colourToText(report::fromQColor(*chosen)));
 }
 
-void F_Mast::markChanged()
+void MasterEditorWindow::markChanged()
 {
-    editor_.DataChange();
+    editor_.markChanged();
     updateSaveState();
 }
 
-void F_Mast::updateSaveState()
+void MasterEditorWindow::updateSaveState()
 {
     tbSave_->setEnabled(editor_.hasUnsavedChanges());
 }
 
-void F_Mast::deleteRows(std::vector<int> rows)
+void MasterEditorWindow::deleteRows(std::vector<int> rows)
 {
     // Only whole rows are deleted (selected by their row headings).
     rows = vaSpread1_->wholeSelectedRows();
@@ -246,12 +246,12 @@ void F_Mast::deleteRows(std::vector<int> rows)
     updateSaveState();
 }
 
-void F_Mast::handle(calc::EditorOutcome outcome)
+void MasterEditorWindow::handle(calc::EditorOutcome outcome)
 {
     calc::endProgramOn(outcome, endProgram_);
 }
 
-void F_Mast::closeEvent(QCloseEvent* event)
+void MasterEditorWindow::closeEvent(QCloseEvent* event)
 {
     const bool mayClose = calc::mayCloseEditor(ui_, editor_.hasUnsavedChanges(), [this] {
         const calc::EditorOutcome outcome = editor_.save();
@@ -264,13 +264,13 @@ void F_Mast::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-void F_Mast::showEvent(QShowEvent* event)
+void MasterEditorWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     watchActivation();
 }
 
-void F_Mast::watchActivation()
+void MasterEditorWindow::watchActivation()
 {
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (activationWatched_ || !frame || !frame->mdiArea())
@@ -287,15 +287,15 @@ void F_Mast::watchActivation()
         const bool wasOther = lastActive->data() != window;
         *lastActive = window;
         if (window == frame_ && wasOther)
-            Form_Activate();
+            resetOnActivation();
     });
     if (frame->mdiArea()->activeSubWindow() == frame) {
         *lastActive = frame;
-        Form_Activate();
+        resetOnActivation();
     }
 }
 
-void F_Mast::watchTopLevelActivation()
+void MasterEditorWindow::watchTopLevelActivation()
 {
     // A window of its own (outside the multi-document frame) reloads when it
     // gets the focus from another window; coming back from a modal dialog or
@@ -308,7 +308,7 @@ void F_Mast::watchTopLevelActivation()
         const bool fromDialog =
             previous && (previous->modality() != Qt::NonModal || previous->transientParent() == windowHandle());
         if (!fromDialog)
-            Form_Activate();
+            resetOnActivation();
     });
 }
 

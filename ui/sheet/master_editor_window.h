@@ -1,5 +1,5 @@
 #pragma once
-// F_Mast, the generic master editor window: one master table in a grid
+// MasterEditorWindow, the generic master editor window: one master table in a grid
 // (vaSpread1) under a toolbar (Toolbar1: "tb_Exit", "tb_Load", "tb_Save").
 // The caption alone decides which table it edits. Each time the window
 // becomes active it loads the table again without messages, which drops
@@ -28,24 +28,24 @@ namespace vortan::sheet {
 
 class EditorGrid;
 
-class F_Mast : public QWidget {
+class MasterEditorWindow : public QWidget {
     Q_OBJECT
 
 public:
     // `caption` is one of the nine master captions ("姓名マスタの編集", ...).
-    F_Mast(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
+    MasterEditorWindow(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
            QWidget* parent = nullptr);
-    ~F_Mast() override;
+    ~MasterEditorWindow() override;
 
     MasterEditor& editor() { return editor_; }
     EditorGrid* grid() const { return vaSpread1_; }
     TextGridModel* model() const { return model_; }
 
     // Runs a toolbar button by its key.
-    void Toolbar1_ButtonClick(const QString& key);
+    void runToolbarCommand(const QString& key);
     // What the window does when it becomes active: clears the grid and loads
     // the table without messages.
-    void Form_Activate();
+    void resetOnActivation();
     // Loads with messages ("tb_Load").
     void loadWithMessages();
     // Opens the colour chooser for the soil of `row` and puts the chosen

@@ -53,7 +53,7 @@ QWidget* rangeBoxes(QWidget* parent, QLineEdit* from, QLineEdit* to)
 
 } // namespace
 
-F_検索::F_検索(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
+SurveySearchWindow::SurveySearchWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
              QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), lists_(lists), ui_(ui)
 {
@@ -69,7 +69,7 @@ F_検索::F_検索(ProgramState& state, db::Workspace& workspace, db::MasterList
         QAction* action = toolbar_->addAction(QString::fromUtf8(text));
         action->setObjectName(QString::fromUtf8(key));
         const QString name = QString::fromUtf8(key);
-        connect(action, &QAction::triggered, this, [this, name] { Toolbar1_ButtonClick(name); });
+        connect(action, &QAction::triggered, this, [this, name] { runToolbarCommand(name); });
     }
 
     auto* criteria = new QGridLayout;
@@ -157,7 +157,7 @@ F_検索::F_検索(ProgramState& state, db::Workspace& workspace, db::MasterList
         }
     });
 
-    connect(cmd住所_, &QPushButton::clicked, this, [this] { cmd住所_Click(); });
+    connect(cmd住所_, &QPushButton::clicked, this, [this] { pickAddress(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(toolbar_);
@@ -167,14 +167,14 @@ F_検索::F_検索(ProgramState& state, db::Workspace& workspace, db::MasterList
     fillLists();
 }
 
-F_検索::~F_検索() = default;
+SurveySearchWindow::~SurveySearchWindow() = default;
 
-QSize F_検索::sizeHint() const
+QSize SurveySearchWindow::sizeHint() const
 {
     return {1000, 600};
 }
 
-QComboBox* F_検索::makeList(const char* name)
+QComboBox* SurveySearchWindow::makeList(const char* name)
 {
     auto* box = new QComboBox(this);
     box->setObjectName(QString::fromUtf8(name));
@@ -185,14 +185,14 @@ QComboBox* F_検索::makeList(const char* name)
     return box;
 }
 
-QLineEdit* F_検索::makeBox(const char* name)
+QLineEdit* SurveySearchWindow::makeBox(const char* name)
 {
     auto* box = new QLineEdit(this);
     box->setObjectName(QString::fromUtf8(name));
     return box;
 }
 
-void F_検索::fillLists()
+void SurveySearchWindow::fillLists()
 {
     const std::pair<QComboBox*, db::MasterList> lists[] = {
         {cmb_提出先_, db::MasterList::Customer},     {cmb_天候_, db::MasterList::Weather},
@@ -209,7 +209,7 @@ void F_検索::fillLists()
     }
 }
 
-SurveySearchCriteria F_検索::criteria() const
+SurveySearchCriteria SurveySearchWindow::criteria() const
 {
     SurveySearchCriteria c;
     c.得意先名 = cmb_提出先_->currentText();
@@ -231,7 +231,7 @@ SurveySearchCriteria F_検索::criteria() const
     return c;
 }
 
-void F_検索::Toolbar1_ButtonClick(const QString& key)
+void SurveySearchWindow::runToolbarCommand(const QString& key)
 {
     if (key == u"tb_検索実行")
         search();
@@ -241,7 +241,7 @@ void F_検索::Toolbar1_ButtonClick(const QString& key)
         close();
 }
 
-void F_検索::search()
+void SurveySearchWindow::search()
 {
     ui_.setBusy(SearchingStatus, true);
     try {
@@ -261,7 +261,7 @@ void F_検索::search()
         vaSpread1_->setCurrentIndex(model_->index(0, 0));
 }
 
-void F_検索::openSelectedSurvey()
+void SurveySearchWindow::openSelectedSurvey()
 {
     const QModelIndex current = vaSpread1_->currentIndex();
     if (!current.isValid() || !openSurvey_)
@@ -269,7 +269,7 @@ void F_検索::openSelectedSurvey()
     openSurvey_(model_->row(current.row())[0]);
 }
 
-void F_検索::cmd住所_Click()
+void SurveySearchWindow::pickAddress()
 {
     state_.callerName = QStringLiteral("F_検索");
     std::optional<QString> address = addressPicker_ ? addressPicker_()
@@ -278,7 +278,7 @@ void F_検索::cmd住所_Click()
         txt_住所_->setText(*address);
 }
 
-void F_検索::report(const Failure& failure)
+void SurveySearchWindow::report(const Failure& failure)
 {
     const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
     if (ReportError(failure, context) != action::EndProgram)

@@ -1,5 +1,5 @@
 #pragma once
-// F_検索, the survey search: criteria fields for the header of a survey
+// SurveySearchWindow, the survey search: criteria fields for the header of a survey
 // (patterns for the texts, from-to ranges for elevation, start and end time
 // and survey date), the toolbar Toolbar1 with "tb_検索実行",
 // "tb_選択データの呼び出し" and "tb_Exit", and the result grid vaSpread1 of
@@ -34,19 +34,18 @@ namespace vortan::sheet {
 
 class SearchResultModel;
 
-class F_検索 : public QWidget {
-    // No Q_OBJECT: the meta-object compiler takes ASCII class names only, and
-    // the window needs no signals or slots of its own.
+class SurveySearchWindow : public QWidget {
+    Q_OBJECT
 public:
-    F_検索(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
+    SurveySearchWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
           QWidget* parent = nullptr);
-    ~F_検索() override;
+    ~SurveySearchWindow() override;
 
     // Opens a survey on the data sheet by its number: the main window puts
     // it into the sheet's number field, shows the sheet, lets pending events
     // run and has the sheet clear itself and load the survey.
     void setSurveyOpener(std::function<void(const QString& number)> opener) { openSurvey_ = std::move(opener); }
-    // The address picker; by default the postal database's F_住所.
+    // The address picker; by default the postal database's AddressPickerDialog.
     void setAddressPicker(std::function<std::optional<QString>()> picker) { addressPicker_ = std::move(picker); }
     void setEndProgramHandler(std::function<void()> handler) { endProgram_ = std::move(handler); }
 
@@ -57,7 +56,7 @@ public:
     SurveySearchCriteria criteria() const;
 
     // Runs a toolbar button by its key.
-    void Toolbar1_ButtonClick(const QString& key);
+    void runToolbarCommand(const QString& key);
     void search();
     void openSelectedSurvey();
 
@@ -68,7 +67,7 @@ private:
     QComboBox* makeList(const char* name);
     QLineEdit* makeBox(const char* name);
     void report(const Failure& failure);
-    void cmd住所_Click();
+    void pickAddress();
 
     ProgramState& state_;
     db::Workspace& workspace_;

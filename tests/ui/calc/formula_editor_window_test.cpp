@@ -50,11 +50,7 @@ struct FormulaWindow : ::testing::Test {
 
     void open(FormulaTable table)
     {
-        switch (table) {
-        case FormulaTable::RNd: window = std::make_unique<F_RNd値計算式>(env.state, env.workspace, env.ui); break;
-        case FormulaTable::Nd: window = std::make_unique<F_Nd値計算式>(env.state, env.workspace, env.ui); break;
-        case FormulaTable::Qa: window = std::make_unique<F_Qa値計算式>(env.state, env.workspace, env.ui); break;
-        }
+        window = std::make_unique<FormulaEditorWindow>(table, env.state, env.workspace, env.ui);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

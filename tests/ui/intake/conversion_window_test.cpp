@@ -48,7 +48,7 @@ protected:
         ASSERT_TRUE(db.isValid());
         file = db.path("exchange.csv");
         state.settings.csv位置 = file;
-        screen = std::make_unique<F_Cnv>(state, db.workspace, ui);
+        screen = std::make_unique<ConversionWindow>(state, db.workspace, ui);
         screen->show();
         QCoreApplication::processEvents();
     }
@@ -80,7 +80,7 @@ protected:
     SurveyDatabaseCopy db;
     ProgramState state;
     RecordingUserInterface ui;
-    std::unique_ptr<F_Cnv> screen;
+    std::unique_ptr<ConversionWindow> screen;
     QString file;
 };
 

@@ -68,7 +68,7 @@ TEST(IntakeScreensLook, CardImportListsShowWholeLines)
     const QString card = db.path("CARD0001.CSV");
     ASSERT_TRUE(test::writeCp932(card, test::cardFileText(busyCard())));
 
-    frmCFCard screen(state, db.workspace, ui);
+    CardImportWindow screen(state, db.workspace, ui);
     screen.setFileChooser([&](const QString&) { return card; });
     screen.resize(screen.sizeHint());
     screen.show();
@@ -104,7 +104,7 @@ TEST(IntakeScreensLook, ConversionPartWay)
     ProgramState state;
     state.settings.csv位置 = QStringLiteral("/media/card/VORTAN/調査データ2005.csv");
     test::RecordingUserInterface ui;
-    F_Cnv screen(state, db.workspace, ui);
+    ConversionWindow screen(state, db.workspace, ui);
     screen.show();
     screen.chooseOption(2);
     screen.findChild<QCheckBox*>("chk_指定データの保存")->click();

@@ -147,7 +147,7 @@ TEST_F(WindowTest, MarginBoxesAreCheckedAgainstThePrinterAndKeptInTheSettings)
     showAndWait();
     QLineEdit* left = child<QLineEdit>(QStringLiteral("Margin(3)"));
     left->setText(QStringLiteral("0"));
-    window->Mrgin調整(3);
+    window->adjustMargin(3);
     EXPECT_EQ(left->text(), QStringLiteral("5"));
     EXPECT_EQ(window->session().margins().left, 5);
     ASSERT_EQ(f.ui.messages().size(), 1u);

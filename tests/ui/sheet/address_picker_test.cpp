@@ -43,14 +43,14 @@ struct AddressPicker : ::testing::Test {
     ProgramState state;
     db::Workspace workspace;
     test::RecordingUserInterface ui;
-    std::unique_ptr<F_住所> picker;
+    std::unique_ptr<AddressPickerDialog> picker;
 
     void SetUp() override
     {
         ASSERT_TRUE(files.isValid());
         workspace.openPostal(files.postalDatabase());
         state.callerName = QStringLiteral("F_DataSheet");
-        picker = std::make_unique<F_住所>(state, workspace, ui);
+        picker = std::make_unique<AddressPickerDialog>(state, workspace, ui);
     }
 
     void clickOk() { picker->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click(); }
@@ -58,15 +58,15 @@ struct AddressPicker : ::testing::Test {
 
 TEST_F(AddressPicker, OpensWithAllPrefecturesInCodeOrderAndFourEmptyBoxes)
 {
-    QStringList prefectures = entries(picker->cmb県());
+    QStringList prefectures = entries(picker->prefectureBox());
     ASSERT_EQ(prefectures.size(), 47);
     EXPECT_EQ(prefectures.mid(0, 3), QStringList({"北海道", "青森県", "岩手県"}));
     EXPECT_EQ(prefectures.mid(12, 2), QStringList({"東京都", "神奈川県"}));
     EXPECT_EQ(prefectures.last(), "沖縄県");
     EXPECT_EQ(prefectures.removeDuplicates(), 0);
-    for (QComboBox* box : {picker->cmb県(), picker->cmb市(), picker->cmb町(), picker->cmb域名()})
+    for (QComboBox* box : {picker->prefectureBox(), picker->cityBox(), picker->townBox(), picker->areaNameBox()})
         EXPECT_EQ(box->currentText(), "") << box->objectName().toStdString();
-    EXPECT_EQ(picker->cmb市()->count(), 0);
+    EXPECT_EQ(picker->cityBox()->count(), 0);
     EXPECT_EQ(picker->findChild<QPushButton*>("cmdCancel")->text(), "キャンセル");
 }
 
@@ -74,25 +74,25 @@ TEST_F(AddressPicker, EachChoiceFillsTheNextListDownToTheBuildings)
 {
     // Cities and towns in the order of their codes: the wards first, then
     // the cities; towns by postal code.
-    choose(picker->cmb県(), "東京都");
-    const QStringList cities = entries(picker->cmb市());
+    choose(picker->prefectureBox(), "東京都");
+    const QStringList cities = entries(picker->cityBox());
     EXPECT_EQ(cities.mid(0, 3), QStringList({"千代田区", "中央区", "港区"}));
     EXPECT_EQ(cities.indexOf("八王子市"), cities.indexOf("江戸川区") + 1);
     EXPECT_FALSE(cities.contains("札幌市中央区"));
-    EXPECT_EQ(picker->cmb市()->currentText(), "");
-    EXPECT_EQ(picker->cmb町()->count(), 0);
+    EXPECT_EQ(picker->cityBox()->currentText(), "");
+    EXPECT_EQ(picker->townBox()->count(), 0);
 
-    choose(picker->cmb市(), "港区");
-    const QStringList towns = entries(picker->cmb町());
+    choose(picker->cityBox(), "港区");
+    const QStringList towns = entries(picker->townBox());
     EXPECT_EQ(towns.mid(0, 3), QStringList({"虎ノ門", "愛宕", "西新橋"}));
     EXPECT_TRUE(towns.contains("六本木"));
-    EXPECT_EQ(picker->cmb域名()->count(), 0);
+    EXPECT_EQ(picker->areaNameBox()->count(), 0);
 
-    choose(picker->cmb町(), "六本木");
-    const QStringList areas = entries(picker->cmb域名());
+    choose(picker->townBox(), "六本木");
+    const QStringList areas = entries(picker->areaNameBox());
     EXPECT_TRUE(areas.contains("六本木ヒルズ森タワー"));
     EXPECT_TRUE(areas.contains("泉ガーデンタワー"));
-    choose(picker->cmb域名(), "六本木ヒルズ森タワー");
+    choose(picker->areaNameBox(), "六本木ヒルズ森タワー");
 
     clickOk();
     EXPECT_EQ(picker->result(), QDialog::Accepted);
@@ -102,26 +102,26 @@ TEST_F(AddressPicker, EachChoiceFillsTheNextListDownToTheBuildings)
 
 TEST_F(AddressPicker, AnotherPrefectureEmptiesTheLowerListsAndRefillsOnlyTheCities)
 {
-    choose(picker->cmb県(), "東京都");
-    choose(picker->cmb市(), "港区");
-    choose(picker->cmb町(), "六本木");
-    ASSERT_GT(picker->cmb域名()->count(), 0);
+    choose(picker->prefectureBox(), "東京都");
+    choose(picker->cityBox(), "港区");
+    choose(picker->townBox(), "六本木");
+    ASSERT_GT(picker->areaNameBox()->count(), 0);
 
-    choose(picker->cmb県(), "大阪府");
-    const QStringList cities = entries(picker->cmb市());
+    choose(picker->prefectureBox(), "大阪府");
+    const QStringList cities = entries(picker->cityBox());
     EXPECT_TRUE(cities.contains("大阪市北区"));
     EXPECT_FALSE(cities.contains("港区"));
-    EXPECT_EQ(picker->cmb市()->currentText(), "");
-    EXPECT_EQ(picker->cmb町()->count(), 0);
-    EXPECT_EQ(picker->cmb町()->currentText(), "");
-    EXPECT_EQ(picker->cmb域名()->count(), 0);
-    EXPECT_EQ(picker->cmb域名()->currentText(), "");
+    EXPECT_EQ(picker->cityBox()->currentText(), "");
+    EXPECT_EQ(picker->townBox()->count(), 0);
+    EXPECT_EQ(picker->townBox()->currentText(), "");
+    EXPECT_EQ(picker->areaNameBox()->count(), 0);
+    EXPECT_EQ(picker->areaNameBox()->currentText(), "");
 }
 
 TEST_F(AddressPicker, OkWithPrefectureAndCityJoinsThemWithoutSeparator)
 {
-    choose(picker->cmb県(), "北海道");
-    choose(picker->cmb市(), "札幌市中央区");
+    choose(picker->prefectureBox(), "北海道");
+    choose(picker->cityBox(), "札幌市中央区");
     clickOk();
     ASSERT_TRUE(picker->address().has_value());
     EXPECT_EQ(*picker->address(), "北海道札幌市中央区");
@@ -131,7 +131,7 @@ TEST_F(AddressPicker, OkWithNothingChosenGivesAnEmptyAddressForBothCallers)
 {
     for (const char* caller : {"F_DataSheet", "F_検索"}) {
         state.callerName = QString::fromUtf8(caller);
-        F_住所 fresh(state, workspace, ui);
+        AddressPickerDialog fresh(state, workspace, ui);
         fresh.findChild<QPushButton*>("cmdOK")->click();
         ASSERT_TRUE(fresh.address().has_value()) << caller;
         EXPECT_EQ(*fresh.address(), "");
@@ -141,13 +141,13 @@ TEST_F(AddressPicker, OkWithNothingChosenGivesAnEmptyAddressForBothCallers)
 TEST_F(AddressPicker, AnyOtherCallerAndCancelGetNoAddress)
 {
     state.callerName = QStringLiteral("frmCFCard");
-    choose(picker->cmb県(), "北海道");
+    choose(picker->prefectureBox(), "北海道");
     clickOk();
     EXPECT_FALSE(picker->address().has_value());
 
     state.callerName = QStringLiteral("F_検索");
-    F_住所 other(state, workspace, ui);
-    choose(other.cmb県(), "北海道");
+    AddressPickerDialog other(state, workspace, ui);
+    choose(other.prefectureBox(), "北海道");
     other.findChild<QPushButton*>("cmdCancel")->click();
     EXPECT_EQ(other.result(), QDialog::Rejected);
     EXPECT_FALSE(other.address().has_value());
@@ -156,16 +156,16 @@ TEST_F(AddressPicker, AnyOtherCallerAndCancelGetNoAddress)
 TEST_F(AddressPicker, ATypedPrefectureNotInTheTableGivesNoCities)
 {
     // Typed as an input method commits Japanese text: into the line edit.
-    picker->cmb県()->lineEdit()->insert("東京");
-    EXPECT_EQ(picker->cmb県()->currentText(), "東京");
-    EXPECT_EQ(picker->cmb市()->count(), 0);
+    picker->prefectureBox()->lineEdit()->insert("東京");
+    EXPECT_EQ(picker->prefectureBox()->currentText(), "東京");
+    EXPECT_EQ(picker->cityBox()->count(), 0);
 
     // Typing on to a prefecture of the table fills its cities.
-    picker->cmb県()->lineEdit()->insert("都");
-    EXPECT_TRUE(entries(picker->cmb市()).contains("港区"));
+    picker->prefectureBox()->lineEdit()->insert("都");
+    EXPECT_TRUE(entries(picker->cityBox()).contains("港区"));
 
-    picker->cmb県()->setEditText("東京県");
-    EXPECT_EQ(picker->cmb市()->count(), 0);
+    picker->prefectureBox()->setEditText("東京県");
+    EXPECT_EQ(picker->cityBox()->count(), 0);
     clickOk();
     EXPECT_EQ(*picker->address(), "東京県");
     EXPECT_TRUE(ui.messages().empty());
@@ -173,8 +173,8 @@ TEST_F(AddressPicker, ATypedPrefectureNotInTheTableGivesNoCities)
 
 TEST_F(AddressPicker, TypingNarrowsAListToTheEntriesHoldingTheText)
 {
-    choose(picker->cmb県(), "東京都");
-    QCompleter* completer = picker->cmb市()->completer();
+    choose(picker->prefectureBox(), "東京都");
+    QCompleter* completer = picker->cityBox()->completer();
     ASSERT_NE(completer, nullptr);
     completer->setCompletionPrefix("田");
     QStringList shown;
@@ -188,14 +188,14 @@ TEST_F(AddressPicker, TypingNarrowsAListToTheEntriesHoldingTheText)
 
     // A name picked from the narrowed list counts as chosen: the towns follow.
     emit completer->activated(QStringLiteral("千代田区"));
-    EXPECT_EQ(picker->cmb市()->currentText(), "千代田区");
-    EXPECT_TRUE(entries(picker->cmb町()).contains("丸の内"));
+    EXPECT_EQ(picker->cityBox()->currentText(), "千代田区");
+    EXPECT_TRUE(entries(picker->townBox()).contains("丸の内"));
 }
 
 TEST_F(AddressPicker, QuotesInATypedNameCannotBreakTheQuery)
 {
-    picker->cmb県()->setEditText("東京\"都");
-    EXPECT_EQ(picker->cmb市()->count(), 0);
+    picker->prefectureBox()->setEditText("東京\"都");
+    EXPECT_EQ(picker->cityBox()->count(), 0);
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_EQ(市区町村Query("東京\"都", false),
               "SELECT DISTINCT 〒.市区町村名 From 〒 where 〒.都道府県名 = \"東京\"\"都\" ORDER BY 〒.市区町村名");
@@ -220,12 +220,12 @@ TEST(AddressPickerWithoutPostalDatabase, ReportsTheFailureAndKeepsItsListsEmpty)
     db::Workspace workspace;
     test::RecordingUserInterface ui;
     int ends = 0;
-    F_住所 picker(state, workspace, ui);
+    AddressPickerDialog picker(state, workspace, ui);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.lastMessage().text, "Vortanデータベースが利用できません。Vortanを再起動してください。91");
-    EXPECT_EQ(picker.cmb県()->count(), 0);
+    EXPECT_EQ(picker.prefectureBox()->count(), 0);
     picker.setEndProgramHandler([&] { ++ends; });
-    picker.cmb県()->setEditText("北海道");
+    picker.prefectureBox()->setEditText("北海道");
     EXPECT_EQ(ends, 1);
 }
 

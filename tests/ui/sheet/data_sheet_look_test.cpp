@@ -24,7 +24,7 @@ namespace {
 struct DataSheetLook : ::testing::Test {
     test::CalcEnvironment env;
     std::unique_ptr<SurveyDocument> doc;
-    std::unique_ptr<F_DataSheet> sheet;
+    std::unique_ptr<DataSheetWindow> sheet;
 
     void SetUp() override
     {
@@ -63,7 +63,7 @@ struct DataSheetLook : ::testing::Test {
         }
         doc = std::make_unique<SurveyDocument>(
             SurveyDocument::Services{env.state, env.workspace, env.lists, env.ui, *env.calculator});
-        sheet = std::make_unique<F_DataSheet>(env.state, env.workspace, env.lists, env.ui, *doc);
+        sheet = std::make_unique<DataSheetWindow>(env.state, env.workspace, env.lists, env.ui, *doc);
         sheet->resize(sheet->sizeHint());
         sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));

@@ -47,11 +47,11 @@ QStringList list(std::initializer_list<const char*> items)
     return out;
 }
 
-struct DataSheetWindow : ::testing::Test {
+struct DataSheetScreen : ::testing::Test {
     test::CalcEnvironment env;
     QDateTime clock = QDateTime(QDate(2024, 1, 2), QTime(9, 41, 7));
     std::unique_ptr<SurveyDocument> doc;
-    std::unique_ptr<F_DataSheet> sheet;
+    std::unique_ptr<DataSheetWindow> sheet;
 
     void SetUp() override
     {
@@ -71,7 +71,7 @@ struct DataSheetWindow : ::testing::Test {
 
         doc = std::make_unique<SurveyDocument>(SurveyDocument::Services{
             env.state, env.workspace, env.lists, env.ui, *env.calculator, [this] { return clock; }});
-        sheet = std::make_unique<F_DataSheet>(env.state, env.workspace, env.lists, env.ui, *doc);
+        sheet = std::make_unique<DataSheetWindow>(env.state, env.workspace, env.lists, env.ui, *doc);
         sheet->resize(1180, 820);
         sheet->show();
         sheet->activateWindow();
@@ -235,7 +235,7 @@ struct DataSheetWindow : ::testing::Test {
 
 } // namespace
 
-TEST_F(DataSheetWindow, OpensEmptyWithItsControlsInPlace)
+TEST_F(DataSheetScreen, OpensEmptyWithItsControlsInPlace)
 {
     // The toolbar's buttons in the order the sheet enables them by.
     QStringList keys;
@@ -271,7 +271,7 @@ TEST_F(DataSheetWindow, OpensEmptyWithItsControlsInPlace)
     EXPECT_TRUE(records()->isColumnHidden(8));
 }
 
-TEST_F(DataSheetWindow, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
+TEST_F(DataSheetScreen, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
 {
     loadByTyping(QStringLiteral("5"));
     QTemporaryDir dir;
@@ -306,7 +306,7 @@ TEST_F(DataSheetWindow, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chosen.xlsx")});
 }
 
-TEST_F(DataSheetWindow, CaptionsFollowTheSettings)
+TEST_F(DataSheetScreen, CaptionsFollowTheSettings)
 {
     EXPECT_EQ(control<QLabel>("lbl_測点No")->text(), QStringLiteral("測点No."));
     env.state.settings.測点表示 = QStringLiteral("1");
@@ -324,7 +324,7 @@ TEST_F(DataSheetWindow, CaptionsFollowTheSettings)
     EXPECT_EQ(control<QLabel>("Label住所")->text(), QStringLiteral("建設地"));
 }
 
-TEST_F(DataSheetWindow, AddressButtonWaitsForThePickerAndWritesItsAddress)
+TEST_F(DataSheetScreen, AddressButtonWaitsForThePickerAndWritesItsAddress)
 {
     auto* cmd = control<QPushButton>("cmd住所");
     EXPECT_FALSE(cmd->isEnabled());
@@ -343,7 +343,7 @@ TEST_F(DataSheetWindow, AddressButtonWaitsForThePickerAndWritesItsAddress)
     EXPECT_EQ(doc->header(HeaderField::住所), QStringLiteral("東京都千代田区丸の内"));
 }
 
-TEST_F(DataSheetWindow, LoadsTheSurveyWhoseNumberIsTyped)
+TEST_F(DataSheetScreen, LoadsTheSurveyWhoseNumberIsTyped)
 {
     loadByTyping(QStringLiteral("5"));
     EXPECT_EQ(control<QLineEdit>("txt_現場名")->text(), QStringLiteral("現場A"));
@@ -383,7 +383,7 @@ TEST_F(DataSheetWindow, LoadsTheSurveyWhoseNumberIsTyped)
     EXPECT_TRUE(button("tb_Delete")->isEnabled());
 }
 
-TEST_F(DataSheetWindow, RefusesNumbersThatAreNotThereOrNotNumbers)
+TEST_F(DataSheetScreen, RefusesNumbersThatAreNotThereOrNotNumbers)
 {
     loadByTyping(QStringLiteral("99"));
     EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データ登録されていませんでした｡"));
@@ -398,7 +398,7 @@ TEST_F(DataSheetWindow, RefusesNumbersThatAreNotThereOrNotNumbers)
     EXPECT_EQ(control<QLineEdit>("txt_調査地区No")->text(), QStringLiteral("99"));
 }
 
-TEST_F(DataSheetWindow, TypingOverATorqueRecomputesThatRowAndUndoBringsItBack)
+TEST_F(DataSheetScreen, TypingOverATorqueRecomputesThatRowAndUndoBringsItBack)
 {
     loadByTyping(QStringLiteral("5"));
     const QStringList before = recordRow(0);
@@ -424,7 +424,7 @@ TEST_F(DataSheetWindow, TypingOverATorqueRecomputesThatRowAndUndoBringsItBack)
     EXPECT_EQ(sheet->undoStack().count(), 1);
 }
 
-TEST_F(DataSheetWindow, ArrowsAndTabFinishAnEntryAndMove)
+TEST_F(DataSheetScreen, ArrowsAndTabFinishAnEntryAndMove)
 {
     loadByTyping(QStringLiteral("5"));
     typeCell(records(), 0, 1, QStringLiteral("8"), Qt::Key_Tab);
@@ -447,7 +447,7 @@ TEST_F(DataSheetWindow, ArrowsAndTabFinishAnEntryAndMove)
     EXPECT_EQ(sheet->undoStack().count(), 3);
 }
 
-TEST_F(DataSheetWindow, TextFromTheInputMethodReplacesTheCell)
+TEST_F(DataSheetScreen, TextFromTheInputMethodReplacesTheCell)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(records(), 0, 4);
@@ -461,7 +461,7 @@ TEST_F(DataSheetWindow, TextFromTheInputMethodReplacesTheCell)
     EXPECT_EQ(cell(records(), 0, 4), QStringLiteral("礫混じり"));
 }
 
-TEST_F(DataSheetWindow, AnInvalidCellIsShownWithTheFocus)
+TEST_F(DataSheetScreen, AnInvalidCellIsShownWithTheFocus)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(points(), 2, 0);
@@ -478,7 +478,7 @@ TEST_F(DataSheetWindow, AnInvalidCellIsShownWithTheFocus)
     EXPECT_EQ(env.ui.messages().size(), 1u);   // no overwrite question
 }
 
-TEST_F(DataSheetWindow, SoilListFollowsTheCellAndAPickRecomputes)
+TEST_F(DataSheetScreen, SoilListFollowsTheCellAndAPickRecomputes)
 {
     loadByTyping(QStringLiteral("5"));
     auto* soils = control<QListWidget>("lst土質");
@@ -504,7 +504,7 @@ TEST_F(DataSheetWindow, SoilListFollowsTheCellAndAPickRecomputes)
     EXPECT_EQ(shownComputed(0), list({"1.0", "2.0", "22.8"}));
 }
 
-TEST_F(DataSheetWindow, RemarkListsWriteTheRemarkOfTheCurrentRow)
+TEST_F(DataSheetScreen, RemarkListsWriteTheRemarkOfTheCurrentRow)
 {
     env.db().execute(QStringLiteral("INSERT INTO mst測点記事 (記事) VALUES ('杭跡');"));
     env.db().execute(QStringLiteral("INSERT INTO mst測点データ記事 (記事) VALUES ('礫混じり');"));
@@ -526,7 +526,7 @@ TEST_F(DataSheetWindow, RemarkListsWriteTheRemarkOfTheCurrentRow)
     EXPECT_EQ(doc->recordCell(1, 0, RecordColumn::記事), QStringLiteral("礫混じり"));
 }
 
-TEST_F(DataSheetWindow, ChangingTheCustomerRecomputesEveryRow)
+TEST_F(DataSheetScreen, ChangingTheCustomerRecomputesEveryRow)
 {
     env.addCustomer(QStringLiteral("十倍"), 5, QStringLiteral("砂質土"), QStringLiteral("0, 0.4, 1"),
                     QStringLiteral("0, 1, 1, 10, 1"));
@@ -546,7 +546,7 @@ TEST_F(DataSheetWindow, ChangingTheCustomerRecomputesEveryRow)
     EXPECT_TRUE(button("tb_Save")->isEnabled());
 }
 
-TEST_F(DataSheetWindow, MovingPastTheLastRowAddsPointsAndRecordsThatAreSaved)
+TEST_F(DataSheetScreen, MovingPastTheLastRowAddsPointsAndRecordsThatAreSaved)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(points(), 2, 1);
@@ -590,7 +590,7 @@ TEST_F(DataSheetWindow, MovingPastTheLastRowAddsPointsAndRecordsThatAreSaved)
     EXPECT_TRUE(stored[6].startsWith(QStringLiteral("4|20240102|0907|0907|0.5|6|"))) << stored[6].toStdString();
 }
 
-TEST_F(DataSheetWindow, DeletingAPointMovesTheLaterPointsDataGridsDown)
+TEST_F(DataSheetScreen, DeletingAPointMovesTheLaterPointsDataGridsDown)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(points(), 1, 0);
@@ -619,7 +619,7 @@ TEST_F(DataSheetWindow, DeletingAPointMovesTheLaterPointsDataGridsDown)
     EXPECT_EQ(records()->model()->rowCount(), 2);
 }
 
-TEST_F(DataSheetWindow, DeleteKeyRemovesTheSelectedRecordRows)
+TEST_F(DataSheetScreen, DeleteKeyRemovesTheSelectedRecordRows)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(points(), 2, 0);
@@ -636,7 +636,7 @@ TEST_F(DataSheetWindow, DeleteKeyRemovesTheSelectedRecordRows)
     EXPECT_EQ(recordRow(1).mid(0, 5), list({"0.5", "7", "30", "砂質土", "y"}));
 }
 
-TEST_F(DataSheetWindow, SavedRowsComeBackTheSameAfterReloading)
+TEST_F(DataSheetScreen, SavedRowsComeBackTheSameAfterReloading)
 {
     loadByTyping(QStringLiteral("5"));
     const QStringList survey = storedSurvey();
@@ -649,7 +649,7 @@ TEST_F(DataSheetWindow, SavedRowsComeBackTheSameAfterReloading)
 
     // The save command itself (its button waits for a change).
     env.ui.queueAnswer(MessageAnswer::Yes);
-    sheet->Toolbar1_ButtonClick(QStringLiteral("tb_Save"));
+    sheet->runToolbarCommand(QStringLiteral("tb_Save"));
     EXPECT_EQ(env.ui.lastMessage().text, Overwrite);
     EXPECT_EQ(env.ui.lastMessage().icon, MessageIcon::Question);
     EXPECT_EQ(env.ui.lastMessage().buttons, MessageButtons::YesNo);
@@ -675,7 +675,7 @@ TEST_F(DataSheetWindow, SavedRowsComeBackTheSameAfterReloading)
     EXPECT_EQ(sheet->undoStack().count(), 0);
 }
 
-TEST_F(DataSheetWindow, AnsweringNoToTheOverwriteQuestionStoresNothing)
+TEST_F(DataSheetScreen, AnsweringNoToTheOverwriteQuestionStoresNothing)
 {
     loadByTyping(QStringLiteral("5"));
     const QStringList recordRows = storedRecords();
@@ -693,7 +693,7 @@ TEST_F(DataSheetWindow, AnsweringNoToTheOverwriteQuestionStoresNothing)
         << storedRecords().join(u'\n').toStdString();
 }
 
-TEST_F(DataSheetWindow, InvalidFieldGetsTheFocusWithItsTextSelected)
+TEST_F(DataSheetScreen, InvalidFieldGetsTheFocusWithItsTextSelected)
 {
     loadByTyping(QStringLiteral("5"));
     // Letters cannot be typed into the elevation, but can be pasted.
@@ -716,7 +716,7 @@ TEST_F(DataSheetWindow, InvalidFieldGetsTheFocusWithItsTextSelected)
     EXPECT_EQ(env.ui.messageTexts(), QStringList({Incomplete, Incomplete}));
 }
 
-TEST_F(DataSheetWindow, DeleteButtonAsksAndDeletesOnlyOnYes)
+TEST_F(DataSheetScreen, DeleteButtonAsksAndDeletesOnlyOnYes)
 {
     loadByTyping(QStringLiteral("5"));
     env.ui.queueAnswer(MessageAnswer::No);
@@ -739,7 +739,7 @@ TEST_F(DataSheetWindow, DeleteButtonAsksAndDeletesOnlyOnYes)
     EXPECT_FALSE(button("tb_Delete")->isEnabled());
 }
 
-TEST_F(DataSheetWindow, NewEmptiesTheSheetAndDisablesDelete)
+TEST_F(DataSheetScreen, NewEmptiesTheSheetAndDisablesDelete)
 {
     loadByTyping(QStringLiteral("5"));
     typeCell(records(), 0, 1, QStringLiteral("9"));
@@ -757,7 +757,7 @@ TEST_F(DataSheetWindow, NewEmptiesTheSheetAndDisablesDelete)
     EXPECT_TRUE(button("tb_Save")->isEnabled());
 }
 
-TEST_F(DataSheetWindow, PastesATabSeparatedBlockAddingRowsAsOneStep)
+TEST_F(DataSheetScreen, PastesATabSeparatedBlockAddingRowsAsOneStep)
 {
     loadByTyping(QStringLiteral("5"));
     const QStringList firstRow = recordRow(0);
@@ -777,7 +777,7 @@ TEST_F(DataSheetWindow, PastesATabSeparatedBlockAddingRowsAsOneStep)
     EXPECT_EQ(recordRow(1), list({"0.5", "10", "0", "砂質土", "", "0.0", "10.0", "93.6"}));
 }
 
-TEST_F(DataSheetWindow, CopiesTheSelectedBlockAsTabSeparatedText)
+TEST_F(DataSheetScreen, CopiesTheSelectedBlockAsTabSeparatedText)
 {
     loadByTyping(QStringLiteral("5"));
     records()->setFocus();
@@ -794,7 +794,7 @@ TEST_F(DataSheetWindow, CopiesTheSelectedBlockAsTabSeparatedText)
     EXPECT_EQ(cell(points(), 1, 1), QStringLiteral("0.4"));
 }
 
-TEST_F(DataSheetWindow, SpaceTogglesThePrintBox)
+TEST_F(DataSheetScreen, SpaceTogglesThePrintBox)
 {
     loadByTyping(QStringLiteral("5"));
     selectCell(points(), 1, 4);
@@ -807,7 +807,7 @@ TEST_F(DataSheetWindow, SpaceTogglesThePrintBox)
     EXPECT_EQ(stored[1], QStringLiteral("2|051001|1010|1020||-1.2||P2|printed"));
 }
 
-TEST_F(DataSheetWindow, ModifiedFollowsTheUndoHistory)
+TEST_F(DataSheetScreen, ModifiedFollowsTheUndoHistory)
 {
     loadByTyping(QStringLiteral("5"));
     typeCell(records(), 0, 1, QStringLiteral("9"));
@@ -829,7 +829,7 @@ TEST_F(DataSheetWindow, ModifiedFollowsTheUndoHistory)
     EXPECT_TRUE(env.ui.messages().empty());
 }
 
-TEST_F(DataSheetWindow, AModifiedSurveyIsOfferedForSavingBeforeAnythingReplacesIt)
+TEST_F(DataSheetScreen, AModifiedSurveyIsOfferedForSavingBeforeAnythingReplacesIt)
 {
     auto* number = control<QLineEdit>("txt_調査地区No");
     const std::pair<const char*, std::function<void()>> replacers[] = {
@@ -864,7 +864,7 @@ TEST_F(DataSheetWindow, AModifiedSurveyIsOfferedForSavingBeforeAnythingReplacesI
     EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データ登録されていませんでした｡"));
 }
 
-TEST_F(DataSheetWindow, NumberCellsRefuseLettersAsTheyAreTyped)
+TEST_F(DataSheetScreen, NumberCellsRefuseLettersAsTheyAreTyped)
 {
     loadByTyping(QStringLiteral("5"));
     // Not even an entry opens for a letter.
@@ -890,7 +890,7 @@ TEST_F(DataSheetWindow, NumberCellsRefuseLettersAsTheyAreTyped)
     EXPECT_EQ(env.ui.beepCount(), 2);
 }
 
-TEST_F(DataSheetWindow, EnterInTheNumberLoadsAndTabFollowsTheScreen)
+TEST_F(DataSheetScreen, EnterInTheNumberLoadsAndTabFollowsTheScreen)
 {
     sheet->setAddressPicker([] { return std::optional<QString>(); });
     auto* number = control<QLineEdit>("txt_調査地区No");

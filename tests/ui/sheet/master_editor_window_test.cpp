@@ -34,11 +34,11 @@ QStringList list(std::initializer_list<const char*> items)
 
 struct MasterWindow : ::testing::Test {
     test::CalcEnvironment env;
-    std::unique_ptr<F_Mast> window;
+    std::unique_ptr<MasterEditorWindow> window;
 
     void open(const char* caption)
     {
-        window = std::make_unique<F_Mast>(QString::fromUtf8(caption), env.state, env.workspace, env.ui);
+        window = std::make_unique<MasterEditorWindow>(QString::fromUtf8(caption), env.state, env.workspace, env.ui);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -118,7 +118,7 @@ TEST_F(MasterWindow, SwitchingToAnotherChildAndBackDropsUnsavedEdits)
 {
     QMdiArea area;
     area.resize(900, 600);
-    auto* editor = new F_Mast(QStringLiteral("調査目的マスタの編集"), env.state, env.workspace, env.ui);
+    auto* editor = new MasterEditorWindow(QStringLiteral("調査目的マスタの編集"), env.state, env.workspace, env.ui);
     QMdiSubWindow* frame = area.addSubWindow(editor);
     QMdiSubWindow* other = area.addSubWindow(new QWidget);
     area.show();
@@ -130,7 +130,7 @@ TEST_F(MasterWindow, SwitchingToAnotherChildAndBackDropsUnsavedEdits)
     EXPECT_EQ(editor->model()->index(0, 0).data().toString(), QStringLiteral("住宅基礎の地盤調査"));
 
     editor->editor().grid().setCell(0, 0, QStringLiteral("変更"));
-    editor->editor().DataChange();
+    editor->editor().markChanged();
     area.setActiveSubWindow(other);
     area.setActiveSubWindow(frame);
     EXPECT_EQ(editor->model()->index(0, 0).data().toString(), QStringLiteral("住宅基礎の地盤調査"));

@@ -72,7 +72,7 @@ TEST_F(MigratedDatabase, OpensInTheDataSheetWithTheValuesCalcComputes)
     db::MasterLists lists;
     calc::PenetrationCalculator calculator(workspace, state);
     sheet::SurveyDocument document(sheet::SurveyDocument::Services{state, workspace, lists, ui, calculator});
-    sheet::F_DataSheet window(state, workspace, lists, ui, document);
+    sheet::DataSheetWindow window(state, workspace, lists, ui, document);
     window.show();
     ASSERT_EQ(window.openSurvey(QStringLiteral("4")), sheet::Outcome::Done);
 

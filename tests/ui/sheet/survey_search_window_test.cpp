@@ -23,7 +23,7 @@ namespace {
 
 struct SearchWindow : ::testing::Test {
     test::CalcEnvironment env;
-    std::unique_ptr<F_検索> search;
+    std::unique_ptr<SurveySearchWindow> search;
     QStringList opened;
 
     void SetUp() override
@@ -31,7 +31,7 @@ struct SearchWindow : ::testing::Test {
         add("12, '山田ビル', '東京都港区', '住宅', '晴れ', '12.5', '田中', '佐藤', '0930', '1130', '20010228', '一般', '記事A'");
         add("3, '山田邸', '大阪府', '擁壁', '雨', '8', '田中', '鈴木', '1300', '1500', '20011105', '一般', ''");
         add("20, '山の上', '北海道', '住宅', '晴れ', '30', '高橋', '佐藤', '0800', '0845', '20020110', '一般', ''");
-        search = std::make_unique<F_検索>(env.state, env.workspace, env.lists, env.ui);
+        search = std::make_unique<SurveySearchWindow>(env.state, env.workspace, env.lists, env.ui);
         search->setSurveyOpener([this](const QString& number) { opened << number; });
     }
 
@@ -183,7 +183,7 @@ TEST_F(SearchWindow, OpeningTheFirstRowLoadsThatSurveyWithAllItsPointsOnTheDataS
                                         "'', True, '');")
                              .arg(QString::fromUtf8(point)));
     SurveyDocument doc(SurveyDocument::Services{env.state, env.workspace, env.lists, env.ui, *env.calculator});
-    F_DataSheet sheet(env.state, env.workspace, env.lists, env.ui, doc);
+    DataSheetWindow sheet(env.state, env.workspace, env.lists, env.ui, doc);
     search->setSurveyOpener([&](const QString& number) { sheet.openSurvey(number); });
 
     press("tb_検索実行");
