@@ -4,6 +4,7 @@
 #include "calc/qa_param_file.h"
 #include "calc/qa_param_file_writer.h"
 #include "core/cp932.h"
+#include "core/busy_scope.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/number_text.h"
@@ -11,6 +12,7 @@
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/record_set.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 #include <QFile>
@@ -386,23 +388,15 @@ EditorOutcome FormulaSeriesEditor::save()
         return report(failure);
     }
 
-    bool inTransaction = false;
+    BusyScope busy(s_.ui);
     try {
         if (info_.table != FormulaTable::RNd)
-            s_.ui.setBusy(QStringLiteral("データの保存中..."), true);
-        s_.workspace.beginTransaction();
-        inTransaction = true;
+            busy.start(QStringLiteral("データの保存中..."));
+        db::Transaction transaction(s_.workspace);
         writeSeries(code);
-        s_.workspace.commit();
-        inTransaction = false;
+        transaction.commit();
     } catch (const Failure& failure) {
-        if (inTransaction) {
-            try {
-                s_.workspace.rollback();
-            } catch (const Failure&) {
-            }
-        }
-        s_.ui.setBusy(QString(), false);
+        busy.finish();
         return report(failure);
     }
     // The table rows are committed: lookups must read them from now on,
@@ -416,12 +410,12 @@ EditorOutcome FormulaSeriesEditor::save()
             try {
                 ReplaceQaSeries(qaFolder(), n, qaRecords(n));
             } catch (const Failure& failure) {
-                s_.ui.setBusy(QString(), false);
+                busy.finish();
                 return report(failure);
             }
         }
     }
-    s_.ui.setBusy(QString(), false);
+    busy.finish();
     changed_ = false;
     s_.ui.showMessage(Saved, MessageIcon::Information);
     return EditorOutcome::Done;
@@ -437,28 +431,18 @@ EditorOutcome FormulaSeriesEditor::deleteSeries()
         MessageAnswer::Yes)
         return EditorOutcome::NotDone;
     const QString code = normalisedCode(code_);
-    bool inTransaction = false;
     try {
-        s_.ui.setBusy(QStringLiteral("削除中..."), true);
+        BusyScope busy(s_.ui, QStringLiteral("削除中..."));
         db::Database& db = *s_.workspace.survey();
-        s_.workspace.beginTransaction();
-        inTransaction = true;
+        db::Transaction transaction(s_.workspace);
         db.execute(dropSeriesStatement(code));
         db.execute(dropBindingStatement(code));
-        s_.workspace.commit();
-        inTransaction = false;
+        transaction.commit();
+        SetFormulaChanged(s_.state);
+        busy.finish(Deleted);
     } catch (const Failure& failure) {
-        if (inTransaction) {
-            try {
-                s_.workspace.rollback();
-            } catch (const Failure&) {
-            }
-        }
-        s_.ui.setBusy(QString(), false);
         return report(failure);
     }
-    SetFormulaChanged(s_.state);
-    s_.ui.setBusy(Deleted, false);
     changed_ = false;
     s_.ui.showMessage(Deleted, MessageIcon::Information);
     return EditorOutcome::Done;
