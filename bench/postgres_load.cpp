@@ -201,11 +201,11 @@ double loadSurvey(const QString& location, const QString& iniFolder)
     QuietUserInterface ui;
     calc::PenetrationCalculator calculator(workspace, state);
     sheet::SurveyDocument doc(sheet::SurveyDocument::Services{state, workspace, lists, ui, calculator});
-    doc.Data_Clear();
+    doc.clear();
     doc.setHeader(sheet::HeaderField::調査地区No, QStringLiteral("1"));
     QElapsedTimer timer;
     timer.start();
-    if (doc.Data_Load() != sheet::Outcome::Done || doc.pointCount() != LoadPoints)
+    if (doc.load() != sheet::Outcome::Done || doc.pointCount() != LoadPoints)
         return -1;
     return double(timer.nsecsElapsed()) / 1e9;
 }

@@ -36,4 +36,4 @@ if [[ -z "${VORTAN_TEST_PGHOST:-}" ]]; then
 fi
 
 cd "$build"
-ctest --output-on-failure -E '^postgres\.(intake|calc|sheet|report|cli)$' "$@"
+ctest --output-on-failure -E '^postgres\.(intake|calc|sheet|report|ui|app)$' "$@"

@@ -579,12 +579,20 @@ private:
                 throw failureOf(r.get(), EngineSituation::Statement);
             return r;
         }
-        if (!PQenterPipelineMode(conn_))
-            throw failureOf(nullptr, EngineSituation::Statement);
         int sent = 0;
         int statementAt = 0;
+        if (guarded && !guardsPrepared_) {
+            // The savepoint and its release, parsed once per connection.
+            Result a(PQprepare(conn_, "vortan_savepoint", "SAVEPOINT vortan_statement", 0, nullptr));
+            Result b(PQprepare(conn_, "vortan_release", "RELEASE SAVEPOINT vortan_statement", 0, nullptr));
+            if (!succeeded(a.get()) || !succeeded(b.get()))
+                throw failureOf(succeeded(a.get()) ? b.get() : a.get(), EngineSituation::Statement);
+            guardsPrepared_ = true;
+        }
+        if (!PQenterPipelineMode(conn_))
+            throw failureOf(nullptr, EngineSituation::Statement);
         if (guarded) {
-            PQsendQueryParams(conn_, "SAVEPOINT vortan_statement", 0, nullptr, nullptr, nullptr, nullptr, 0);
+            PQsendQueryPrepared(conn_, "vortan_savepoint", 0, nullptr, nullptr, nullptr, 0);
             ++sent;
         }
         if (preparing) {
@@ -597,8 +605,7 @@ private:
         PQsendQueryPrepared(conn_, statement.name.constData(), n, values.data(), nullptr, nullptr, 0);
         ++sent;
         if (guarded) {
-            PQsendQueryParams(conn_, "RELEASE SAVEPOINT vortan_statement", 0, nullptr, nullptr, nullptr, nullptr,
-                              0);
+            PQsendQueryPrepared(conn_, "vortan_release", 0, nullptr, nullptr, nullptr, 0);
             ++sent;
         }
         PQpipelineSync(conn_);
@@ -719,6 +726,7 @@ private:
     void forgetStatements()
     {
         PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        guardsPrepared_ = false;
         cache_.clear();
         for (Statement& insert : inserts_)
             insert.prepared = false;
@@ -763,6 +771,7 @@ private:
     QStringList counterTables_;
     QHash<Oid, QString> tableNamesByOid_;
     QHash<QString, QString> spellings_;
+    bool guardsPrepared_ = false;
 };
 
 QString connectionOption(const QString& uri, const char* keyword)
