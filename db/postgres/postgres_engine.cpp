@@ -637,9 +637,11 @@ private:
                     return run(statement, p);
                 }
             }
-            const Failure failure = failureOf(failed, EngineSituation::Statement);
+            // Back to the savepoint first: the transaction is usable again,
+            // also for looking up what the failure was about.
             if (guarded && PQstatus(conn_) == CONNECTION_OK)
                 PQclear(PQexec(conn_, "ROLLBACK TO SAVEPOINT vortan_statement; RELEASE SAVEPOINT vortan_statement"));
+            const Failure failure = failureOf(failed, EngineSituation::Statement);
             // A statement prepared before its run failed stays prepared.
             if (preparing)
                 statement.prepared = i >= statementAt;
