@@ -37,8 +37,8 @@ public:
     // the file's lock within the busy timeout throw 3006, a commit 3261.
     static std::unique_ptr<Database> open(const QString& path);
     // Creates a new empty database file (fails with 3204 when it exists); a
-    // connection URI opens an existing PostgreSQL database that must hold no
-    // tables yet (3204 otherwise).
+    // connection URI opens the PostgreSQL database (created on the server
+    // when it does not exist), which must hold no tables yet (3204 otherwise).
     static std::unique_ptr<Database> create(const QString& path);
 
     ~Database();
