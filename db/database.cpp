@@ -46,6 +46,7 @@ struct Database::Impl {
     QHash<QString, sqlite3_stmt*> cache;
     std::vector<sqlite3_stmt*> inserts;   // the prepared inserts of bulk copies
     QStringList insertTexts;              // their texts, by the same number
+    std::vector<std::pair<QString, QStringList>> insertKeys;   // and their tables and columns
     StatementObserver observer;
     JetSqlTranslator translator;
     TranslatedStatement current;
@@ -62,6 +63,7 @@ struct Database::Impl {
             sqlite3_finalize(stmt);
         inserts.clear();
         insertTexts.clear();
+        insertKeys.clear();
         if (db)
             sqlite3_close_v2(db);
         db = nullptr;
@@ -278,6 +280,11 @@ int Database::execute(const QString& sql)
 int Database::prepareInsert(const QString& table, const QStringList& columns)
 {
     d->requireOpen();
+    // The same table and columns again (an import asks once per row): found
+    // without building the text.
+    for (std::size_t i = 0; i < d->insertKeys.size(); ++i)
+        if (d->insertKeys[i].first == table && d->insertKeys[i].second == columns)
+            return int(i);
     QStringList names;
     QStringList parameters;
     for (const QString& column : columns) {
@@ -286,9 +293,6 @@ int Database::prepareInsert(const QString& table, const QStringList& columns)
     }
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(quotedName(table), names.join(u','), parameters.join(u','));
-    const qsizetype known = d->insertTexts.indexOf(sql);
-    if (known >= 0)
-        return int(known);
     sqlite3_stmt* stmt = nullptr;
     ++d->prepared;
     if (sqlite3_prepare16_v3(d->db, sql.utf16(), int(sql.size() * 2), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr)
@@ -298,6 +302,7 @@ int Database::prepareInsert(const QString& table, const QStringList& columns)
     }
     d->inserts.push_back(stmt);
     d->insertTexts.append(sql);
+    d->insertKeys.emplace_back(table, columns);
     return int(d->inserts.size()) - 1;
 }
 
