@@ -74,8 +74,26 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
     for (qsizetype i = 0; nextLine(line); ++i) {
         inputfile::checkLineLength(line.size(), i + 1, exchangeKind());
         const QString text = cp932::decode(line);
-        ExchangeRecords records = ReadExchangeRecords(ExchangeLine(text, static_cast<int>(i + 1)));
-        const std::int32_t fileNumber = records.survey.調査地区No;
+        const ExchangeLine fields(text, static_cast<int>(i + 1));
+        // A line of all its fields is read only as far as it brings something
+        // new; a shorter one is read whole, to fail at the field it lacks.
+        const bool complete = fields.fieldCount() >= ExchangeFieldCount - 1;
+        ExchangeRecords records;
+        std::int32_t fileNumber = 0;
+        bool newPoint = true;
+        if (complete) {
+            fileNumber = ReadExchangeSurveyNumber(fields);
+            if (fileNumber != previousSurvey)
+                records.survey = ReadExchangeSurvey(fields, fileNumber);
+            newPoint = !IsExchangePoint(fields, fileNumber, previousPoint);
+            if (newPoint)
+                records.point = ReadExchangePoint(fields, fileNumber);
+            records.record = ReadExchangeRecord(fields, fileNumber);
+        } else {
+            records = ReadExchangeRecords(fields);
+            fileNumber = records.survey.調査地区No;
+            newPoint = !samePoint(records.point, previousPoint);
+        }
 
         if (fileNumber != previousSurvey) {
             if (add) {
@@ -97,7 +115,7 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
         }
         const std::int32_t number = add ? addedNumber : fileNumber;
 
-        if (!samePoint(records.point, previousPoint)) {
+        if (newPoint) {
             previousPoint = records.point;
             records.point.調査地区No = number;
             store.InsertPointRow(records.point);
