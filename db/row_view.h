@@ -5,6 +5,7 @@
 // a view and every text it hands out are valid only while the row is being
 // visited.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringList>
@@ -38,6 +39,10 @@ public:
     // Appends the cell's text (as text() gives it) to `out`, without an
     // intermediate copy: the quickest way to build a line from many cells.
     void appendText(int column, QString& out) const;
+    // A text cell's bytes as stored (UTF-8); empty for Null, numbers and
+    // the empty text. Equal bytes are equal texts: a reader can skip work
+    // for a cell that repeats the one it saw before.
+    QByteArrayView textBytes(int column) const;
     // The cell as a number by the leading-number rule (Null gives 0).
     double number(int column) const;
 
