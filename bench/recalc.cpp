@@ -1,5 +1,5 @@
 // Recalculation of a large survey: 100 points × 300 records over 5 soils,
-// computed once for each of 2 customers with SetNd値Qa値一括表示. Prints the
+// computed once for each of 2 customers with recalculateAll. Prints the
 // time of each full recalculation, the statements it sent to the database
 // (one per soil and formula table, as the one-entry caches allow), and the
 // ratio against a bare loop that evaluates the same formulas with the
@@ -231,11 +231,11 @@ int main(int argc, char** argv)
     double loadBest = 1e300, bareLoadBest = 1e300;
     quint64 before = 0, loadStatements = 0;
     for (int round = 0; round < 3; ++round) {
-        doc.Data_Clear();
+        doc.clear();
         doc.setHeader(sheet::HeaderField::調査地区No, QStringLiteral("1"));
         before = db.statementCount();
         timer.restart();
-        if (doc.Data_Load() != sheet::Outcome::Done)
+        if (doc.load() != sheet::Outcome::Done)
             return 1;
         loadBest = std::min(loadBest, timer.nsecsElapsed() / 1e6);
         loadStatements = db.statementCount() - before;
@@ -257,7 +257,7 @@ int main(int argc, char** argv)
             calculator.formulaSets().GetQaCoefficients(customer, QString());
             before = db.statementCount();
             timer.restart();
-            doc.SetNd値Qa値一括表示();
+            doc.recalculateAll();
             best = std::min(best, timer.nsecsElapsed() / 1e6);
             statements = db.statementCount() - before;
         }
@@ -274,8 +274,8 @@ int main(int argc, char** argv)
     std::printf("qaTbl.tbl read %d time(s) by the document's calculator\n", calculator.qaParamFile().readCount());
 
     timer.restart();
-    doc.DataChange();
-    const sheet::SaveResult saved = doc.Data_Save();
+    doc.markChanged();
+    const sheet::SaveResult saved = doc.save();
     std::printf("save: %.1f ms (%s)\n", timer.nsecsElapsed() / 1e6,
                 saved.outcome == sheet::Outcome::Done ? "done" : "failed");
     return 0;

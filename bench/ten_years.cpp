@@ -256,9 +256,9 @@ struct Site {
 
     bool load()
     {
-        document->Data_Clear();
+        document->clear();
         document->setHeader(sheet::HeaderField::調査地区No, QString::number(WorkedOn));
-        return document->Data_Load() == sheet::Outcome::Done;
+        return document->load() == sheet::Outcome::Done;
     }
 
     QString folder;
@@ -353,8 +353,8 @@ int main(int argc, char** argv)
         {"load the survey with computation", [](Site& s) { s.load(); }},
         {"save the survey",
          [](Site& s) {
-             s.document->DataChange();
-             const sheet::SaveResult saved = s.document->Data_Save();
+             s.document->markChanged();
+             const sheet::SaveResult saved = s.document->save();
              if (saved.outcome != sheet::Outcome::Done)
                  std::fprintf(stderr, "the survey was not saved (field %d, point %d, row %d, column %d)\n",
                               saved.invalid && saved.invalid->field ? int(*saved.invalid->field) : -1,
