@@ -119,34 +119,25 @@ bool CreateLookupIndexes(Workspace& workspace)
             missing.push_back(&index);
     if (missing.empty())
         return false;
-    bool changed = false;
     try {
-        workspace.beginTransaction();
+        Transaction transaction(workspace);
+        bool changed = false;
+        for (const LookupIndex* index : missing) {
+            // A table or column the file lacks leaves that index out; each
+            // statement changes nothing when it fails.
+            try {
+                database.execute(index->statement);
+                changed = true;
+            } catch (const Failure&) {
+            }
+        }
+        if (!changed)
+            return false;
+        transaction.commit();
+        return true;
     } catch (const Failure&) {
         return false;   // held by another program: the next start tries again
     }
-    for (const LookupIndex* index : missing) {
-        // A table or column the file lacks leaves that index out; each
-        // statement changes nothing when it fails.
-        try {
-            database.execute(index->statement);
-            changed = true;
-        } catch (const Failure&) {
-        }
-    }
-    try {
-        if (changed)
-            workspace.commit();
-        else
-            workspace.rollback();
-    } catch (const Failure&) {
-        try {
-            workspace.rollback();
-        } catch (const Failure&) {
-        }
-        return false;
-    }
-    return changed;
 }
 
 bool SetPrintMarkDefault(Workspace& workspace)
