@@ -3,7 +3,9 @@
 // older releases lack the SystemSetting table, the mst住所 table, the columns
 // C and D of mstQa値計算式 and the columns 印刷 and 印刷測点No of 測点; the check
 // at start-up brings such a file to the current layout (version 1.2) inside
-// one workspace transaction. A file already at 1.2 is only read.
+// one workspace transaction. A file already at 1.2 keeps its rows and
+// version and takes only the later steps in place: the print mark's default
+// and the lookup indexes.
 
 #include <QString>
 #include <vector>
