@@ -10,7 +10,7 @@
 // The large database is built once and kept in the build tree under a name
 // that holds its parameters; every run works on a copy of it.
 //
-//   bench_ten_years [rounds]   (default 5)
+//   bench_ten_years [rounds]   (default 9)
 
 #include "calc/penetration_calculator.h"
 #include "core/bearing_factor_table.h"
@@ -304,7 +304,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     RegisterFontSubstitutes();
-    const int rounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 5;
+    const int rounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 9;
 
     const QString large = largeDatabase();
     if (large.isEmpty()) {
