@@ -56,10 +56,10 @@ FormulaSetCache::FormulaSetCache(db::Workspace& workspace, const ProgramState& s
 
 template <typename Set, typename ReadRow>
 Set FormulaSetCache::lookup(Entry<Set>& entry, const QString& customer, const QString& soil,
-                            const QString& statement, ReadRow readRow)
+                            QString (*statement)(const QString&, const QString&), ReadRow readRow)
 {
     if (customer != entry.customer || soil != entry.soil || state_.formulaChanged) {
-        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(statement);
+        db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(statement(customer, soil));
         Set set;
         if (!rows.eof()) {
             rows.moveFirst();
@@ -105,7 +105,7 @@ QString FormulaSetCache::qaStatement(const QString& customer, const QString& soi
 
 RNdSet FormulaSetCache::GetRNdCoefficients(const QString& customer, const QString& soil)
 {
-    return lookup(rnd_, customer, soil, rndStatement(customer, soil), [](const db::RecordSet& rows, RNdSet& set) {
+    return lookup(rnd_, customer, soil, &rndStatement, [](const db::RecordSet& rows, RNdSet& set) {
         set.a = coefficient(rows, 0);
         set.b = coefficient(rows, 1);
         set.c = coefficient(rows, 2);
@@ -114,7 +114,7 @@ RNdSet FormulaSetCache::GetRNdCoefficients(const QString& customer, const QStrin
 
 NdSet FormulaSetCache::GetNdCoefficients(const QString& customer, const QString& soil)
 {
-    return lookup(nd_, customer, soil, ndStatement(customer, soil), [](const db::RecordSet& rows, NdSet& set) {
+    return lookup(nd_, customer, soil, &ndStatement, [](const db::RecordSet& rows, NdSet& set) {
         set.a = coefficient(rows, 0);
         set.b = coefficient(rows, 1);
         set.c = coefficient(rows, 2);
@@ -128,7 +128,7 @@ QaSet FormulaSetCache::GetQaCoefficients(const QString& customer, const QString&
     // A lookup that finds no row clears the series code as well: keeping the
     // previous soil's code would hand that series' parameter records to a
     // soil the customer has no bearing capacity formula for.
-    return lookup(qa_, customer, soil, qaStatement(customer, soil), [](const db::RecordSet& rows, QaSet& set) {
+    return lookup(qa_, customer, soil, &qaStatement, [](const db::RecordSet& rows, QaSet& set) {
         set.code = rows.field(0).toText();
         for (std::size_t i = 0; i < set.coefficients.size(); ++i)
             set.coefficients[i] = coefficient(rows, static_cast<int>(i) + 1);

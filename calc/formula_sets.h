@@ -68,9 +68,11 @@ private:
     // The entry's set, queried again (with `statement`, its first row read by
     // `readRow`, a default set when no row matches) unless the entry already
     // holds this customer and soil and no editor has saved since.
+    // The statement is built only when it runs: a recalculation asks once
+    // per row and nearly always finds the entry.
     template <typename Set, typename ReadRow>
-    Set lookup(Entry<Set>& entry, const QString& customer, const QString& soil, const QString& statement,
-               ReadRow readRow);
+    Set lookup(Entry<Set>& entry, const QString& customer, const QString& soil,
+               QString (*statement)(const QString&, const QString&), ReadRow readRow);
 
     db::Workspace& workspace_;
     const ProgramState& state_;

@@ -14,9 +14,14 @@ const QString LessThan = QStringLiteral("未満");
 const QString OrMore = QStringLiteral("以上");
 constexpr auto OneDecimal = u"0.0";
 
-// x^y as the formulas use it (x^0 is 1, also for x = 0).
+// x^y as the formulas use it (x^0 is 1, also for x = 0). The exponents of
+// the shipped series are mostly 1 and 0, whose powers need no pow.
 double power(double base, double exponent)
 {
+    if (exponent == 1.0)
+        return base;
+    if (exponent == 0.0)
+        return 1.0;
     return std::pow(base, exponent);
 }
 
@@ -69,8 +74,13 @@ std::optional<double> PenetrationCalculator::CalcDeltaNd(std::optional<double> m
 NdResult PenetrationCalculator::CalcNd(const QString& deltaNdText, const QString& blowCount,
                                        const QString& customer, const QString& soil)
 {
+    return calcNd(deltaNdText, blowCount, numtext::parseNumber(blowCount), customer, soil);
+}
+
+NdResult PenetrationCalculator::calcNd(const QString& deltaNdText, const QString& blowCount,
+                                       std::optional<double> ndm, const QString& customer, const QString& soil)
+{
     const AppSettings& s = state_.settings;
-    const std::optional<double> ndm = numtext::parseNumber(blowCount);
     NdResult result;
 
     if (ndm && *ndm == 0 && s.Ndのしきい値を有効にする) {
@@ -179,14 +189,14 @@ RowTexts PenetrationCalculator::CalcRow(const RowInputs& row, const QString& cus
     const std::optional<double> deltaNd = CalcDeltaNd(mv, customer, row.soil);
     out.deltaNd = deltaNd ? numtext::formatNumber(*deltaNd, OneDecimal) : QString();
 
-    const NdResult nd = CalcNd(out.deltaNd, row.blowCount, customer, row.soil);
+    const std::optional<double> ndm = numtext::parseNumber(row.blowCount);
+    const NdResult nd = calcNd(out.deltaNd, row.blowCount, ndm, customer, row.soil);
     const QString ndText = numtext::formatText(nd.display, OneDecimal);
     out.nd = ndText;
 
     // The bearing capacity needs a depth and a blow count to start from; a row
     // that lacks either (a row just added, say) shows none.
     const std::optional<double> depth = numtext::parseNumber(row.depth);
-    const std::optional<double> ndm = numtext::parseNumber(row.blowCount);
     if (depth && ndm) {
         if (ndText.contains(OrMore)) {
             const std::optional<QString> qa =

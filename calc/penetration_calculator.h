@@ -49,6 +49,22 @@ class PenetrationCalculator {
 public:
     PenetrationCalculator(db::Workspace& workspace, const ProgramState& state);
 
+    // A recalculation of many rows: while a scope lives, qaTbl.tbl is looked
+    // at once, not once per row.
+    class RunScope {
+    public:
+        explicit RunScope(PenetrationCalculator& calculator) : file_(calculator.qaParamFile_)
+        {
+            file_.setLookOnce(true);
+        }
+        ~RunScope() { file_.setLookOnce(false); }
+        RunScope(const RunScope&) = delete;
+        RunScope& operator=(const RunScope&) = delete;
+
+    private:
+        QaParamFile& file_;
+    };
+
     FormulaSetCache& formulaSets() { return formulaSets_; }
     QaParamFile& qaParamFile() { return qaParamFile_; }
 
@@ -82,6 +98,10 @@ public:
     RowTexts CalcRow(const RowInputs& row, const QString& customer, const BearingFactorTable& factors);
 
 private:
+    // CalcNd with the blow count already read as a number.
+    NdResult calcNd(const QString& deltaNdText, const QString& blowCount, std::optional<double> ndm,
+                    const QString& customer, const QString& soil);
+
     const ProgramState& state_;
     FormulaSetCache formulaSets_;
     QaParamFile qaParamFile_;

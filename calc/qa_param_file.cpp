@@ -12,6 +12,9 @@ namespace vortan::calc {
 
 const std::vector<QaParamRecord>& QaParamFile::records(const QString& path)
 {
+    if (lookOnce_ && lookedAt_ && path == path_)
+        return records_;
+    lookedAt_ = lookOnce_;
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
         path_.clear();

@@ -27,6 +27,15 @@ public:
     // went away while read) throws Failure and is read again next time.
     QaParamRecord GetQaParams(const QString& path, const QaSet& set, const QString& soil);
 
+    // While on, a file once looked at is taken to stay as it was, so that a
+    // recalculation of thousands of rows looks at it once rather than once
+    // per row; turning it off looks again at the next lookup.
+    void setLookOnce(bool on)
+    {
+        lookOnce_ = on;
+        lookedAt_ = false;
+    }
+
     // How often the file's bytes were read (for tests and benchmarks).
     int readCount() const { return readCount_; }
 
@@ -38,6 +47,8 @@ private:
     QDateTime modified_;
     std::vector<QaParamRecord> records_;
     int readCount_ = 0;
+    bool lookOnce_ = false;
+    bool lookedAt_ = false;   // looked at since lookOnce_ was turned on
 };
 
 } // namespace vortan::calc

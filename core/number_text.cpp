@@ -492,9 +492,17 @@ bool isNumeric(QStringView text)
 
 std::optional<double> parseNumber(QStringView text)
 {
-    if (!isNumeric(text))
+    // isNumeric's test, keeping the value of its one scan.
+    const QStringView core = trimmedBlanks(text);
+    if (core.isEmpty())
         return std::nullopt;
-    return scanNumber(asciiPrefix(trimmedBlanks(text), false)).value;
+    const std::string ascii = asciiPrefix(core, false);
+    if (static_cast<qsizetype>(ascii.size()) != core.size())
+        return std::nullopt;
+    const Scan scan = scanNumber(ascii);
+    if (scan.length != ascii.size() || scan.overflow)
+        return std::nullopt;
+    return scan.value;
 }
 
 double roundHalfEven(double value)

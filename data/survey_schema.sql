@@ -128,3 +128,11 @@ CREATE TABLE [SystemSetting] (
     [Key] String(50) PRIMARY KEY,
     [Value] String(50)
 );
+
+-- Lookup indexes: a survey's records point by point in depth order, its
+-- points in the data sheet's order, and the points of one number and date
+-- (the stored copies of a card run). Files written before they existed take
+-- them at the next start.
+CREATE INDEX [測点データの測点] ON [測点データ] ([調査地区No], [測点No], [貫入深さ]);
+CREATE INDEX [測点の調査地区] ON [測点] ([調査地区No], [測点No], [日付], [開始時刻], [終了時刻]);
+CREATE INDEX [測点の測点No] ON [測点] ([測点No], [日付]);

@@ -61,6 +61,7 @@ qint64 Database::forEachRow(const QString& sql, const std::function<void(const R
     return d->forEachRow(sql, visit);
 }
 bool Database::tableExists(const QString& name) { return d->tableExists(name); }
+bool Database::indexExists(const QString& name) { return d->indexExists(name); }
 QStringList Database::tableNames() { return d->tableNames(); }
 QString Database::tableDefinition(const QString& table) { return d->tableDefinition(table); }
 std::optional<QString> Database::columnDefault(const QString& table, const QString& column)
@@ -73,6 +74,8 @@ void Database::rollback() { d->rollback(); }
 bool Database::inTransaction() const { return d->inTransaction(); }
 quint64 Database::preparedStatementCount() const { return d->preparedStatementCount(); }
 quint64 Database::statementCount() const { return d->statementCount(); }
+void Database::setStatementObserver(StatementObserver observer) { d->setStatementObserver(std::move(observer)); }
+QStringList Database::queryPlan(const QString& sql) { return d->queryPlan(sql); }
 bool Database::integrityCheck() { return d->integrityCheck(); }
 void Database::compactInto(const QString& target) { d->compactInto(target); }
 void Database::close() { d->close(); }

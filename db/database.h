@@ -61,7 +61,8 @@ public:
     // with each row's values bound, so that no statement text is built and
     // translated per row. The table's rules hold as for any INSERT (text
     // sizes, numbers in number columns, yes/no values as -1 and 0). Returns
-    // the number of the insert for insertRow; both fail like execute.
+    // the number of the insert for insertRow; the same table and columns
+    // give the same number again. Both fail like execute.
     int prepareInsert(const QString& table, const QStringList& columns);
     void insertRow(int insert, const std::vector<Value>& values);
 
@@ -76,6 +77,8 @@ public:
 
     // True when the database has a table of that name (any letter case).
     bool tableExists(const QString& name);
+    // True when the database has an index of that name (any letter case).
+    bool indexExists(const QString& name);
 
     // The program's tables in the order they were created, and the statement
     // in the program's dialect that creates a table like one of them (column
@@ -109,6 +112,19 @@ public:
     quint64 preparedStatementCount() const;
     // Number of statements executed or queried so far.
     quint64 statementCount() const;
+
+    // Watching the statements a piece of work runs (benchmarks list them with
+    // their query plans): `observer`, while set, is told of every statement
+    // this connection runs, as the program wrote it and as the engine runs
+    // it (literals taken out; statements of one shape have one engine text).
+    // An empty function stops the watching.
+    using StatementObserver = db::StatementObserver;
+    void setStatementObserver(StatementObserver observer);
+
+    // The engine's plan for a statement of the program's dialect, one line
+    // per step ("SEARCH 測点データ USING INDEX ..."; a step that reads a
+    // whole table says "SCAN" and the table's name). Fails like openRecordSet.
+    QStringList queryPlan(const QString& sql);
 
     // The engine's integrity check: true when the file is sound (a server
     // database is checked by its server: always true).

@@ -19,6 +19,10 @@ namespace vortan::db {
 
 enum class TransactionIntent { Write, Read };
 
+// Told of every statement a connection runs, as the program wrote it and as
+// the engine runs it (see Database::setStatementObserver).
+using StatementObserver = std::function<void(QStringView programText, QStringView engineText)>;
+
 class DatabaseEngine {
 public:
     virtual ~DatabaseEngine() = default;
@@ -31,6 +35,7 @@ public:
     virtual RecordSet openRecordSet(const QString& sql) = 0;
     virtual qint64 forEachRow(const QString& sql, const std::function<void(const RowView&)>& visit) = 0;
     virtual bool tableExists(const QString& name) = 0;
+    virtual bool indexExists(const QString& name) = 0;
     virtual QStringList tableNames() = 0;
     virtual QString tableDefinition(const QString& table) = 0;
     virtual std::optional<QString> columnDefault(const QString& table, const QString& column) = 0;
@@ -40,6 +45,8 @@ public:
     virtual bool inTransaction() const = 0;
     virtual quint64 preparedStatementCount() const = 0;
     virtual quint64 statementCount() const = 0;
+    virtual void setStatementObserver(StatementObserver observer) = 0;
+    virtual QStringList queryPlan(const QString& sql) = 0;
     virtual bool integrityCheck() = 0;
     virtual void compactInto(const QString& target) = 0;
     virtual void close() = 0;

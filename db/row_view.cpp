@@ -140,6 +140,14 @@ void RowView::appendText(int column, QString& out) const
     }
 }
 
+QByteArrayView RowView::textBytes(int column) const
+{
+    if (type(column) != SQLITE_TEXT)
+        return {};
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
+}
+
 double RowView::number(int column) const
 {
     switch (type(column)) {

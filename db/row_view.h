@@ -7,6 +7,7 @@
 
 #include "db/value.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringList>
@@ -43,6 +44,10 @@ public:
     // Appends the cell's text (as text() gives it) to `out`, without an
     // intermediate copy: the quickest way to build a line from many cells.
     void appendText(int column, QString& out) const;
+    // A text cell's bytes as stored (UTF-8); empty for Null, numbers and
+    // the empty text. Equal bytes are equal texts: a reader can skip work
+    // for a cell that repeats the one it saw before.
+    QByteArrayView textBytes(int column) const;
     // The cell as a number by the leading-number rule (Null gives 0).
     double number(int column) const;
 

@@ -88,7 +88,56 @@ double CheckSchemaVersion(Workspace& workspace)
     if (version < CurrentSchemaVersion)
         UpgradeSchema(workspace, version);
     SetPrintMarkDefault(workspace);
+    CreateLookupIndexes(workspace);
     return version;
+}
+
+const std::vector<LookupIndex>& LookupIndexStatements()
+{
+    static const std::vector<LookupIndex> indexes{
+        // A survey's records point by point in depth order: loading, saving,
+        // deleting and exporting a survey.
+        {QStringLiteral("測点データの測点"),
+         QStringLiteral("create index [測点データの測点] on [測点データ] ([調査地区No], [測点No], [貫入深さ]);")},
+        // A survey's points in the order the data sheet shows them.
+        {QStringLiteral("測点の調査地区"),
+         QStringLiteral("create index [測点の調査地区] on [測点] ([調査地区No], [測点No], [日付], [開始時刻], "
+                        "[終了時刻]);")},
+        // The stored copies of a card run: the points of one number and date.
+        {QStringLiteral("測点の測点No"),
+         QStringLiteral("create index [測点の測点No] on [測点] ([測点No], [日付]);")},
+    };
+    return indexes;
+}
+
+bool CreateLookupIndexes(Workspace& workspace)
+{
+    Database& database = surveyOf(workspace);
+    std::vector<const LookupIndex*> missing;
+    for (const LookupIndex& index : LookupIndexStatements())
+        if (!database.indexExists(index.name))
+            missing.push_back(&index);
+    if (missing.empty())
+        return false;
+    try {
+        Transaction transaction(workspace);
+        bool changed = false;
+        for (const LookupIndex* index : missing) {
+            // A table or column the file lacks leaves that index out; each
+            // statement changes nothing when it fails.
+            try {
+                database.execute(index->statement);
+                changed = true;
+            } catch (const Failure&) {
+            }
+        }
+        if (!changed)
+            return false;
+        transaction.commit();
+        return true;
+    } catch (const Failure&) {
+        return false;   // held by another program: the next start tries again
+    }
 }
 
 bool SetPrintMarkDefault(Workspace& workspace)

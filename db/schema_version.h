@@ -3,9 +3,12 @@
 // older releases lack the SystemSetting table, the mst住所 table, the columns
 // C and D of mstQa値計算式 and the columns 印刷 and 印刷測点No of 測点; the check
 // at start-up brings such a file to the current layout (version 1.2) inside
-// one workspace transaction. A file already at 1.2 is only read.
+// one workspace transaction. A file already at 1.2 keeps its rows and
+// version and takes only the later steps in place: the print mark's default
+// and the lookup indexes.
 
 #include <QString>
+#include <vector>
 
 namespace vortan::db {
 
@@ -18,8 +21,9 @@ inline constexpr double CurrentSchemaVersion = 1.2;
 bool TableExists(Database& database, const QString& name);
 
 // Reads the version of the workspace's survey database ("0" without a
-// SystemSetting table), upgrades the file when it is older than 1.2 and
-// then gives the print mark its default (SetPrintMarkDefault).
+// SystemSetting table), upgrades the file when it is older than 1.2, then
+// gives the print mark its default (SetPrintMarkDefault) and adds the
+// lookup indexes (CreateLookupIndexes).
 // Throws Failure when the version cannot be read (a SystemSetting table
 // without a "DBVersion" row gives an empty text, which is no number: 13).
 // Returns the version read.
@@ -38,5 +42,22 @@ bool UpgradeSchema(Workspace& workspace, double version);
 // values and the version stays. True when the file was changed; a file
 // without the column, or one that cannot be changed now, is left as it is.
 bool SetPrintMarkDefault(Workspace& workspace);
+
+// The indexes that let a survey's points and records and a card run's
+// stored copies be found without reading whole tables
+// (LookupIndexStatements). A file that lacks some of them (every file of
+// the 1.2 layout written before) takes them in place, in one workspace
+// transaction; rows and version stay as they are. An index whose table or
+// columns the file lacks is left out. True when the file was changed; a
+// file that cannot be changed now is left as it is and tried again at the
+// next start.
+bool CreateLookupIndexes(Workspace& workspace);
+
+// The statements that create the lookup indexes, with the name each gives.
+struct LookupIndex {
+    QString name;
+    QString statement;
+};
+const std::vector<LookupIndex>& LookupIndexStatements();
 
 } // namespace vortan::db

@@ -45,6 +45,9 @@ struct SqliteEngine::Impl {
     quint64 statements = 0;
     QHash<QString, sqlite3_stmt*> cache;
     std::vector<sqlite3_stmt*> inserts;   // the prepared inserts of bulk copies
+    QStringList insertTexts;              // their texts, by the same number
+    std::vector<std::pair<QString, QStringList>> insertKeys;   // and their tables and columns
+    StatementObserver observer;
     JetSqlTranslator translator;
     TranslatedStatement current;
     QStringView currentOriginal;   // the text `current` was translated from, while it runs
@@ -59,6 +62,8 @@ struct SqliteEngine::Impl {
         for (sqlite3_stmt* stmt : inserts)
             sqlite3_finalize(stmt);
         inserts.clear();
+        insertTexts.clear();
+        insertKeys.clear();
         if (db)
             sqlite3_close_v2(db);
         db = nullptr;
@@ -140,6 +145,16 @@ struct SqliteEngine::Impl {
         }
         sqlite3_reset(stmt);
         return sqlite3_changes(db);
+    }
+
+    void observe(QStringView programText, const TranslatedStatement& statement) const
+    {
+        if (!observer)
+            return;
+        if (statement.kind == StatementKind::Schema)
+            observer(programText, statement.schemaStatements.join(QStringLiteral("; ")));
+        else
+            observer(programText, statement.sql);
     }
 
     void syncDepth()
@@ -247,6 +262,7 @@ int SqliteEngine::execute(const QString& sql)
     d->translator.translate(sql, d->current);
     d->currentOriginal = sql;
     ++d->statements;
+    d->observe(sql, d->current);
     switch (d->current.kind) {
     case StatementKind::Select:
         throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("SELECT文は実行できません（データを読む文としてお使いください）。"));
@@ -264,6 +280,11 @@ int SqliteEngine::execute(const QString& sql)
 int SqliteEngine::prepareInsert(const QString& table, const QStringList& columns)
 {
     d->requireOpen();
+    // The same table and columns again (an import asks once per row): found
+    // without building the text.
+    for (std::size_t i = 0; i < d->insertKeys.size(); ++i)
+        if (d->insertKeys[i].first == table && d->insertKeys[i].second == columns)
+            return int(i);
     QStringList names;
     QStringList parameters;
     for (const QString& column : columns) {
@@ -280,6 +301,8 @@ int SqliteEngine::prepareInsert(const QString& table, const QStringList& columns
         throwLastError(d->db, EngineSituation::Statement);
     }
     d->inserts.push_back(stmt);
+    d->insertTexts.append(sql);
+    d->insertKeys.emplace_back(table, columns);
     return int(d->inserts.size()) - 1;
 }
 
@@ -288,6 +311,8 @@ void SqliteEngine::insertRow(int insert, const std::vector<Value>& values)
     d->requireOpen();
     sqlite3_stmt* stmt = d->inserts.at(std::size_t(insert));
     ++d->statements;
+    if (d->observer)
+        d->observer(d->insertTexts.at(insert), d->insertTexts.at(insert));
     int index = 1;
     for (const Value& value : values) {
         const QVariant& v = value.variant();
@@ -311,7 +336,7 @@ void SqliteEngine::insertRow(int insert, const std::vector<Value>& values)
     }
     const int rc = sqlite3_step(stmt);
     if (rc != SQLITE_DONE) {
-        const Failure failure = lastError(d->db, EngineSituation::Statement);
+        const Failure failure = lastError(d->db, EngineSituation::Statement, stmt);
         sqlite3_reset(stmt);
         throw failure;
     }
@@ -323,6 +348,7 @@ RecordSet SqliteEngine::openRecordSet(const QString& sql)
     d->requireOpen();
     d->translator.translate(sql, d->current);
     ++d->statements;
+    d->observe(sql, d->current);
     if (d->current.kind != StatementKind::Select)
         throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
     sqlite3_stmt* stmt = d->statementFor(d->current.sql, sql);
@@ -378,6 +404,7 @@ qint64 SqliteEngine::forEachRow(const QString& sql, const std::function<void(con
     TranslatedStatement query;
     d->translator.translate(sql, query);
     ++d->statements;
+    d->observe(sql, query);
     if (query.kind != StatementKind::Select)
         throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
     sqlite3_stmt* stmt = d->statementFor(query.sql, sql);
@@ -420,6 +447,20 @@ qint64 SqliteEngine::forEachRow(const QString& sql, const std::function<void(con
     if (rc != SQLITE_DONE)
         throw lastError(d->db, EngineSituation::Statement);
     return count;
+}
+
+bool SqliteEngine::indexExists(const QString& name)
+{
+    if (!d->db)
+        return false;
+    try {
+        return !queryText(d->db,
+                          "SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE",
+                          name)
+                    .isEmpty();
+    } catch (const Failure&) {
+        return false;
+    }
 }
 
 bool SqliteEngine::tableExists(const QString& name)
@@ -544,6 +585,45 @@ quint64 SqliteEngine::preparedStatementCount() const
 quint64 SqliteEngine::statementCount() const
 {
     return d->statements;
+}
+
+void SqliteEngine::setStatementObserver(StatementObserver observer)
+{
+    d->observer = std::move(observer);
+}
+
+QStringList SqliteEngine::queryPlan(const QString& sql)
+{
+    d->requireOpen();
+    TranslatedStatement statement;
+    d->translator.translate(sql, statement);
+    if (statement.kind == StatementKind::Schema || statement.kind == StatementKind::AlterColumn)
+        return {};
+    const QString explain = QStringLiteral("EXPLAIN QUERY PLAN ") + statement.sql;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare16_v2(d->db, explain.utf16(), int(explain.size() * 2), &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        throw d->placedInOriginal(lastError(d->db, EngineSituation::Statement), sql);
+    }
+    Impl::bind(stmt, statement.literals);
+    // Rows: id, parent id, unused, detail; a step is indented under its parent.
+    QStringList lines;
+    QHash<int, int> depthOf;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const int id = sqlite3_column_int(stmt, 0);
+        const int depth = depthOf.value(sqlite3_column_int(stmt, 1), -1) + 1;
+        depthOf.insert(id, depth);
+        const auto* detail = static_cast<const char16_t*>(sqlite3_column_text16(stmt, 3));
+        lines.append(QString(depth * 2, u' ') + QString::fromUtf16(detail));
+    }
+    if (rc != SQLITE_DONE) {
+        const Failure failure = lastError(d->db, EngineSituation::Statement);
+        sqlite3_finalize(stmt);
+        throw failure;
+    }
+    sqlite3_finalize(stmt);
+    return lines;
 }
 
 bool SqliteEngine::integrityCheck()

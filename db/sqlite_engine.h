@@ -26,6 +26,7 @@ public:
     RecordSet openRecordSet(const QString& sql) override;
     qint64 forEachRow(const QString& sql, const std::function<void(const RowView&)>& visit) override;
     bool tableExists(const QString& name) override;
+    bool indexExists(const QString& name) override;
     QStringList tableNames() override;
     QString tableDefinition(const QString& table) override;
     std::optional<QString> columnDefault(const QString& table, const QString& column) override;
@@ -35,6 +36,8 @@ public:
     bool inTransaction() const override;
     quint64 preparedStatementCount() const override;
     quint64 statementCount() const override;
+    void setStatementObserver(StatementObserver observer) override;
+    QStringList queryPlan(const QString& sql) override;
     bool integrityCheck() override;
     void compactInto(const QString& target) override;
     void close() override;

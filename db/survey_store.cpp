@@ -7,25 +7,12 @@
 #include "db/engine_error_map.h"
 #include "db/record_set.h"
 #include "db/transaction.h"
+#include "db/value.h"
 #include "db/workspace.h"
 
 namespace vortan::db {
 
 namespace {
-
-// A text value between single quotes, its own quotes doubled.
-QString q(const QString& text)
-{
-    return QLatin1Char('\'') + quoted(text) + QLatin1Char('\'');
-}
-
-// Appends a text value between single quotes, its own quotes doubled.
-void appendQuoted(QString& sql, const QString& text)
-{
-    sql += QLatin1Char('\'');
-    sql += quoted(text);
-    sql += QLatin1Char('\'');
-}
 
 // A failure of the row itself (a text too long for its column, a value of
 // the wrong kind, a duplicate): the import leaves that row out. Any other
@@ -54,80 +41,47 @@ Database& surveyDatabase(Workspace& workspace)
     return *db;
 }
 
+// The number a value written into a statement as `text` stands for, as
+// the engine reads a number literal.
+double numberWritten(const QString& text)
+{
+    return text.toDouble();
+}
+
+// The prepared inserts of the three tables; the database hands back the
+// same insert for the same table and columns.
+int surveyInsert(Database& db)
+{
+    static const QStringList columns{
+        QStringLiteral("調査地区No"), QStringLiteral("現場名"),       QStringLiteral("住所"),
+        QStringLiteral("調査目的"),   QStringLiteral("調査責任者"),   QStringLiteral("調査者"),
+        QStringLiteral("調査開始時刻"), QStringLiteral("調査終了時刻"), QStringLiteral("調査日"),
+        QStringLiteral("天候"),       QStringLiteral("標高"),         QStringLiteral("得意先名"),
+        QStringLiteral("記事")};
+    return db.prepareInsert(QStringLiteral("調査地区"), columns);
+}
+
+int pointInsert(Database& db)
+{
+    static const QStringList columns{QStringLiteral("調査地区No"), QStringLiteral("測点No"),
+                                     QStringLiteral("日付"),       QStringLiteral("開始時刻"),
+                                     QStringLiteral("終了時刻"),   QStringLiteral("標高差"),
+                                     QStringLiteral("地下水位"),   QStringLiteral("記事"),
+                                     QStringLiteral("印刷測点No")};
+    return db.prepareInsert(QStringLiteral("測点"), columns);
+}
+
+int recordInsert(Database& db)
+{
+    static const QStringList columns{QStringLiteral("調査地区No"), QStringLiteral("測点No"),
+                                     QStringLiteral("日付"),       QStringLiteral("開始時刻"),
+                                     QStringLiteral("終了時刻"),   QStringLiteral("貫入深さ"),
+                                     QStringLiteral("打撃回数"),   QStringLiteral("トルク"),
+                                     QStringLiteral("推定土質"),   QStringLiteral("記事")};
+    return db.prepareInsert(QStringLiteral("測点データ"), columns);
+}
+
 } // namespace
-
-QString surveyInsertSql(const SurveyRow& r)
-{
-    return QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,住所, 調査目的, 調査責任者, 調査者, "
-                          "調査開始時刻, 調査終了時刻, 調査日, 天候, 標高, 得意先名, 記事) VALUES (")
-        + QString::number(r.調査地区No) + QStringLiteral(", ") + q(r.現場名) + QStringLiteral(", ")
-        + q(r.住所) + QStringLiteral(", ") + q(r.調査目的) + QStringLiteral(", ") + q(r.調査責任者)
-        + QStringLiteral(", ") + q(r.調査者) + QStringLiteral(", ") + q(r.調査開始時刻)
-        + QStringLiteral(", ") + q(r.調査終了時刻) + QStringLiteral(", ") + q(r.調査日)
-        + QStringLiteral(", ") + q(r.天候) + QStringLiteral(", ") + q(r.標高) + QStringLiteral(" , ")
-        + q(r.得意先名) + QStringLiteral(", ") + q(r.記事) + QStringLiteral(");");
-}
-
-// The values both a point and a record begin with: survey number, point
-// number, date, start and end time.
-template <typename Row>
-void appendPointKey(QString& sql, const Row& r)
-{
-    const QLatin1String comma(", ");
-    sql += QString::number(r.調査地区No);
-    sql += comma;
-    appendQuoted(sql, r.測点No);
-    sql += QLatin1String(" , ");
-    appendQuoted(sql, r.日付);
-    sql += comma;
-    appendQuoted(sql, r.開始時刻);
-    sql += comma;
-    appendQuoted(sql, r.終了時刻);
-}
-
-QString pointInsertSql(const PointRow& r)
-{
-    // Built in one buffer: an import builds one of these for every point.
-    const QLatin1String comma(", ");
-    QString sql;
-    sql.reserve(200);
-    sql += QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位, 記事 ,"
-                          "印刷測点No) VALUES (");
-    appendPointKey(sql, r);
-    sql += comma;
-    appendQuoted(sql, r.標高差);
-    sql += comma;
-    appendQuoted(sql, r.地下水位);
-    sql += comma;
-    appendQuoted(sql, r.記事);
-    sql += comma;
-    appendQuoted(sql, r.印刷測点No);
-    sql += QLatin1String(");");
-    return sql;
-}
-
-QString recordInsertSql(const RecordRow& r)
-{
-    // Built in one buffer: an import builds one of these for every line.
-    const QLatin1String comma(", ");
-    QString sql;
-    sql.reserve(200);
-    sql += QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ, "
-                          "打撃回数,トルク, 推定土質, 記事) VALUES (");
-    appendPointKey(sql, r);
-    sql += comma;
-    sql += numtext::shortestSingle(r.貫入深さ);
-    sql += comma;
-    sql += QString::number(r.打撃回数);
-    sql += comma;
-    sql += numtext::shortestSingle(r.トルク);
-    sql += comma;
-    sql += numtext::shortestDouble(numtext::leadingNumber(r.推定土質));
-    sql += comma;
-    appendQuoted(sql, r.記事);
-    sql += QLatin1String(");");
-    return sql;
-}
 
 void NotStoredRows::add(const QString& table, const QString& reason)
 {
@@ -201,16 +155,27 @@ bool SurveyStore::DeleteSurvey(const QString& number, bool ask, UserInterface& u
     return true;
 }
 
-void SurveyStore::InsertSurveyRow(const SurveyRow& row)
+// The rows are inserted with their values bound, not written into
+// statement texts: an import stores one record per line. Depth and torque
+// go in as singles written with their shortest text, the soil code as its
+// leading number, so that the stored values are those of the written form.
+
+void SurveyStore::InsertSurveyRow(const SurveyRow& r)
 {
-    surveyDatabase(workspace_).execute(surveyInsertSql(row));
+    Database& db = surveyDatabase(workspace_);
+    db.insertRow(surveyInsert(db), {Value(qint64(r.調査地区No)), Value(r.現場名), Value(r.住所), Value(r.調査目的),
+                                    Value(r.調査責任者), Value(r.調査者), Value(r.調査開始時刻),
+                                    Value(r.調査終了時刻), Value(r.調査日), Value(r.天候), Value(r.標高),
+                                    Value(r.得意先名), Value(r.記事)});
 }
 
-void SurveyStore::InsertPointRow(const PointRow& row)
+void SurveyStore::InsertPointRow(const PointRow& r)
 {
     Database& db = surveyDatabase(workspace_);
     try {
-        db.execute(pointInsertSql(row));
+        db.insertRow(pointInsert(db), {Value(qint64(r.調査地区No)), Value(r.測点No), Value(r.日付),
+                                       Value(r.開始時刻), Value(r.終了時刻), Value(r.標高差), Value(r.地下水位),
+                                       Value(r.記事), Value(r.印刷測点No)});
     } catch (const Failure& failure) {
         // A point that cannot be stored does not stop an import; the import
         // tells how many and why when it ends.
@@ -228,7 +193,11 @@ void SurveyStore::InsertRecordRow(const RecordRow& row)
     if (!repeatsPrevious) {
         Database& db = surveyDatabase(workspace_);
         try {
-            db.execute(recordInsertSql(row));
+            db.insertRow(recordInsert(db),
+                         {Value(qint64(row.調査地区No)), Value(row.測点No), Value(row.日付), Value(row.開始時刻),
+                          Value(row.終了時刻), Value(numberWritten(numtext::shortestSingle(row.貫入深さ))),
+                          Value(qint64(row.打撃回数)), Value(numberWritten(numtext::shortestSingle(row.トルク))),
+                          Value(numtext::leadingNumber(row.推定土質)), Value(row.記事)});
         } catch (const Failure& failure) {
             if (!isRowFailure(failure))
                 throw;

@@ -117,9 +117,4 @@ private:
     NotStoredRows notStored_;
 };
 
-// The SQL texts of the three inserts, as executed (text values quoted).
-QString surveyInsertSql(const SurveyRow& row);
-QString pointInsertSql(const PointRow& row);
-QString recordInsertSql(const RecordRow& row);
-
 } // namespace vortan::db

@@ -11,6 +11,7 @@
 #include "intake/card_index.h"
 #include "intake/card_line_parts.h"
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -150,6 +151,41 @@ QStringList CardSaveStatements(const CardTable& rows, const QStringList& transfe
     return statements;
 }
 
+namespace {
+
+// A condition on 測点.測点No that holds for every stored text that reads as
+// one of `points` once the blanks around it are trimmed: the texts that
+// begin with the number, and those that begin with a blank (the characters
+// trimming removes, in code point ranges). Each part is a range the point
+// number index can find, so the table is not read whole; the caller's
+// comparison of trimmed texts decides.
+QString pointNumberCandidates(const std::set<QString>& points)
+{
+    static const char16_t* const blankRanges[][2] = {
+        {u"\u0085", u"\u00A1"}, {u"\u1680", u"\u1681"}, {u"\u2000", u"\u200B"},
+        {u"\u2028", u"\u202A"}, {u"\u202F", u"\u2030"}, {u"\u205F", u"\u2060"},
+        {u"\u3000", u"\u3001"},
+    };
+    const QString column = QStringLiteral("測点.測点No");
+    const auto range = [&column](const QString& from, const QString& below) {
+        return QStringLiteral("(%1 >= '%2' AND %1 < '%3')").arg(column, db::quoted(from), db::quoted(below));
+    };
+    // Below "!" are the blanks of ASCII (tab to carriage return, space).
+    QStringList parts{QStringLiteral("(%1 < '!')").arg(column)};
+    for (const auto& blanks : blankRanges)
+        parts.append(range(QString::fromUtf16(blanks[0]), QString::fromUtf16(blanks[1])));
+    // The number followed by anything short of the last code point: the
+    // number itself and the number with blanks after it. The bound goes
+    // after the number, not on its last character, because the column
+    // compares letters without their case.
+    for (const QString& point : points)
+        parts.append(QStringLiteral("(%1 >= '%2' AND %1 <= '%3')")
+                         .arg(column, db::quoted(point), db::quoted(point + QString::fromUtf16(u"\U0010FFFF"))));
+    return u'(' + parts.join(QStringLiteral(" OR ")) + u')';
+}
+
+} // namespace
+
 std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows,
                                          const QStringList& transferLines)
 {
@@ -178,14 +214,38 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
     std::vector<StoredCopy> copies;
     if (wanted.empty())
         return copies;
+    std::set<QString> points;
+    for (const Key& key : wanted)
+        points.insert(key.point);
+    // In the order of survey number and stored point number (letters of
+    // ASCII without their case, as the column compares them), sorted here:
+    // asked to sort, the engine would read the whole table in that order
+    // rather than find the few candidates.
+    struct Found {
+        double survey;
+        QString point;
+        StoredCopy copy;
+    };
+    std::vector<Found> found;
     db.forEachRow(QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 "
-                                 "FROM 測点 ORDER BY 測点.調査地区No, 測点.測点No;"),
+                                 "FROM 測点 WHERE ")
+                      + pointNumberCandidates(points) + u';',
                   [&](const db::RowView& row) {
                       const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3),
                                     row.number(4)};
-                      if (wanted.count(key))
-                          copies.push_back({row.text(0).toString(), key.point});
+                      if (!wanted.count(key))
+                          return;
+                      QString point = row.text(1).toString();
+                      for (QChar& c : point)
+                          if (c >= u'A' && c <= u'Z')
+                              c = QChar(c.unicode() + (u'a' - u'A'));
+                      found.push_back({row.number(0), point, {row.text(0).toString(), key.point}});
                   });
+    std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.survey, a.point) < std::tie(b.survey, b.point);
+    });
+    for (Found& f : found)
+        copies.push_back(std::move(f.copy));
     return copies;
 }
 

@@ -10,82 +10,110 @@ ExchangeLine::ExchangeLine(QStringView text, int lineNumber) : lineNumber_(lineN
 {
     if (text.isEmpty())
         return;
-    // Each field is copied once, without its double quotes.
-    fields_.reserve(ExchangeFieldCount);
-    for (const QStringView piece : text.tokenize(QLatin1Char(','))) {
-        if (!piece.contains(QLatin1Char('"'))) {
-            fields_.append(piece.toString());
-            continue;
-        }
-        QString field;
-        field.reserve(piece.size());
-        for (const QChar ch : piece)
-            if (ch != QLatin1Char('"'))
-                field += ch;
-        fields_.append(field);
+    // One pass and one buffer: a comma ends a field, a double quote is left out.
+    text_.reserve(text.size());
+    bounds_.append(0);
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char(','))
+            bounds_.append(text_.size());
+        else if (ch != QLatin1Char('"'))
+            text_ += ch;
     }
+    bounds_.append(text_.size());
 }
 
-QString ExchangeLine::field(int n) const
+QStringView ExchangeLine::view(int n) const
 {
-    if (fields_.isEmpty())
-        return QString();
-    if (n >= 1 && n <= fields_.size())
-        return fields_.at(n - 1);
-    if (n == 29 && fields_.size() == 28)
-        return fields_.at(1);
+    const int count = fieldCount();
+    if (count == 0)
+        return {};
+    if (n == 29 && count == 28)
+        n = 2;
+    if (n >= 1 && n <= count) {
+        const qsizetype begin = bounds_[n - 1];
+        return QStringView(text_).sliced(begin, bounds_[n] - begin);
+    }
     throw Failure(ExchangeFieldMissing,
                   QStringLiteral("%1行目に%2番目の項目がありません（項目数 %3）。")
                       .arg(lineNumber_)
                       .arg(n)
-                      .arg(fields_.size()),
+                      .arg(count),
                   QStringLiteral("ExchangeFile"));
+}
+
+std::int32_t ReadExchangeSurveyNumber(const ExchangeLine& line)
+{
+    return ReadSurveyNumber(line.field(1), QStringLiteral("ExchangeFile"));
+}
+
+db::SurveyRow ReadExchangeSurvey(const ExchangeLine& line, std::int32_t number)
+{
+    db::SurveyRow survey;
+    survey.調査地区No = number;
+    survey.現場名 = line.field(3);
+    survey.住所 = line.field(4);
+    survey.調査目的 = line.field(5);
+    survey.調査責任者 = line.field(6);
+    survey.調査者 = line.field(7);
+    survey.調査開始時刻 = line.field(8);
+    survey.調査終了時刻 = line.field(9);
+    survey.調査日 = line.field(10);
+    survey.天候 = line.field(11);
+    survey.標高 = line.field(12);
+    survey.得意先名 = line.field(13);
+    survey.記事 = line.field(14);
+    return survey;
+}
+
+db::PointRow ReadExchangePoint(const ExchangeLine& line, std::int32_t number)
+{
+    db::PointRow point;
+    point.調査地区No = number;
+    point.測点No = line.field(2);
+    point.標高差 = line.field(15);
+    point.地下水位 = line.field(16);
+    point.記事 = line.field(17);
+    point.日付 = line.field(23);
+    point.開始時刻 = line.field(24);
+    point.終了時刻 = line.field(25);
+    point.印刷測点No = line.field(29);
+    if (point.印刷測点No.isEmpty())
+        point.印刷測点No = line.field(2);
+    return point;
+}
+
+bool IsExchangePoint(const ExchangeLine& line, std::int32_t number, const db::PointRow& point)
+{
+    return number == point.調査地区No && line.view(2) == point.測点No && line.view(23) == point.日付
+        && line.view(24) == point.開始時刻 && line.view(25) == point.終了時刻;
+}
+
+db::RecordRow ReadExchangeRecord(const ExchangeLine& line, std::int32_t number)
+{
+    db::RecordRow record;
+    record.調査地区No = number;
+    record.測点No = line.field(2);
+    // Depth and torque are converted here, so that a value beyond the single
+    // range fails the import (6) instead of the row's insert, which would
+    // leave the row out.
+    record.貫入深さ = numtext::toSingle(numtext::leadingNumber(line.view(18)));
+    record.打撃回数 = numtext::toInt16(numtext::roundHalfEven(numtext::leadingNumber(line.view(19))));
+    record.トルク = numtext::toSingle(numtext::leadingNumber(line.view(20)));
+    record.推定土質 = line.field(21);
+    record.記事 = line.field(22);
+    record.日付 = line.field(26);
+    record.開始時刻 = line.field(27);
+    record.終了時刻 = line.field(28);
+    return record;
 }
 
 ExchangeRecords ReadExchangeRecords(const ExchangeLine& line)
 {
+    const std::int32_t number = ReadExchangeSurveyNumber(line);
     ExchangeRecords r;
-    const std::int32_t number = ReadSurveyNumber(line.field(1), QStringLiteral("ExchangeFile"));
-
-    r.survey.調査地区No = number;
-    r.survey.現場名 = line.field(3);
-    r.survey.住所 = line.field(4);
-    r.survey.調査目的 = line.field(5);
-    r.survey.調査責任者 = line.field(6);
-    r.survey.調査者 = line.field(7);
-    r.survey.調査開始時刻 = line.field(8);
-    r.survey.調査終了時刻 = line.field(9);
-    r.survey.調査日 = line.field(10);
-    r.survey.天候 = line.field(11);
-    r.survey.標高 = line.field(12);
-    r.survey.得意先名 = line.field(13);
-    r.survey.記事 = line.field(14);
-
-    r.point.調査地区No = number;
-    r.point.測点No = line.field(2);
-    r.point.標高差 = line.field(15);
-    r.point.地下水位 = line.field(16);
-    r.point.記事 = line.field(17);
-    r.point.日付 = line.field(23);
-    r.point.開始時刻 = line.field(24);
-    r.point.終了時刻 = line.field(25);
-    r.point.印刷測点No = line.field(29);
-    if (r.point.印刷測点No.isEmpty())
-        r.point.印刷測点No = line.field(2);
-
-    r.record.調査地区No = number;
-    r.record.測点No = line.field(2);
-    // Depth and torque are converted here, so that a value beyond the single
-    // range fails the import (6) instead of the row's insert, which would
-    // leave the row out.
-    r.record.貫入深さ = numtext::toSingle(numtext::leadingNumber(line.field(18)));
-    r.record.打撃回数 = numtext::toInt16(numtext::roundHalfEven(numtext::leadingNumber(line.field(19))));
-    r.record.トルク = numtext::toSingle(numtext::leadingNumber(line.field(20)));
-    r.record.推定土質 = line.field(21);
-    r.record.記事 = line.field(22);
-    r.record.日付 = line.field(26);
-    r.record.開始時刻 = line.field(27);
-    r.record.終了時刻 = line.field(28);
+    r.survey = ReadExchangeSurvey(line, number);
+    r.point = ReadExchangePoint(line, number);
+    r.record = ReadExchangeRecord(line, number);
     return r;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <cstdint>
 
 namespace vortan::intake {
@@ -26,12 +27,17 @@ public:
     // Field n (from 1). An empty line has no fields and every field reads as
     // empty. On a line of exactly 28 fields field 29 is field 2. Any other
     // field beyond the end throws Failure 9.
-    QString field(int n) const;
-    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    QString field(int n) const { return view(n).toString(); }
+    // The same without a copy; valid while the line lives.
+    QStringView view(int n) const;
+    int fieldCount() const { return bounds_.isEmpty() ? 0 : static_cast<int>(bounds_.size()) - 1; }
     int lineNumber() const { return lineNumber_; }
 
 private:
-    QStringList fields_;
+    // The fields one after another without their double quotes; field k
+    // (from 0) runs from bounds_[k] to bounds_[k + 1].
+    QString text_;
+    QVarLengthArray<qsizetype, ExchangeFieldCount + 2> bounds_;
     int lineNumber_;
 };
 
@@ -46,6 +52,17 @@ struct ExchangeRecords {
     db::RecordRow record;
 };
 ExchangeRecords ReadExchangeRecords(const ExchangeLine& line);
+
+// The same in parts, in the order ReadExchangeRecords reads them, for a
+// reader that needs the survey only when a new one starts and the point only
+// when it changes. The number is the survey number read first.
+std::int32_t ReadExchangeSurveyNumber(const ExchangeLine& line);
+db::SurveyRow ReadExchangeSurvey(const ExchangeLine& line, std::int32_t number);
+db::PointRow ReadExchangePoint(const ExchangeLine& line, std::int32_t number);
+db::RecordRow ReadExchangeRecord(const ExchangeLine& line, std::int32_t number);
+// True when the line's point (number, point number, date, start and end
+// time) is `point`'s.
+bool IsExchangePoint(const ExchangeLine& line, std::int32_t number, const db::PointRow& point);
 
 // The name of field n (from 1) as the user knows it, for messages.
 QString exchangeFieldLabel(int n);

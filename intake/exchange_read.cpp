@@ -16,6 +16,8 @@
 #include "intake/exchange_read_summary.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace vortan::intake {
 
@@ -50,8 +52,13 @@ void addOnce(std::vector<std::int32_t>& numbers, std::int32_t number)
         numbers.push_back(number);
 }
 
+// Hands out the lines one at a time (false after the last); a view stays
+// valid until the next call.
+using NextLine = std::function<bool(QByteArrayView& line)>;
+
 ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, UserInterface& ui,
-                             const QByteArray& bytes, ExchangeReadMode mode, const ProgressCallback& progress)
+                             qint64 fileBytes, const NextLine& nextLine, ExchangeReadMode mode,
+                             const ProgressCallback& progress)
 {
     ExchangeReadResult result;
     const bool add = mode == ExchangeReadMode::Add;
@@ -59,19 +66,36 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
     std::int32_t counter = 0;
     std::int32_t addedNumber = 0;
 
-    const qint64 fileBytes = bytes.size();
     int progressValue = 0;
     if (progress)
         progress(0, ExchangeReadProgressMaximum);
 
     std::int32_t previousSurvey = 0;
     db::PointRow previousPoint;
-    const QList<QByteArrayView> lines = textlines::splitLines(bytes);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        inputfile::checkLineLength(lines[i].size(), i + 1, exchangeKind());
-        const QString text = cp932::decode(lines[i]);
-        ExchangeRecords records = ReadExchangeRecords(ExchangeLine(text, static_cast<int>(i + 1)));
-        const std::int32_t fileNumber = records.survey.調査地区No;
+    QByteArrayView line;
+    for (qsizetype i = 0; nextLine(line); ++i) {
+        inputfile::checkLineLength(line.size(), i + 1, exchangeKind());
+        const QString text = cp932::decode(line);
+        const ExchangeLine fields(text, static_cast<int>(i + 1));
+        // A line of all its fields is read only as far as it brings something
+        // new; a shorter one is read whole, to fail at the field it lacks.
+        const bool complete = fields.fieldCount() >= ExchangeFieldCount - 1;
+        ExchangeRecords records;
+        std::int32_t fileNumber = 0;
+        bool newPoint = true;
+        if (complete) {
+            fileNumber = ReadExchangeSurveyNumber(fields);
+            if (fileNumber != previousSurvey)
+                records.survey = ReadExchangeSurvey(fields, fileNumber);
+            newPoint = !IsExchangePoint(fields, fileNumber, previousPoint);
+            if (newPoint)
+                records.point = ReadExchangePoint(fields, fileNumber);
+            records.record = ReadExchangeRecord(fields, fileNumber);
+        } else {
+            records = ReadExchangeRecords(fields);
+            fileNumber = records.survey.調査地区No;
+            newPoint = !samePoint(records.point, previousPoint);
+        }
 
         if (fileNumber != previousSurvey) {
             if (add) {
@@ -93,7 +117,7 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
         }
         const std::int32_t number = add ? addedNumber : fileNumber;
 
-        if (!samePoint(records.point, previousPoint)) {
+        if (newPoint) {
             previousPoint = records.point;
             records.point.調査地区No = number;
             store.InsertPointRow(records.point);
@@ -105,7 +129,7 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
         // Progress by bytes: the line's share of the file, line end excluded.
         if (fileBytes > 0) {
             const double step = numtext::roundHalfEven(
-                static_cast<double>(lines[i].size()) * ExchangeReadProgressMaximum / fileBytes);
+                static_cast<double>(line.size()) * ExchangeReadProgressMaximum / fileBytes);
             progressValue = static_cast<int>(
                 std::min<double>(progressValue + step, ExchangeReadProgressMaximum));
         }
@@ -117,11 +141,10 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
     return result;
 }
 
-} // namespace
-
-ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& store,
-                                     UserInterface& ui, const QByteArray& bytes,
-                                     ExchangeReadMode mode, const ProgressCallback& progress)
+// Reads the lines in one transaction and tells the user the outcome.
+ExchangeReadResult readInTransaction(db::Workspace& workspace, db::SurveyStore& store, UserInterface& ui,
+                                     qint64 fileBytes, const NextLine& nextLine, ExchangeReadMode mode,
+                                     const ProgressCallback& progress)
 {
     ExchangeReadResult result;
     const db::RecordRow previousRecord = store.previousRecord();
@@ -130,7 +153,7 @@ ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& 
         // Nothing of a file that failed part way stays in the database.
         db::Transaction transaction(workspace);
         store.forgetNotStoredRows();
-        result = readLines(workspace, store, ui, bytes, mode, progress);
+        result = readLines(workspace, store, ui, fileBytes, nextLine, mode, progress);
         result.notStored = store.notStoredRows();
         transaction.commit();
     } catch (...) {
@@ -144,16 +167,42 @@ ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& 
     return result;
 }
 
+} // namespace
+
+ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& store,
+                                     UserInterface& ui, const QByteArray& bytes,
+                                     ExchangeReadMode mode, const ProgressCallback& progress)
+{
+    const QList<QByteArrayView> lines = textlines::splitLines(bytes);
+    qsizetype next = 0;
+    return readInTransaction(
+        workspace, store, ui, bytes.size(),
+        [&](QByteArrayView& line) {
+            if (next == lines.size())
+                return false;
+            line = lines[next++];
+            return true;
+        },
+        mode, progress);
+}
+
 ExchangeReadResult ReadExchangeFile(db::Workspace& workspace, db::SurveyStore& store,
                                     UserInterface& ui, const QString& path, ExchangeReadMode mode,
                                     const ProgressCallback& progress)
 {
-    QByteArray bytes;
+    // The file is read a block at a time while its rows are stored, so that
+    // memory does not grow with it. A missing or unreadable file, or one
+    // beyond the limit, fails before anything is stored; a read that fails
+    // part way rolls back like any other failure.
+    std::unique_ptr<QFile> file;
     {
         BusyScope busy(ui, QStringLiteral("データの読み込み中..."));
-        bytes = inputfile::readAll(path, exchangeKind());
+        file = inputfile::open(path, exchangeKind());
     }
-    return ReadExchangeBytes(workspace, store, ui, bytes, mode, progress);
+    inputfile::LineReader reader(*file, exchangeKind());
+    return readInTransaction(
+        workspace, store, ui, file->size(), [&reader](QByteArrayView& line) { return reader.next(line); }, mode,
+        progress);
 }
 
 } // namespace vortan::intake

@@ -23,8 +23,8 @@ namespace {
 
 const QString Source = QStringLiteral("ExchangeFile");
 
-// Characters of text encoded at a time (many lines per block).
-constexpr qsizetype BlockCharacters = 1 << 16;
+// Bytes of the file per block (many lines per block).
+constexpr qsizetype BlockBytes = 1 << 16;
 
 // The record set's names of the 29 fields, in file order.
 constexpr std::array<const char*, ExchangeFieldCount> ColumnNames = {
@@ -159,46 +159,61 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
         std::array<int, ExchangeFieldCount> unsafe{};
         std::array<int, ExchangeFieldCount> unwritable{};
         QStringList lostCharacters;
-        std::array<int, ExchangeFieldCount> columns{};
-        QString text;
-        text.reserve(BlockCharacters + 4096);
-        int total = 0;
-        auto encodeText = [&] {
-            blocks.back().bytes = cp932::encode(text);
-            text.resize(0);   // keeps its capacity for the next block
+        // The survey's and point's texts repeat on every line of a point: a
+        // text cell the same as in the line before is taken as it was
+        // checked and encoded then. Code page 932 encodes character by
+        // character, so values encoded one by one make the bytes of the line
+        // encoded whole.
+        struct SeenText {
+            QByteArray stored;   // as stored; empty when the cell was no text
+            QByteArray encoded;
+            bool unsafe = false;
+            bool unwritable = false;
         };
+        std::array<SeenText, ExchangeFieldCount> lastTexts;
+        std::array<int, ExchangeFieldCount> columns{};
+        QString value;
+        int total = 0;
         db.forEachRow(exchangeQuery(filter), [&](const db::RowView& row) {
             if (total == 0)
                 columns = columnIndexes(row);
-            if (blocks.empty() || text.size() >= BlockCharacters) {
-                if (!blocks.empty())
-                    encodeText();
+            if (blocks.empty() || blocks.back().bytes.size() >= BlockBytes) {
                 blocks.emplace_back();
+                blocks.back().bytes.reserve(BlockBytes + 4096);
             }
+            QByteArray& bytes = blocks.back().bytes;
             for (int n = 0; n < ExchangeFieldCount; ++n) {
-                text += n == 0 ? QStringView(u"\"") : QStringView(u",\"");
-                const qsizetype start = text.size();
-                row.appendText(columns[n], text);
-                const QStringView value = QStringView(text).sliced(start);
-                if (value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')))
-                    ++unsafe[n];
-                if (!isAscii(value)) {
-                    const QStringList lost = cp932::unencodableCharacters(value);
-                    if (!lost.isEmpty()) {
-                        ++unwritable[n];
+                bytes += n == 0 ? QByteArrayView("\"") : QByteArrayView(",\"");
+                SeenText& seen = lastTexts[std::size_t(n)];
+                const QByteArrayView stored = row.textBytes(columns[n]);
+                if (stored.isEmpty() || stored != QByteArrayView(seen.stored)) {
+                    value.resize(0);
+                    row.appendText(columns[n], value);
+                    seen.unsafe = value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"'));
+                    seen.unwritable = false;
+                    if (isAscii(value)) {
+                        seen.encoded = value.toLatin1();
+                    } else {
+                        const QStringList lost = cp932::unencodableCharacters(value);
+                        seen.unwritable = !lost.isEmpty();
                         for (const QString& character : lost)
                             if (!lostCharacters.contains(character))
                                 lostCharacters.append(character);
+                        seen.encoded = cp932::encode(value);
                     }
+                    seen.stored = stored.toByteArray();
                 }
-                text += QLatin1Char('"');
+                bytes += seen.encoded;
+                if (seen.unsafe)
+                    ++unsafe[n];
+                if (seen.unwritable)
+                    ++unwritable[n];
+                bytes += '"';
             }
-            text += QStringView(u"\r\n");
+            bytes += "\r\n";
             ++blocks.back().lines;
             ++total;
         });
-        if (!blocks.empty())
-            encodeText();
         if (total == 0) {
             ui.showMessage(QStringLiteral("データが存在しないため保存できせんでした｡"),
                            MessageIcon::Information);

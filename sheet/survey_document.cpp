@@ -326,6 +326,7 @@ Outcome SurveyDocument::computeAll(bool rowsOutsideSoilList)
     }
 
     const calc::BearingFactorTable factors = s_.calculator.bearingFactorTable();
+    const calc::PenetrationCalculator::RunScope scope(s_.calculator);
     ComputeRun run;
     bool goOn = true;
     int sinceEvents = 0;

@@ -143,6 +143,7 @@ public:
         requireOpen();
         translator_.translate(sql, current_);
         ++statements_;
+        observe(sql, current_);
         switch (current_.kind) {
         case StatementKind::Select:
             throw engineFailure(jeterr::CannotExecuteSelect,
@@ -164,6 +165,10 @@ public:
     int prepareInsert(const QString& table, const QStringList& columns) override
     {
         requireOpen();
+        // The same table and columns again (an import asks once per row).
+        for (std::size_t i = 0; i < insertKeys_.size(); ++i)
+            if (insertKeys_[i].first == table && insertKeys_[i].second == columns)
+                return int(i);
         QStringList names;
         QStringList parameters;
         for (const QString& column : columns) {
@@ -178,7 +183,10 @@ public:
         statement.shape.parameters = int(columns.size());
         statement.shape.likePattern.assign(size_t(columns.size()), false);
         statement.types.assign(size_t(columns.size()), 0);
+        if (observer_)
+            observer_(QString::fromUtf8(statement.shape.sql), QString::fromUtf8(statement.shape.sql));
         inserts_.push_back(std::move(statement));
+        insertKeys_.emplace_back(table, columns);
         counterTables_.append(table);
         return int(inserts_.size()) - 1;
     }
@@ -188,6 +196,10 @@ public:
         requireOpen();
         Statement& statement = inserts_.at(size_t(insert));
         ++statements_;
+        if (observer_) {
+            const QString text = QString::fromUtf8(statement.shape.sql);
+            observer_(text, text);
+        }
         Parameters p;
         for (const Value& value : values) {
             if (value.isNull())
@@ -248,6 +260,21 @@ public:
             return false;
         try {
             return !tableName(name).isEmpty();
+        } catch (const Failure&) {
+            return false;
+        }
+    }
+
+    bool indexExists(const QString& name) override
+    {
+        if (!conn_)
+            return false;
+        try {
+            const Result r = execParams("SELECT relname FROM pg_class WHERE relkind = 'i' "
+                                        "AND relnamespace = current_schema()::regnamespace "
+                                        "AND lower(relname) = lower($1)",
+                                        name);
+            return PQntuples(r.get()) > 0;
         } catch (const Failure&) {
             return false;
         }
@@ -368,6 +395,30 @@ public:
     bool inTransaction() const override { return depth_ > 0; }
     quint64 preparedStatementCount() const override { return prepared_; }
     quint64 statementCount() const override { return statements_; }
+    void setStatementObserver(StatementObserver observer) override { observer_ = std::move(observer); }
+
+    QStringList queryPlan(const QString& sql) override
+    {
+        requireOpen();
+        TranslatedStatement t;
+        translator_.translate(sql, t);
+        if (t.kind == StatementKind::Schema || t.kind == StatementKind::AlterColumn)
+            return {};
+        const PostgresShape shape = postgresShape(t.sql, spelling());
+        const Parameters p = parametersOf(t, shape);
+        std::vector<const char*> values;
+        for (size_t i = 0; i < p.texts.size(); ++i)
+            values.push_back(p.nulls[i] ? nullptr : p.texts[i].constData());
+        const QByteArray explain = "EXPLAIN " + shape.sql;
+        const Result r(PQexecParams(conn_, explain.constData(), int(values.size()), nullptr, values.data(), nullptr,
+                                    nullptr, 0));
+        if (!succeeded(r.get()))
+            throw failureOf(r.get(), EngineSituation::Statement);
+        QStringList lines;
+        for (int row = 0; row < PQntuples(r.get()); ++row)
+            lines.append(QString::fromUtf8(PQgetvalue(r.get(), row, 0)));
+        return lines;
+    }
     bool integrityCheck() override { return conn_ != nullptr; }
 
     void compactInto(const QString&) override
@@ -384,6 +435,7 @@ public:
         depth_ = 0;
         cache_.clear();
         inserts_.clear();
+        insertKeys_.clear();
     }
 
 private:
@@ -492,6 +544,7 @@ private:
         requireOpen();
         translator_.translate(sql, statement);
         ++statements_;
+        observe(sql, statement);
         if (statement.kind != StatementKind::Select)
             throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
         return runTranslated(statement);
@@ -521,6 +574,24 @@ private:
         return tableNamesByOid_.value(oid);
     }
 
+    // The literals of a translated statement as parameter texts of its shape.
+    static Parameters parametersOf(const TranslatedStatement& t, const PostgresShape& shape)
+    {
+        Parameters p;
+        for (size_t i = 0; i < t.literals.size(); ++i) {
+            const SqlLiteral& lit = t.literals[i];
+            switch (lit.kind) {
+            case SqlLiteral::Kind::Integer: p.add(QByteArray::number(lit.integer)); break;
+            case SqlLiteral::Kind::Real: p.add(QByteArray::number(lit.real, 'g', 17)); break;
+            case SqlLiteral::Kind::Text:
+                p.add(i < shape.likePattern.size() && shape.likePattern[i] ? likePatternRegex(lit.text).toUtf8()
+                                                                           : lit.text.toUtf8());
+                break;
+            }
+        }
+        return p;
+    }
+
     // Runs a translated data statement through the statement of its shape
     // (prepared at its first run). Every literal leaves its type to the
     // server, which takes it from the column it meets: "5" may go into a
@@ -538,19 +609,7 @@ private:
             statement.types.assign(t.literals.size(), 0);
             found = cache_.insert(key, std::move(statement));
         }
-        Parameters p;
-        for (size_t i = 0; i < t.literals.size(); ++i) {
-            const SqlLiteral& lit = t.literals[i];
-            switch (lit.kind) {
-            case SqlLiteral::Kind::Integer: p.add(QByteArray::number(lit.integer)); break;
-            case SqlLiteral::Kind::Real: p.add(QByteArray::number(lit.real, 'g', 17)); break;
-            case SqlLiteral::Kind::Text:
-                p.add(i < found->shape.likePattern.size() && found->shape.likePattern[i]
-                          ? likePatternRegex(lit.text).toUtf8()
-                          : lit.text.toUtf8());
-                break;
-            }
-        }
+        const Parameters p = parametersOf(t, found->shape);
         try {
             return run(*found, p);
         } catch (const Failure&) {
@@ -659,6 +718,16 @@ private:
     }
 
     // Runs schema statements so that all of them take effect or none does.
+    void observe(QStringView programText, const TranslatedStatement& statement) const
+    {
+        if (!observer_)
+            return;
+        if (statement.kind == StatementKind::Schema)
+            observer_(programText, statement.schemaStatements.join(QStringLiteral("; ")));
+        else
+            observer_(programText, statement.sql);
+    }
+
     void runSchema(const QStringList& statements)
     {
         requireOpen();
@@ -770,7 +839,9 @@ private:
     TranslatedStatement current_;
     QHash<QString, Statement> cache_;
     std::vector<Statement> inserts_;
+    std::vector<std::pair<QString, QStringList>> insertKeys_;   // their tables and columns
     QStringList counterTables_;
+    StatementObserver observer_;
     QHash<Oid, QString> tableNamesByOid_;
     QHash<QString, QString> spellings_;
     bool guardsPrepared_ = false;

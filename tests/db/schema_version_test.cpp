@@ -211,6 +211,8 @@ TEST_F(SchemaVersionTest, CurrentFileIsNotChangedEvenWithoutAddressLabels)
     QStringList layout = version10Layout;
     layout[5] = "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.2' );";
     build(layout);
+    // The lookup indexes its tables allow are the one change (see below).
+    EXPECT_DOUBLE_EQ(check(), 1.2);
     const QByteArray before = fileHash();
     ASSERT_FALSE(before.isEmpty());
 
@@ -243,6 +245,46 @@ TEST_F(SchemaVersionTest, PointsStoredWithoutAPrintMarkArePrintedAndStoredMarksS
         // The column still takes only yes and no, and keeps its type.
         db->execute("UPDATE 測点 SET 印刷 = 5 WHERE 測点No = 'A';");
         EXPECT_EQ(column(*db, "select 測点.* from 測点 where 測点No = 'A' ;", "印刷"), QStringList{"-1"});
+    }
+    // A second start changes nothing.
+    const QByteArray before = fileHash();
+    check();
+    EXPECT_EQ(fileHash(), before);
+}
+
+TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
+{
+    // A 1.2 file written before the lookup indexes: the survey tables are
+    // read whole to find one survey's points and records.
+    build({"CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(4), [日付] String(8), "
+           "[開始時刻] String(8), [終了時刻] String(8) );",
+           "CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(4), [貫入深さ] Single );",
+           "CREATE TABLE [SystemSetting] ( [Key] String(50) primary key, [Value] String(50) );",
+           "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.2' );",
+           "INSERT INTO 測点 (調査地区No, 測点No, 日付) VALUES (7, 'A', '240102');",
+           "INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ) VALUES (7, 'A', 0.25);"});
+    const QString points = "SELECT 測点.* FROM 測点 WHERE 調査地区No = 7 ORDER BY 調査地区No, 測点No, 日付;";
+    const QString records = "SELECT 測点データ.* FROM 測点データ WHERE 調査地区No = 7 AND 測点No = 'A' "
+                            "ORDER BY 調査地区No, 測点No, 貫入深さ;";
+    const QString copies = "SELECT 測点.調査地区No FROM 測点 WHERE 測点No = 'A' AND 日付 = '240102';";
+    // The first step of each statement's plan: how the table is read.
+    const auto plans = [&](Database& db) {
+        QStringList first;
+        for (const QString& sql : {points, records, copies})
+            first << db.queryPlan(sql).value(0).remove(QStringLiteral("COVERING ")).section(u' ', 0, 4);
+        return first.join(u'|').toStdString();
+    };
+    EXPECT_EQ(plans(*reopen()), "SCAN 測点|SCAN 測点データ|SCAN 測点");
+
+    EXPECT_DOUBLE_EQ(check(), 1.2);
+    {
+        auto db = reopen();
+        EXPECT_EQ(version(*db), "1.2");
+        for (const LookupIndex& index : LookupIndexStatements())
+            EXPECT_TRUE(db->indexExists(index.name)) << index.name.toStdString();
+        EXPECT_EQ(plans(*db), "SEARCH 測点 USING INDEX 測点の調査地区|SEARCH 測点データ USING INDEX 測点データの測点|"
+                              "SEARCH 測点 USING INDEX 測点の測点No");
+        EXPECT_EQ(column(*db, records, "貫入深さ"), QStringList{"0.25"});
     }
     // A second start changes nothing.
     const QByteArray before = fileHash();

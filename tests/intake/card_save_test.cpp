@@ -221,6 +221,17 @@ TEST(CardSave, ARunStoredBeforeAsksBeforeACopy)
     ui.queueAnswer(MessageAnswer::Yes);
     EXPECT_EQ(SaveCardRuns(copy.workspace, ui, card.file.rows, {card.lines[0], card.lines[1]}, "13", "一般"), 13);
     EXPECT_EQ(test::countRows(copy.db(), "測点 WHERE 調査地区No = 13;"), 2);
+
+    // A stored point number is the run's once the blanks around it are
+    // trimmed, whatever blanks they are; a longer number is another point.
+    copy.db().execute("DELETE FROM 測点 WHERE 調査地区No = 13;");
+    const std::pair<QString, std::size_t> stored[] = {
+        {" 1", 1}, {"1\t ", 1}, {"\u30001\u3000", 1}, {"\u00a01", 1}, {"10", 0}, {"2", 0}};
+    for (const auto& [text, found] : stored) {
+        SCOPED_TRACE(text.toStdString());
+        copy.db().execute("UPDATE 測点 SET 測点No = '" + text + "' WHERE 調査地区No = 12;");
+        EXPECT_EQ(FindStoredCopies(copy.db(), card.file.rows, {card.lines[0]}).size(), found);
+    }
 }
 
 TEST(CardSave, SurveyNumbersOutsideOneTo2147483647AreRefused)
