@@ -113,7 +113,7 @@ public:
     QUndoGroup& undoGroup() { return undoGroup_; }
 
     // The shared busy indicator; `form` defaults to this window.
-    void SetBusy(const QString& message, bool busy, QWidget* form = nullptr, bool lockForm = false);
+    void setBusy(const QString& message, bool busy, QWidget* form = nullptr, bool lockForm = false);
 
     // Shows the options dialog on the tab at the 1-based position.
     void openOptionsDialog(int tab);
