@@ -184,7 +184,7 @@ MainWindow::DesktopActions MainWindow::platformDesktopActions()
 }
 
 MainWindow::MainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
-                             UserInterface& ui, ChildWindowRegistry registry, QWidget* parent)
+                       UserInterface& ui, ChildWindowRegistry registry, QWidget* parent)
     : QMainWindow(parent)
     , store_(store)
     , state_(state)

@@ -76,7 +76,7 @@ public:
     static DesktopActions platformDesktopActions();
 
     MainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
-                  UserInterface& ui, ChildWindowRegistry registry, QWidget* parent = nullptr);
+               UserInterface& ui, ChildWindowRegistry registry, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void setDesktopActions(DesktopActions actions);

@@ -79,7 +79,7 @@ QLineEdit* lineEditOf(QWidget* widget)
 } // namespace
 
 DataSheetWindow::DataSheetWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
-                         SurveyDocument& document, QWidget* parent)
+                                 SurveyDocument& document, QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), lists_(lists), ui_(ui), doc_(document),
       editor_(std::make_unique<SurveyEditor>(document))
 {

@@ -40,7 +40,7 @@ const MasterDefinition& definitionOf(const QString& caption)
 } // namespace
 
 MasterEditorWindow::MasterEditorWindow(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
-               QWidget* parent)
+                                       QWidget* parent)
     : QWidget(parent), state_(state), ui_(ui),
       editor_(definitionOf(caption), MasterEditor::Services{state, workspace, ui})
 {

@@ -55,7 +55,7 @@ QWidget* rangeBoxes(QWidget* parent, QLineEdit* from, QLineEdit* to)
 } // namespace
 
 SurveySearchWindow::SurveySearchWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
-             QWidget* parent)
+                                       QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), lists_(lists), ui_(ui)
 {
     setObjectName(QStringLiteral("F_検索"));
