@@ -82,7 +82,9 @@ std::function<std::optional<QString>()> AddressPickerFor(const ChildWindowContex
     MainWindow* main = &context.mainWindow;
     QPointer<QWidget> owner(parent);
     return [state, workspace, ui, main, owner]() -> std::optional<QString> {
-        sheet::AddressPickerDialog picker(*state, *workspace, *ui, owner ? owner.data() : main);
+        // The screen that asks is the caller the picker is told of.
+        const QString caller = owner ? owner->objectName() : QString();
+        sheet::AddressPickerDialog picker(*state, *workspace, *ui, caller, owner ? owner.data() : main);
         picker.setEndProgramHandler([main] { main->endProgram(); });
         if (picker.exec() != QDialog::Accepted)
             return std::nullopt;

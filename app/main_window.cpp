@@ -184,7 +184,7 @@ MainWindow::DesktopActions MainWindow::platformDesktopActions()
 }
 
 MainWindow::MainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
-                             UserInterface& ui, ChildWindowRegistry registry, QWidget* parent)
+                       UserInterface& ui, ChildWindowRegistry registry, QWidget* parent)
     : QMainWindow(parent)
     , store_(store)
     , state_(state)
@@ -293,12 +293,12 @@ void MainWindow::buildMenus()
 
     QMenu* file = addMenu(QStringLiteral("mnu_ファイル"), QStringLiteral("ファイル(&F)"));
     addItem(file, OptionsDialogKey, QStringLiteral("プロパティ(&P)"), [this] {
-        SetBusy(QString(), false);
+        setBusy(QString(), false);
         openChild(OptionsDialogKey);
     });
     addSeparator(file, QStringLiteral("mnu_Dummy1"));
     addItem(file, ConversionKey, QStringLiteral("データコンバート(&D)"), [this] {
-        SetBusy(QString(), false);
+        setBusy(QString(), false);
         openChild(ConversionKey);
     });
     addItem(file, QStringLiteral("mnu_データベースの修復"), QStringLiteral("データベースの修復"),
@@ -472,7 +472,7 @@ void MainWindow::offerLegacyMigration(SettingsStore& store, ProgramState& state)
 
 void MainWindow::importLegacyDatabase()
 {
-    SetBusy(QString(), false);
+    setBusy(QString(), false);
     migrate::LegacyImportChoosers choosers;
     if (desktop_.chooseAccessFile)
         choosers.accessFile = [this] { return desktop_.chooseAccessFile(this); };
@@ -589,7 +589,7 @@ QWidget* MainWindow::openChild(const QString& key, const std::function<void(QWid
     }
 }
 
-void MainWindow::SetBusy(const QString& message, bool busy, QWidget* form, bool lockForm)
+void MainWindow::setBusy(const QString& message, bool busy, QWidget* form, bool lockForm)
 {
     vortan::SetBusy(ui_, message, busy, form ? form : this, lockForm);
 }
@@ -618,7 +618,7 @@ void MainWindow::closeAboutWindow()
 
 void MainWindow::runToolbarCommand(const QString& key)
 {
-    SetBusy(QString(), false);
+    setBusy(QString(), false);
     if (key == u"tb_Exit") {
         close();
         return;

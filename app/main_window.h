@@ -76,7 +76,7 @@ public:
     static DesktopActions platformDesktopActions();
 
     MainWindow(SettingsStore& store, ProgramState& state, db::Workspace& workspace,
-                  UserInterface& ui, ChildWindowRegistry registry, QWidget* parent = nullptr);
+               UserInterface& ui, ChildWindowRegistry registry, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void setDesktopActions(DesktopActions actions);
@@ -113,7 +113,7 @@ public:
     QUndoGroup& undoGroup() { return undoGroup_; }
 
     // The shared busy indicator; `form` defaults to this window.
-    void SetBusy(const QString& message, bool busy, QWidget* form = nullptr, bool lockForm = false);
+    void setBusy(const QString& message, bool busy, QWidget* form = nullptr, bool lockForm = false);
 
     // Shows the options dialog on the tab at the 1-based position.
     void openOptionsDialog(int tab);

@@ -2,6 +2,7 @@
 
 #include "ui/common/allowed_keys_filter.h"
 #include "core/error_reporter.h"
+#include "core/program_end.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/options_rules.h"
@@ -16,7 +17,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -176,9 +176,9 @@ OptionsDialog::OptionsDialog(Services services, QWidget* parent)
     connect(TabStrip1_, &QTabBar::currentChanged, this, [this](int index) {
         if (!isVisible())
             requestedTab_ = index;
-        TabChange(index);
+        showTab(index);
     });
-    TabChange(0);
+    showTab(0);
 }
 
 OptionsDialog::~OptionsDialog() = default;
@@ -436,7 +436,7 @@ QWidget* OptionsDialog::buildFrame6()
     return frame;
 }
 
-void OptionsDialog::TabChange(int k)
+void OptionsDialog::showTab(int k)
 {
     for (QWidget* frame : Frame1_)
         frame->hide();
@@ -534,10 +534,10 @@ void OptionsDialog::showEvent(QShowEvent* event)
     // the first page; then the tab asked for while the dialog was hidden.
     const int first = s_.state.databaseNotFound ? 2 : 0;
     TabStrip1_->setCurrentIndex(first);
-    TabChange(first);
+    showTab(first);
     if (requested >= 0) {
         TabStrip1_->setCurrentIndex(requested);
-        TabChange(requested);
+        showTab(requested);
     }
 }
 
@@ -614,12 +614,7 @@ bool OptionsDialog::offerLegacyMigration()
         return true;
     } catch (const Failure& failure) {
         const ErrorContext context{s_.ui, s_.state, s_.workspace.surveyOpen()};
-        if (migrate::ReportMigrationFailure(failure, context) == action::EndProgram) {
-            if (endProgram_)
-                endProgram_();
-            else
-                QCoreApplication::exit(0);
-        }
+        EndProgramIfAsked(migrate::ReportMigrationFailure(failure, context), endProgram_);
         return false;
     }
 }
@@ -696,13 +691,7 @@ void OptionsDialog::applySettings()
 
 void OptionsDialog::report(const Failure& failure)
 {
-    const ErrorContext context{s_.ui, s_.state, s_.workspace.surveyOpen()};
-    if (ReportError(failure, context) != action::EndProgram)
-        return;
-    if (endProgram_)
-        endProgram_();
-    else
-        QCoreApplication::exit(0);
+    ReportFailure(failure, {s_.ui, s_.state, s_.workspace.surveyOpen()}, endProgram_);
 }
 
 } // namespace vortan

@@ -72,7 +72,7 @@ public:
 
     // Hides every frame and shows the frame of tab position `k` (0-based)
     // with its explanation.
-    void TabChange(int k);
+    void showTab(int k);
     // The frame now visible, -1 when none is.
     int visibleFrame() const;
 

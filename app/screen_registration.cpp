@@ -53,7 +53,7 @@ ChildWindowRegistry ProgramChildWindows()
 
     registry.addMdiChild(QStringLiteral("tb_DataSheet"), [shared](const ChildWindowContext& context) {
         auto* sheet = new sheet::DataSheetWindow(context.state, context.workspace, shared->lists(),
-                                             context.ui, shared->document(context));
+                                                 context.ui, shared->document(context));
         MainWindow* main = &context.mainWindow;
         sheet->setEndProgramHandler([main] { main->endProgram(); });
         sheet->setAddressPicker(AddressPickerFor(context, sheet));

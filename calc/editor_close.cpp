@@ -1,20 +1,15 @@
 #include "calc/editor_close.h"
 
+#include "core/program_end.h"
 #include "core/user_interface.h"
 
-#include <QCoreApplication>
 #include <QString>
 
 namespace vortan::calc {
 
 void endProgramOn(EditorOutcome outcome, const std::function<void()>& endProgram)
 {
-    if (outcome != EditorOutcome::EndProgram)
-        return;
-    if (endProgram)
-        endProgram();
-    else
-        QCoreApplication::exit(0);
+    EndProgramIfAsked(outcome == EditorOutcome::EndProgram ? action::EndProgram : action::Nothing, endProgram);
 }
 
 bool mayCloseEditor(UserInterface& ui, bool unsavedChanges, const std::function<EditorOutcome()>& save,

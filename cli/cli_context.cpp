@@ -5,6 +5,7 @@
 #include "core/platform.h"
 #include "db/database.h"
 #include "db/program_start.h"
+#include "intake/exchange_failure.h"
 
 namespace vortan::cli {
 
@@ -130,6 +131,14 @@ int CliContext::report(const Failure& failure)
 {
     ui_.setMessagesToErrorStream(true);
     ReportError(failure, ErrorContext{ui_, state_, workspace_.surveyOpen()});
+    ui_.setMessagesToErrorStream(false);
+    return ExitFailure;
+}
+
+int CliContext::reportExchangeFailure(const Failure& failure)
+{
+    ui_.setMessagesToErrorStream(true);
+    intake::ReportExchangeFailure(failure, ErrorContext{ui_, state_, workspace_.surveyOpen()});
     ui_.setMessagesToErrorStream(false);
     return ExitFailure;
 }

@@ -65,6 +65,8 @@ public:
     // Reports a failure through the error reporter (its message goes to the
     // error stream) and returns the exit code of a failed command.
     int report(const Failure& failure);
+    // The same for a failure of an exchange file, through its own reporter.
+    int reportExchangeFailure(const Failure& failure);
 
     // A usage error of a command: the problem and the command's usage line on
     // the error stream; returns the exit code of a usage error.

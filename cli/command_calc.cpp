@@ -3,10 +3,8 @@
 // the sheet's order: the point number, then depth, blow count, torque (in the
 // unit the settings choose), soil, remark, ⊿Nd, Nd and qa, separated by tabs.
 
-#include "calc/penetration_calculator.h"
 #include "cli/cli_command.h"
-#include "db/master_lists.h"
-#include "sheet/survey_document.h"
+#include "cli/report_survey_loader.h"
 
 namespace vortan::cli {
 namespace {
@@ -21,15 +19,10 @@ int calc(CliContext& context, const QStringList& args)
     // Only record lines go to the output stream; the sheet's notices go to errors.
     context.ui().setMessagesToErrorStream(true);
 
-    db::MasterLists lists;
-    calc::PenetrationCalculator calculator(context.workspace(), context.state());
-    sheet::SurveyDocument document(
-        sheet::SurveyDocument::Services{context.state(), context.workspace(), lists, context.ui(), calculator});
-    if (document.clear() != sheet::Outcome::Done)
+    LoadedSurvey survey(context);
+    if (!survey.load(args[1]))
         return ExitFailure;
-    document.setHeader(sheet::HeaderField::調査地区No, args[1]);
-    if (document.load() != sheet::Outcome::Done)
-        return ExitFailure;
+    const sheet::SurveyDocument& document = survey.document();
 
     for (int p = 0; p < document.pointCount(); ++p) {
         for (int r = 0; r < document.recordCount(p); ++r) {

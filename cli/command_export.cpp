@@ -2,7 +2,6 @@
 // survey or of survey NO only, as the conversion screen does.
 
 #include "cli/cli_command.h"
-#include "intake/exchange_failure.h"
 #include "intake/exchange_write.h"
 
 namespace vortan::cli {
@@ -38,11 +37,7 @@ int exportSurveys(CliContext& context, const QStringList& args)
         intake::WriteExchangeFile(context.survey(), context.ui(), file, filter,
                                   ProgramFiles(context.state(), context.survey().path()));
     } catch (const Failure& failure) {
-        context.ui().setMessagesToErrorStream(true);
-        intake::ReportExchangeFailure(
-            failure, ErrorContext{context.ui(), context.state(), context.workspace().surveyOpen()});
-        context.ui().setMessagesToErrorStream(false);
-        return ExitFailure;
+        return context.reportExchangeFailure(failure);
     }
     return ExitOk;
 }

@@ -4,7 +4,6 @@
 
 #include "cli/cli_command.h"
 #include "db/survey_store.h"
-#include "intake/exchange_failure.h"
 #include "intake/exchange_read.h"
 
 namespace vortan::cli {
@@ -34,11 +33,7 @@ int importSurveys(CliContext& context, const QStringList& args)
         intake::ReadExchangeFile(context.workspace(), store, context.ui(), file,
                                  replace ? intake::ExchangeReadMode::Replace : intake::ExchangeReadMode::Add);
     } catch (const Failure& failure) {
-        context.ui().setMessagesToErrorStream(true);
-        intake::ReportExchangeFailure(
-            failure, ErrorContext{context.ui(), context.state(), context.workspace().surveyOpen()});
-        context.ui().setMessagesToErrorStream(false);
-        return ExitFailure;
+        return context.reportExchangeFailure(failure);
     }
     return ExitOk;
 }

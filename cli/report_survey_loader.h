@@ -1,6 +1,7 @@
 #pragma once
-// Loads a survey for the report commands as the data sheet holds it: header,
-// points and records with ⊿Nd, Nd and qa computed.
+// Loads a survey for the commands that read one (calc, report, page-count,
+// xlsx) as the data sheet holds it: header, points and records with ⊿Nd, Nd
+// and qa computed.
 
 #include "calc/penetration_calculator.h"
 #include "cli/cli_context.h"

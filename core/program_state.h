@@ -25,7 +25,6 @@ struct ProgramState {
     std::vector<BearingFactorRow> bearingFactorTable;  // rqtbl.csv
     bool databaseNotFound = false;     // set by the reporter for 3024
     bool formulaChanged = false;       // set by the formula and master editors
-    QString callerName;                // screen that opened the address picker
     QString settingsFile;              // the settings file the settings were read from
 };
 

@@ -1,5 +1,6 @@
 #include "intake/exchange_write.h"
 
+#include "core/busy_scope.h"
 #include "core/cp932.h"
 #include "core/failure.h"
 #include "core/file_devices.h"
@@ -152,7 +153,7 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, const
 ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSaveFile& file,
                                       const QString& filter, const ProgressCallback& progress)
 {
-    ui.setBusy(QStringLiteral("データの保存中..."), true);
+    BusyScope busy(ui, QStringLiteral("データの保存中..."));
     ExchangeWriteResult result;
     try {
         std::vector<EncodedBlock> blocks;
@@ -271,10 +272,8 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
     } catch (...) {
         if (file.isOpen())
             file.cancelWriting();   // the old file stays as it was
-        ui.setBusy(QString(), false);
         throw;
     }
-    ui.setBusy(QString(), false);
     return result;
 }
 

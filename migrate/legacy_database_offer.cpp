@@ -1,5 +1,6 @@
 #include "migrate/legacy_database_offer.h"
 
+#include "core/busy_scope.h"
 #include "migrate/access_file_signature.h"
 #include "migrate/migration_messages.h"
 
@@ -32,15 +33,11 @@ Offer OfferLegacyMigration(const QString& path, UserInterface& ui, MigrationOpti
         return Offer{OfferOutcome::Declined, {}};
 
     ShowProgressInStatusBar(options, ui);
-    ui.setBusy(MigrationStatusText(0), true);
     MigrationResult result;
-    try {
+    {
+        BusyScope busy(ui, MigrationStatusText(0));
         result = MigrateLegacyDatabase(path, target, options);
-    } catch (...) {
-        ui.setBusy(QString(), false);
-        throw;
     }
-    ui.setBusy(QString(), false);
     ui.showMessage(MigrationSummary(target, result), MessageIcon::Information);
     return Offer{OfferOutcome::Migrated, target};
 }

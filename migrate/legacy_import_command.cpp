@@ -1,6 +1,7 @@
 #include "migrate/legacy_import_command.h"
 
 #include "migrate/legacy_database_offer.h"
+#include "core/busy_scope.h"
 #include "migrate/migration_failure.h"
 #include "migrate/migration_messages.h"
 
@@ -39,13 +40,12 @@ std::int16_t RunLegacyImportCommand(const LegacyImportChoosers& choosers, const 
                           QStringLiteral("MigrateLegacyDatabase"));
         options.replace = true;
         ShowProgressInStatusBar(options, ui);
-        ui.setBusy(MigrationStatusText(0), true);
+        BusyScope busy(ui, MigrationStatusText(0));
         const MigrationResult result = MigrateLegacyDatabase(source, target, options);
-        ui.setBusy(QString(), false);
+        busy.finish();
         ui.showMessage(MigrationSummary(target, result), MessageIcon::Information);
         return action::Nothing;
     } catch (const Failure& failure) {
-        ui.setBusy(QString(), false);
         return ReportMigrationFailure(failure, context);
     }
 }

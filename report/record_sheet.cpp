@@ -21,6 +21,18 @@ using sheet::HeaderField;
 using sheet::PointColumn;
 using sheet::RecordColumn;
 
+namespace {
+
+// The room kept between a header text and its cell's edges.
+constexpr double CellPad = 0.5;
+
+QString metresText(const QString& cell)
+{
+    return numtext::formatNumber(numtext::leadingNumber(cell), u"0.00") + QStringLiteral(" m");
+}
+
+} // namespace
+
 double recordSheetRowBandBottom(double innerPageHeight, double headerHeight)
 {
     const double limit = innerPageHeight - 10;
@@ -134,8 +146,16 @@ bool RecordSheet::print()
 
 void RecordSheet::drawHeader(int p)
 {
+    drawHeaderLines();
+    drawHeaderTitle();
+    drawSurveyFields(p);
+    drawPointLine(p);
+    s_.moveToY(hh_ - 4);
+}
+
+void RecordSheet::drawHeaderLines()
+{
     const AppSettings& st = in_.state.settings;
-    const sheet::SurveyDocument& doc = in_.document;
     const double w = w_;
 
     // Lines.
@@ -171,28 +191,34 @@ void RecordSheet::drawHeader(int p)
     }
     s_.line(3 * w / 4, 35, 3 * w / 4, 40);
     s_.line(3 * w / 4 + 21, 35, 3 * w / 4 + 21, 40);
+}
 
-    // Texts. Each stays inside its cell: a text too wide for it is drawn
-    // smaller, and a right-aligned value too wide for the room left of its
-    // anchor starts at the cell's left edge instead.
-    constexpr double Pad = 0.5;
-    const auto label = [this](double size, double x, double y, const QString& text, double cellRight) {
-        s_.setFontName(gothicFont());
-        drawFittedText(s_, TextAlign::Left, x, y, text, size, x, cellRight - Pad);
-    };
-    const auto value = [this](double x, double y, const QString& text, double cellLeft, double cellRight,
-                              TextAlign align = TextAlign::Left) {
-        s_.setFontName(minchoFont());
-        s_.setFontSize(10);
-        if (align == TextAlign::Right && s_.textWidth(text) > x - cellLeft - Pad) {
-            x = cellLeft + 1;
-            align = TextAlign::Left;
-        }
-        drawFittedText(s_, align, x, y, text, 10, cellLeft + Pad, cellRight - Pad);
-    };
-    const auto metres = [](const QString& cell) {
-        return numtext::formatNumber(numtext::leadingNumber(cell), u"0.00") + QStringLiteral(" m");
-    };
+// Texts of the header. Each stays inside its cell: a text too wide for it is
+// drawn smaller, and a right-aligned value too wide for the room left of its
+// anchor starts at the cell's left edge instead.
+void RecordSheet::headerLabel(double size, double x, double y, const QString& text, double cellRight)
+{
+    s_.setFontName(gothicFont());
+    drawFittedText(s_, TextAlign::Left, x, y, text, size, x, cellRight - CellPad);
+}
+
+void RecordSheet::headerValue(double x, double y, const QString& text, double cellLeft, double cellRight,
+                              TextAlign align)
+{
+    s_.setFontName(minchoFont());
+    s_.setFontSize(10);
+    if (align == TextAlign::Right && s_.textWidth(text) > x - cellLeft - CellPad) {
+        x = cellLeft + 1;
+        align = TextAlign::Left;
+    }
+    drawFittedText(s_, align, x, y, text, 10, cellLeft + CellPad, cellRight - CellPad);
+}
+
+void RecordSheet::drawHeaderTitle()
+{
+    const AppSettings& st = in_.state.settings;
+    const sheet::SurveyDocument& doc = in_.document;
+    const double w = w_;
 
     s_.setForeColor(Black);
     s_.setFontName(gothicFont());
@@ -201,79 +227,91 @@ void RecordSheet::drawHeader(int p)
         s_.picture(mark_, 0.5, 0.5, CompanyMarkHeight);
     drawFittedText(s_, TextAlign::Right, w - 5, 6.5, QStringLiteral("No.") + doc.header(HeaderField::調査地区No), 8,
                    w / 2, w);
+}
+
+void RecordSheet::drawSurveyFields(int p)
+{
+    const AppSettings& st = in_.state.settings;
+    const sheet::SurveyDocument& doc = in_.document;
+    const double w = w_;
 
     // The left block's cells end at x = 120 down to y = 30.
-    label(10, 1, 11, QStringLiteral("現場名"), 15);
-    value(17, 11, doc.header(HeaderField::現場名), 15, 120);
-    label(10, 1, 16, locationLabel(), 15);
-    value(17, 16, doc.header(HeaderField::住所), 15, 120);
-    label(9, 1, 21, QStringLiteral("調査目的"), 15);
-    value(17, 21, doc.header(HeaderField::調査目的), 15, 120);
+    headerLabel(10, 1, 11, QStringLiteral("現場名"), 15);
+    headerValue(17, 11, doc.header(HeaderField::現場名), 15, 120);
+    headerLabel(10, 1, 16, locationLabel(), 15);
+    headerValue(17, 16, doc.header(HeaderField::住所), 15, 120);
+    headerLabel(9, 1, 21, QStringLiteral("調査目的"), 15);
+    headerValue(17, 21, doc.header(HeaderField::調査目的), 15, 120);
 
     const QString elevation = doc.header(HeaderField::標高).trimmed();
     if (st.標高) {
-        label(10, 1, 26, QStringLiteral("標高"), 15);
+        headerLabel(10, 1, 26, QStringLiteral("標高"), 15);
         if (!elevation.isEmpty())
-            value(29, 26, elevation + QStringLiteral(" m"), 15, 30, TextAlign::Right);
-        label(10, 34.5, 26, QStringLiteral("天候"), 49);
-        value(50, 26, doc.header(HeaderField::天候), 49, 120);
+            headerValue(29, 26, elevation + QStringLiteral(" m"), 15, 30, TextAlign::Right);
+        headerLabel(10, 34.5, 26, QStringLiteral("天候"), 49);
+        headerValue(50, 26, doc.header(HeaderField::天候), 49, 120);
     } else {
-        label(10, 1, 26, QStringLiteral("天候"), 15);
-        value(24, 26, doc.header(HeaderField::天候), 15, 120, TextAlign::Right);
+        headerLabel(10, 1, 26, QStringLiteral("天候"), 15);
+        headerValue(24, 26, doc.header(HeaderField::天候), 15, 120, TextAlign::Right);
     }
 
-    label(10, 121.5, 11, QStringLiteral("調査開始日"), 140);
-    label(10, 121.5, 16, QStringLiteral("調査終了日"), 140);
-    label(10, 121.5, 21, QStringLiteral("調査責任者"), 140);
-    label(10, 121.5, 26, QStringLiteral("調査者"), 140);
+    headerLabel(10, 121.5, 11, QStringLiteral("調査開始日"), 140);
+    headerLabel(10, 121.5, 16, QStringLiteral("調査終了日"), 140);
+    headerLabel(10, 121.5, 21, QStringLiteral("調査責任者"), 140);
+    headerLabel(10, 121.5, 26, QStringLiteral("調査者"), 140);
     // The point's start and end end at 170.5.
-    value(170.5, 11, pointDateTimeText(doc.pointCell(p, PointColumn::開始日時)), 140, w, TextAlign::Right);
-    value(170.5, 16, pointDateTimeText(doc.pointCell(p, PointColumn::終了日時)), 140, w, TextAlign::Right);
-    value(140.5, 21, doc.header(HeaderField::調査責任者), 140, w);
-    value(140.5, 26, doc.header(HeaderField::調査者), 140, w);
+    headerValue(170.5, 11, pointDateTimeText(doc.pointCell(p, PointColumn::開始日時)), 140, w, TextAlign::Right);
+    headerValue(170.5, 16, pointDateTimeText(doc.pointCell(p, PointColumn::終了日時)), 140, w, TextAlign::Right);
+    headerValue(140.5, 21, doc.header(HeaderField::調査責任者), 140, w);
+    headerValue(140.5, 26, doc.header(HeaderField::調査者), 140, w);
 
-    label(10, 1, 31, QStringLiteral("記事"), 15);
-    value(17, 31, doc.header(HeaderField::調査地区記事), 15, w);
+    headerLabel(10, 1, 31, QStringLiteral("記事"), 15);
+    headerValue(17, 31, doc.header(HeaderField::調査地区記事), 15, w);
+}
+
+void RecordSheet::drawPointLine(int p)
+{
+    const AppSettings& st = in_.state.settings;
+    const sheet::SurveyDocument& doc = in_.document;
+    const double w = w_;
 
     // The point's line: the label shares the first cell with the number.
     double numberLeft = 0;
     if (st.測点表示 == u"0" || st.測点表示 == u"1") {
         const QString text = st.測点表示 == u"0" ? QStringLiteral("測点No") : QStringLiteral("データNo");
-        label(10, 1, 36, text, w / 4);
+        headerLabel(10, 1, 36, text, w / 4);
         s_.setFontName(gothicFont());
         s_.setFontSize(10);
         numberLeft = std::min(1 + s_.textWidth(text), w / 4 - 2);
     }
-    value(w / 4 - 1, 36, doc.pointCell(p, PointColumn::測点No表記), numberLeft, w / 4, TextAlign::Right);
+    headerValue(w / 4 - 1, 36, doc.pointCell(p, PointColumn::測点No表記), numberLeft, w / 4, TextAlign::Right);
 
     if (st.標高差) {
-        label(10, w / 4 + 0.5, 36, QStringLiteral("地盤高"), w / 4 + 15);
+        headerLabel(10, w / 4 + 0.5, 36, QStringLiteral("地盤高"), w / 4 + 15);
         const QString ground = doc.pointCell(p, PointColumn::地盤高);
         if (!ground.trimmed().isEmpty())
-            value(w / 2 - 1, 36, groundHeightText(st.高さ基準, numtext::leadingNumber(ground)), w / 4 + 15, w / 2,
+            headerValue(w / 2 - 1, 36, groundHeightText(st.高さ基準, numtext::leadingNumber(ground)), w / 4 + 15, w / 2,
                   TextAlign::Right);
     }
     if (st.地下水位) {
-        label(10, w / 2 + 0.5, 36, QStringLiteral("地下水位"), w / 2 + 15);
+        headerLabel(10, w / 2 + 0.5, 36, QStringLiteral("地下水位"), w / 2 + 15);
         const QString water = doc.pointCell(p, PointColumn::地下水位);
         if (!water.trimmed().isEmpty())
-            value(3 * w / 4 - 1, 36, metres(water), w / 2 + 15, 3 * w / 4, TextAlign::Right);
+            headerValue(3 * w / 4 - 1, 36, metresText(water), w / 2 + 15, 3 * w / 4, TextAlign::Right);
     }
-    label(10, 3 * w / 4 + 0.5, 36, QStringLiteral("最終貫入長"), 3 * w / 4 + 21);
+    headerLabel(10, 3 * w / 4 + 0.5, 36, QStringLiteral("最終貫入長"), 3 * w / 4 + 21);
     const int n = doc.recordCount(p);
     if (n > 0) {
         const QString last = doc.recordCell(p, n - 1, RecordColumn::貫入長);
         if (numtext::isNumeric(last))
-            value(w - 1, 36, metres(last), 3 * w / 4 + 21, w, TextAlign::Right);
+            headerValue(w - 1, 36, metresText(last), 3 * w / 4 + 21, w, TextAlign::Right);
     }
     if (st.記事) {
-        label(10, 1, 41, QStringLiteral("記事"), 15);
+        headerLabel(10, 1, 41, QStringLiteral("記事"), 15);
         const QString remark = doc.pointCell(p, PointColumn::記事);
         if (!remark.trimmed().isEmpty())
-            value(17, 41, remark, 15, w);
+            headerValue(17, 41, remark, 15, w);
     }
-
-    s_.moveToY(hh_ - 4);
 }
 
 void RecordSheet::drawTableFrame()

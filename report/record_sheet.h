@@ -4,6 +4,7 @@
 // and the graph column beside the table. Drawn on any surface.
 
 #include "report/bar_colour.h"
+#include "report/draw_primitive.h"
 #include "report/graph_element_pen.h"
 #include "report/page_frame.h"
 #include "report/report_inputs.h"
@@ -46,6 +47,15 @@ public:
     double rowBandBottom() const { return hb_; }
 
 private:
+    void drawHeaderLines();
+    void drawHeaderTitle();
+    // The survey's fields (site, address, purpose, dates, people, remark).
+    void drawSurveyFields(int point);
+    // The point's line: number, ground height, water level, last depth, remark.
+    void drawPointLine(int point);
+    void headerLabel(double size, double x, double y, const QString& text, double cellRight);
+    void headerValue(double x, double y, const QString& text, double cellLeft, double cellRight,
+                     TextAlign align = TextAlign::Left);
     void drawGraphGrid();
     void drawGraphHeading();
     void drawBar(int point, int row, double y, bool firstOfSeries);

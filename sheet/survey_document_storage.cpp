@@ -139,19 +139,14 @@ bool SurveyDocument::loadHeader(const QString& number)
         return false;
     }
     site.moveFirst();
-    setHeader(HeaderField::調査地区No, text(site, QStringLiteral("調査地区No")));
-    setHeader(HeaderField::現場名, text(site, QStringLiteral("現場名")));
-    setHeader(HeaderField::住所, text(site, QStringLiteral("住所")));
-    setHeader(HeaderField::調査目的, text(site, QStringLiteral("調査目的")));
-    setHeader(HeaderField::調査責任者, text(site, QStringLiteral("調査責任者")));
-    setHeader(HeaderField::調査者, text(site, QStringLiteral("調査者")));
-    setHeader(HeaderField::開始時刻, db::StoredTimeToDisplay(text(site, QStringLiteral("調査開始時刻"))));
-    setHeader(HeaderField::終了時刻, db::StoredTimeToDisplay(text(site, QStringLiteral("調査終了時刻"))));
-    setHeader(HeaderField::調査日, db::StoredDateToDisplay(text(site, QStringLiteral("調査日"))));
-    setHeader(HeaderField::天候, text(site, QStringLiteral("天候")));
-    setHeader(HeaderField::標高, text(site, QStringLiteral("標高")));
-    setHeader(HeaderField::提出先, text(site, QStringLiteral("得意先名")));
-    setHeader(HeaderField::調査地区記事, text(site, QStringLiteral("記事")));
+    for (const HeaderFieldInfo& info : HeaderFields()) {
+        QString value = text(site, QString::fromUtf16(info.column));
+        if (info.field == HeaderField::開始時刻 || info.field == HeaderField::終了時刻)
+            value = db::StoredTimeToDisplay(value);
+        else if (info.field == HeaderField::調査日)
+            value = db::StoredDateToDisplay(value);
+        setHeader(info.field, value);
+    }
     site.close();
     return true;
 }

@@ -3,7 +3,10 @@
 // survey, the seven columns of the points grid and the nine columns of a
 // data grid. Columns are numbered from 1, as the grids number them.
 
+#include "db/master_lists.h"
+
 #include <QString>
+#include <QStringList>
 #include <array>
 
 namespace vortan::sheet {
@@ -25,7 +28,25 @@ enum class HeaderField {
 };
 inline constexpr int HeaderFieldCount = 13;
 
-// The name of the control that shows the field ("txt_調査地区No", "cmb_提出先", ...).
+// What is known of one header field: the column of 調査地区 it is stored in,
+// the control that shows it ("txt_調査地区No"; "cmb_..." for a list with free
+// text), the label beside the control, the longest text it takes (the list
+// fields as the header lists have always been limited, the text fields by
+// their columns) and the master list the control offers (null for a plain
+// text box).
+struct HeaderFieldInfo {
+    HeaderField field;
+    const char16_t* column;
+    const char16_t* controlName;
+    const char16_t* label;
+    int maxLength;
+    QStringList db::MasterLists::*list;
+};
+
+// One entry per field, in the order of HeaderField.
+const std::array<HeaderFieldInfo, HeaderFieldCount>& HeaderFields();
+const HeaderFieldInfo& headerFieldInfo(HeaderField field);
+
 QString headerControlName(HeaderField field);
 // True for the fields shown as a list with free text (cmb_...).
 bool isHeaderList(HeaderField field);

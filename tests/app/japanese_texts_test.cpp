@@ -143,7 +143,7 @@ TEST(JapaneseEverywhere, NoWindowShowsAWordOfLatinLettersThatIsNoNameUnitOrCode)
     colours->setOption(QColorDialog::DontUseNativeDialog);
     std::vector<std::unique_ptr<QWidget>> others;
     others.push_back(std::make_unique<ui::AboutDialog>(&window));
-    others.push_back(std::make_unique<sheet::AddressPickerDialog>(state, workspace, ui));
+    others.push_back(std::make_unique<sheet::AddressPickerDialog>(state, workspace, ui, QStringLiteral("F_DataSheet")));
     others.push_back(std::make_unique<report::ReportOptionsDialog>(state, ui));
     others.push_back(std::make_unique<report::NextPageDialog>());
     others.push_back(std::make_unique<intake::CardDriveDialog>(state, ui, QStringList{files.folder()}));

@@ -384,18 +384,18 @@ TEST(MainWindowStatus, StatusBarMessagesAndSetBusyShowInPanelOne)
     EXPECT_EQ(run.window->statusBar()->objectName(), "StatusBar1");
 
     QWidget form;
-    run.window->SetBusy("データの保存中...", true, &form, true);
+    run.window->setBusy("データの保存中...", true, &form, true);
     EXPECT_FALSE(form.isEnabled());
     EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
     EXPECT_EQ(run.ui.statusText(), "データの保存中...");
 
-    run.window->SetBusy("", false, &form, true);
+    run.window->setBusy("", false, &form, true);
     EXPECT_TRUE(form.isEnabled());
     EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(run.ui.statusText(), "");
 
     // Busy without locking keeps the form usable.
-    run.window->SetBusy("印刷中...", true, &form, false);
+    run.window->setBusy("印刷中...", true, &form, false);
     EXPECT_TRUE(form.isEnabled());
     EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
 }

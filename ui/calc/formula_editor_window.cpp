@@ -3,7 +3,9 @@
 #include "ui/common/keyed_toolbar_widget.h"
 
 #include "core/text_grid_model.h"
+#include "core/font_substitutes.h"
 #include "core/user_interface.h"
+#include "ui/common/delete_children.h"
 #include "ui/common/editor_grid_widget.h"
 
 #include <QAction>
@@ -26,13 +28,6 @@ namespace vortan::calc {
 
 namespace {
 
-QFont screenFont(QFont font)
-{
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
-    font.setPointSize(10);
-    return font;
-}
-
 QLabel* formulaLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -49,7 +44,7 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaTable table, ProgramState& state
     const FormulaTableInfo& info = editor_.info();
     setObjectName(info.windowName);
     setWindowTitle(info.caption);
-    setFont(screenFont(font()));
+    setFont(ScreenFont(font()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
@@ -157,13 +152,8 @@ FormulaEditorWindow::FormulaEditorWindow(FormulaTable table, ProgramState& state
 
 FormulaEditorWindow::~FormulaEditorWindow()
 {
-    // The models and views read the editor's grids, which go with the
-    // members before the base class deletes the children: they go first.
-    QList<QPointer<QObject>> children;
-    for (QObject* child : this->children())
-        children.append(child);
-    for (const QPointer<QObject>& child : children)
-        delete child.data();
+    // The models and views read the editor's grids: they go first.
+    DeleteChildren(*this);
 }
 
 void FormulaEditorWindow::buildQaPart(QVBoxLayout* layout)

@@ -24,7 +24,7 @@ QString cardDriveOfPath(const QString& path)
 }
 
 CardDriveDialog::CardDriveDialog(ProgramState& state, UserInterface& ui, const QStringList& folders,
-                       QWidget* parent)
+                                 QWidget* parent)
     : QDialog(parent), state_(state), ui_(ui)
 {
     setObjectName(QStringLiteral("frmCfDrive"));

@@ -1,6 +1,7 @@
 #include "ui/intake/card_import_window.h"
 
 #include "core/card_drive_file.h"
+#include "core/program_end.h"
 #include "core/error_reporter.h"
 #include "core/platform.h"
 #include "core/program_state.h"
@@ -422,9 +423,7 @@ QStringList CardImportWindow::transferLines() const
 
 void CardImportWindow::report(const Failure& failure)
 {
-    const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
-    if (ReportError(failure, context) == action::EndProgram && endProgram_)
-        endProgram_();
+    ReportFailure(failure, {ui_, state_, workspace_.surveyOpen()}, endProgram_);
 }
 
 } // namespace vortan::intake

@@ -38,7 +38,7 @@ class CardImportWindow : public QWidget {
     Q_OBJECT
 public:
     CardImportWindow(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
-              QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
     ~CardImportWindow() override;
 
     // Opens the stored survey on the data sheet (the main window gives it).

@@ -3,6 +3,7 @@
 #include "core/platform.h"
 
 #include "ui/common/allowed_keys_filter.h"
+#include "core/program_end.h"
 #include "core/error_reporter.h"
 #include "core/platform.h"
 #include "core/program_state.h"
@@ -266,8 +267,7 @@ QString ConversionWindow::startFile() const
 void ConversionWindow::report(const Failure& failure)
 {
     const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
-    if (ReportExchangeFailure(failure, context) == action::EndProgram && endProgram_)
-        endProgram_();
+    EndProgramIfAsked(ReportExchangeFailure(failure, context), endProgram_);
 }
 
 } // namespace vortan::intake

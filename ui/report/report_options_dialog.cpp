@@ -78,6 +78,13 @@ QPixmap layoutThumbnail(bool landscape)
     return pixmap;
 }
 
+QRadioButton* radioButton(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
 } // namespace
 
 ReportOptionsDialog::ReportOptionsDialog(ProgramState& state, UserInterface& ui, QWidget* parent)
@@ -109,35 +116,23 @@ QWidget* ReportOptionsDialog::makeTypePicture(int index)
     return frame;
 }
 
-void ReportOptionsDialog::build()
+QLineEdit* ReportOptionsDialog::numberBox(const QString& name, QWidget* parent)
 {
-    setObjectName(QStringLiteral("F_様式選択"));
-    setWindowTitle(QStringLiteral("レポートタイプ選択"));
-    const auto numberBox = [this](const QString& name, QWidget* parent) {
-        auto* box = new QLineEdit(parent);
-        box->setObjectName(name);
-        box->setMaximumWidth(64);
-        box->installEventFilter(this);
-        return box;
-    };
-    const auto radio = [](const QString& name, const QString& text, QWidget* parent) {
-        auto* button = new QRadioButton(text, parent);
-        button->setObjectName(name);
-        return button;
-    };
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setMaximumWidth(64);
+    box->installEventFilter(this);
+    return box;
+}
 
-    // Report types.
-    auto* types = new QGroupBox(QStringLiteral("レポートタイプ"), this);
-    auto* typeRow = new QHBoxLayout(types);
-    for (int i = 0; i < 3; ++i)
-        typeRow->addWidget(makeTypePicture(i));
-
-    // Graph kind and value display.
+// Graph kind and value display.
+QGroupBox* ReportOptionsDialog::buildGraphKindGroup()
+{
     auto* kind = new QGroupBox(QStringLiteral("グラフの種類"), this);
     auto* kindLayout = new QVBoxLayout(kind);
     auto* kindGroup = new QButtonGroup(kind);
-    graphKind_[0] = radio(QStringLiteral("optGrp1(0)"), QStringLiteral("棒グラフ"), kind);
-    graphKind_[1] = radio(QStringLiteral("optGrp1(1)"), QStringLiteral("折線グラフ"), kind);
+    graphKind_[0] = radioButton(QStringLiteral("optGrp1(0)"), QStringLiteral("棒グラフ"), kind);
+    graphKind_[1] = radioButton(QStringLiteral("optGrp1(1)"), QStringLiteral("折線グラフ"), kind);
     for (QRadioButton* b : graphKind_) {
         kindGroup->addButton(b);
         kindLayout->addWidget(b);
@@ -152,8 +147,12 @@ void ReportOptionsDialog::build()
     kindLayout->addWidget(showNd_);
     kindLayout->addWidget(showQa_);
     kindLayout->addWidget(showQu_);
+    return kind;
+}
 
-    // Printed header items.
+// Printed header items.
+QGroupBox* ReportOptionsDialog::buildPrintItemsGroup()
+{
     auto* items = new QGroupBox(QStringLiteral("印刷設定（チェックを入れた項目を印刷する）"), this);
     auto* itemsLayout = new QHBoxLayout(items);
     const QStringList itemNames{QStringLiteral("Check_標高(0)"), QStringLiteral("Check_標高差(1)"),
@@ -166,20 +165,28 @@ void ReportOptionsDialog::build()
         printItem_[static_cast<std::size_t>(i)] = check;
         itemsLayout->addWidget(check);
     }
+    return items;
+}
 
-    // Graph data.
+// Graph data.
+QGroupBox* ReportOptionsDialog::buildGraphDataGroup()
+{
     auto* data = new QGroupBox(QStringLiteral("グラフデータの選択"), this);
     auto* dataLayout = new QHBoxLayout(data);
     auto* dataGroup = new QButtonGroup(data);
     const QStringList dataTexts{QStringLiteral("Nd値"), QStringLiteral("Qa値"), QStringLiteral("Mv値")};
     for (int i = 0; i < 3; ++i) {
-        graphData_[static_cast<std::size_t>(i)] = radio(QStringLiteral("Option5(%1)").arg(i), dataTexts.at(i), data);
+        graphData_[static_cast<std::size_t>(i)] = radioButton(QStringLiteral("Option5(%1)").arg(i), dataTexts.at(i), data);
         dataGroup->addButton(graphData_[static_cast<std::size_t>(i)], i);
         dataLayout->addWidget(graphData_[static_cast<std::size_t>(i)]);
     }
     connect(dataGroup, &QButtonGroup::idClicked, this, [this](int id) { graphDataClicked_ = id; });
+    return data;
+}
 
-    // Depth chart: points per page and maximum depth.
+// Depth chart: points per page, maximum depth, bar values and their full scales.
+QGroupBox* ReportOptionsDialog::buildDepthChartGroup()
+{
     auto* chart = new QGroupBox(QStringLiteral("タイプ2の設定"), this);
     auto* chartGrid = new QGridLayout(chart);
     pointsPerPage_ = numberBox(QStringLiteral("txt表示ポイント数"), chart);
@@ -194,23 +201,31 @@ void ReportOptionsDialog::build()
     chartGrid->addWidget(new QLabel(QStringLiteral("棒グラフの値"), chart), 2, 0);
     chartGrid->addWidget(new QLabel(QStringLiteral("棒グラフの目盛の最大値"), chart), 2, 1, 1, 2);
     for (int i = 0; i < 4; ++i) {
-        auto* option = radio(QStringLiteral("Option4(%1)").arg(i), valueTexts.at(i), chart);
+        auto* option = radioButton(QStringLiteral("Option4(%1)").arg(i), valueTexts.at(i), chart);
         chartValueGroup->addButton(option);
         chartValue_[static_cast<std::size_t>(i)] = option;
         fullScale_[static_cast<std::size_t>(i)] = numberBox(QStringLiteral("Text3(%1)").arg(i), chart);
         chartGrid->addWidget(option, 3 + i, 0);
         chartGrid->addWidget(fullScale_[static_cast<std::size_t>(i)], 3 + i, 1);
     }
+    return chart;
+}
 
-    // Load notation.
+// Load notation.
+QGroupBox* ReportOptionsDialog::buildLoadNotationGroup()
+{
     auto* load = new QGroupBox(QStringLiteral("SI単位系の荷重の表記"), this);
     auto* loadLayout = new QVBoxLayout(load);
-    loadKg_ = radio(QStringLiteral("Option1"), QStringLiteral("kg（おもりの質量）"), load);
-    loadKn_ = radio(QStringLiteral("Option2"), QStringLiteral("kN（かける力）"), load);
+    loadKg_ = radioButton(QStringLiteral("Option1"), QStringLiteral("kg（おもりの質量）"), load);
+    loadKn_ = radioButton(QStringLiteral("Option2"), QStringLiteral("kN（かける力）"), load);
     loadLayout->addWidget(loadKg_);
     loadLayout->addWidget(loadKn_);
+    return load;
+}
 
-    // Bar colours.
+// Bar colours: what decides them, and the three levels with their colours.
+QGroupBox* ReportOptionsDialog::buildColourGroup()
+{
     auto* colours = new QGroupBox(QStringLiteral("グラフの色"), this);
     auto* colourGrid = new QGridLayout(colours);
     auto* basisGroup = new QButtonGroup(colours);
@@ -218,7 +233,7 @@ void ReportOptionsDialog::build()
                                  QStringLiteral("換算Nd値により変更"), QStringLiteral("換算qa値により変更"),
                                  QStringLiteral("Mv値により変更")};
     for (int i = 0; i < 4; ++i) {
-        auto* option = radio(QStringLiteral("Option3(%1)").arg(i), basisTexts.at(i), colours);
+        auto* option = radioButton(QStringLiteral("Option3(%1)").arg(i), basisTexts.at(i), colours);
         basisGroup->addButton(option);
         colourBasis_[static_cast<std::size_t>(i)] = option;
         colourGrid->addWidget(option, i, 0, 1, 6);
@@ -248,6 +263,26 @@ void ReportOptionsDialog::build()
         colourGrid->addWidget(swatch_[at], row, 4);
         colourGrid->addWidget(colourButton_[at], row, 5);
     }
+    return colours;
+}
+
+void ReportOptionsDialog::build()
+{
+    setObjectName(QStringLiteral("F_様式選択"));
+    setWindowTitle(QStringLiteral("レポートタイプ選択"));
+
+    // Report types.
+    auto* types = new QGroupBox(QStringLiteral("レポートタイプ"), this);
+    auto* typeRow = new QHBoxLayout(types);
+    for (int i = 0; i < 3; ++i)
+        typeRow->addWidget(makeTypePicture(i));
+
+    QGroupBox* kind = buildGraphKindGroup();
+    QGroupBox* items = buildPrintItemsGroup();
+    QGroupBox* data = buildGraphDataGroup();
+    QGroupBox* chart = buildDepthChartGroup();
+    QGroupBox* load = buildLoadNotationGroup();
+    QGroupBox* colours = buildColourGroup();
 
     // OK and キャンセル.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -312,7 +347,7 @@ void ReportOptionsDialog::load()
         swatchColour_[i] = colourFromText(colours[i]);
         paintSwatch(static_cast<int>(i));
     }
-    SetRepType(s.レポートタイプ >= 0 && s.レポートタイプ <= 2 ? s.レポートタイプ : 0);
+    selectReportType(s.レポートタイプ >= 0 && s.レポートタイプ <= 2 ? s.レポートタイプ : 0);
     const double chartType = numtext::leadingNumber(s.PRType3Type);
     chartValue_[chartType >= 0 && chartType <= 3 ? static_cast<std::size_t>(chartType) : 0]->setChecked(true);
     fullScale_[0]->setText(s.PRType3NMax);
@@ -322,7 +357,7 @@ void ReportOptionsDialog::load()
     updateLevelInputs();
 }
 
-void ReportOptionsDialog::SetRepType(int index)
+void ReportOptionsDialog::selectReportType(int index)
 {
     for (std::size_t i = 0; i < 3; ++i) {
         picture_[i]->setFrameShape(QFrame::NoFrame);
@@ -424,7 +459,7 @@ bool ReportOptionsDialog::eventFilter(QObject* watched, QEvent* event)
         const QFrame* frame = picture_[static_cast<std::size_t>(i)];
         if (event->type() == QEvent::MouseButtonPress
             && (watched == frame || watched->parent() == frame)) {
-            SetRepType(i);
+            selectReportType(i);
             return false;
         }
     }
@@ -441,7 +476,7 @@ bool ReportOptionsDialog::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::FocusIn) {
         if (box == maxDepth_)
-            SetRepType(2);
+            selectReportType(2);
     } else if (event->type() == QEvent::FocusOut && !checking_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
@@ -459,10 +494,10 @@ void ReportOptionsDialog::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_PageUp:
-        SetRepType(repType_ >= 2 ? 0 : repType_ + 1);
+        selectReportType(repType_ >= 2 ? 0 : repType_ + 1);
         return;
     case Qt::Key_PageDown:
-        SetRepType(repType_ <= 0 ? 2 : repType_ - 1);
+        selectReportType(repType_ <= 0 ? 2 : repType_ - 1);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:

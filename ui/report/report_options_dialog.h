@@ -11,6 +11,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -41,7 +42,7 @@ public:
     void setColourPicker(std::function<std::optional<unsigned>(unsigned)> picker) { pick_ = std::move(picker); }
 
     // Marks a report type: its picture framed, its label red.
-    void SetRepType(int index);
+    void selectReportType(int index);
     int selectedReportType() const { return repType_; }
 
     // The OK button's work; true when the dialog closed.
@@ -53,6 +54,14 @@ protected:
 
 private:
     void build();
+    QGroupBox* buildGraphKindGroup();
+    QGroupBox* buildPrintItemsGroup();
+    QGroupBox* buildGraphDataGroup();
+    QGroupBox* buildDepthChartGroup();
+    QGroupBox* buildLoadNotationGroup();
+    QGroupBox* buildColourGroup();
+    // A number box that checks its text when the focus leaves it.
+    QLineEdit* numberBox(const QString& name, QWidget* parent);
     void load();
     void updateLevelInputs();
     void chooseColour(int level);

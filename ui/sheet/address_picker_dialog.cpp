@@ -1,6 +1,7 @@
 #include "ui/sheet/address_picker_dialog.h"
 
 #include "core/error_reporter.h"
+#include "core/program_end.h"
 #include "core/failure.h"
 #include "core/program_state.h"
 #include "db/workspace.h"
@@ -8,7 +9,6 @@
 
 #include <QComboBox>
 #include <QCompleter>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,8 +37,9 @@ db::Database& postalDatabase(db::Workspace& workspace)
 
 } // namespace
 
-AddressPickerDialog::AddressPickerDialog(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent)
-    : QDialog(parent), state_(state), workspace_(workspace), ui_(ui)
+AddressPickerDialog::AddressPickerDialog(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
+                                         const QString& caller, QWidget* parent)
+    : QDialog(parent), state_(state), workspace_(workspace), ui_(ui), caller_(caller)
 {
     setObjectName(QStringLiteral("F_住所"));
     setWindowTitle(QStringLiteral("住所選択"));
@@ -133,13 +134,7 @@ void AddressPickerDialog::refill(std::initializer_list<QComboBox*> emptied, QCom
         if (arrange)
             values = arrange(values);
     } catch (const Failure& failure) {
-        const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
-        if (ReportError(failure, context) == action::EndProgram) {
-            if (endProgram_)
-                endProgram_();
-            else
-                QCoreApplication::exit(0);
-        }
+        ReportFailure(failure, {ui_, state_, workspace_.surveyOpen()}, endProgram_);
         return;
     }
     // Emptying and filling the lists is no choice of the user's: the lists'
@@ -178,7 +173,7 @@ void AddressPickerDialog::acceptAddress()
 {
     const QString composed = composeAddress(cmb県_->currentText(), cmb市_->currentText(),
                                             cmb町_->currentText(), cmb域名_->currentText());
-    if (hasAddressField(state_.callerName))
+    if (hasAddressField(caller_))
         address_ = composed;
     else
         address_.reset();
@@ -186,9 +181,9 @@ void AddressPickerDialog::acceptAddress()
 }
 
 std::optional<QString> PickAddress(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
-                                   QWidget* parent)
+                                   const QString& caller, QWidget* parent)
 {
-    AddressPickerDialog picker(state, workspace, ui, parent);
+    AddressPickerDialog picker(state, workspace, ui, caller, parent);
     if (picker.exec() != QDialog::Accepted)
         return std::nullopt;
     return picker.address();

@@ -29,7 +29,10 @@ namespace vortan::sheet {
 class AddressPickerDialog : public QDialog {
     Q_OBJECT
 public:
-    AddressPickerDialog(ProgramState& state, db::Workspace& workspace, UserInterface& ui, QWidget* parent = nullptr);
+    // `caller` is the objectName() of the screen that opens the picker: only
+    // the data sheet ("F_DataSheet") and the search ("F_検索") receive an address.
+    AddressPickerDialog(ProgramState& state, db::Workspace& workspace, UserInterface& ui, const QString& caller,
+                        QWidget* parent = nullptr);
     ~AddressPickerDialog() override;
 
     // The address OK composed for a known caller; nothing after Cancel, or
@@ -69,14 +72,14 @@ private:
     QComboBox* cmb域名_;
     QPushButton* cmdOK_;
     QPushButton* cmdCancel_;
+    QString caller_;
     std::optional<QString> address_;
     std::function<void()> endProgram_;
 };
 
-// Opens the picker as a modal dialog for the caller named in
-// state.callerName (set by the opening screen) and returns the address to
-// write into that screen's 住所 field, or nothing.
+// Opens the picker as a modal dialog for `caller` (see above) and returns the
+// address to write into that screen's 住所 field, or nothing.
 std::optional<QString> PickAddress(ProgramState& state, db::Workspace& workspace, UserInterface& ui,
-                                   QWidget* parent = nullptr);
+                                   const QString& caller, QWidget* parent = nullptr);
 
 } // namespace vortan::sheet

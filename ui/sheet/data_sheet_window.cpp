@@ -3,6 +3,8 @@
 
 #include "ui/common/allowed_keys_filter.h"
 #include "core/font_substitutes.h"
+#include "core/busy_scope.h"
+#include "core/program_end.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
@@ -21,7 +23,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -66,60 +67,6 @@ private:
     QListWidget& list_;
 };
 
-QString fieldLabel(HeaderField field)
-{
-    switch (field) {
-    case HeaderField::調査地区No: return QStringLiteral("調査地区No");
-    case HeaderField::現場名: return QStringLiteral("現場名");
-    case HeaderField::住所: return QStringLiteral("住所");
-    case HeaderField::調査目的: return QStringLiteral("調査目的");
-    case HeaderField::調査責任者: return QStringLiteral("調査責任者");
-    case HeaderField::調査者: return QStringLiteral("調査者");
-    case HeaderField::開始時刻: return QStringLiteral("開始時刻");
-    case HeaderField::終了時刻: return QStringLiteral("終了時刻");
-    case HeaderField::調査日: return QStringLiteral("調査日");
-    case HeaderField::天候: return QStringLiteral("天候");
-    case HeaderField::標高: return QStringLiteral("標高");
-    case HeaderField::提出先: return QStringLiteral("提出先");
-    case HeaderField::調査地区記事: return QStringLiteral("記事");
-    }
-    return QString();
-}
-
-// Longest texts the fields take: the list fields as the header lists have
-// always been limited, the text fields by their columns.
-int maxLength(HeaderField field)
-{
-    switch (field) {
-    case HeaderField::調査地区No: return 11;
-    case HeaderField::現場名:
-    case HeaderField::住所: return 100;
-    case HeaderField::調査目的:
-    case HeaderField::提出先: return 50;
-    case HeaderField::天候: return 30;
-    case HeaderField::調査責任者:
-    case HeaderField::調査者: return 20;
-    case HeaderField::調査地区記事: return 100;
-    case HeaderField::開始時刻:
-    case HeaderField::終了時刻:
-    case HeaderField::調査日: return 19;
-    case HeaderField::標高: return 20;
-    }
-    return 100;
-}
-
-const QStringList& listOf(const db::MasterLists& lists, HeaderField field)
-{
-    switch (field) {
-    case HeaderField::調査目的: return lists.purpose;
-    case HeaderField::調査責任者:
-    case HeaderField::調査者: return lists.name;
-    case HeaderField::天候: return lists.weather;
-    case HeaderField::提出先: return lists.customer;
-    default: return lists.siteRemark;
-    }
-}
-
 QLineEdit* lineEditOf(QWidget* widget)
 {
     if (auto* line = qobject_cast<QLineEdit*>(widget))
@@ -129,25 +76,17 @@ QLineEdit* lineEditOf(QWidget* widget)
     return nullptr;
 }
 
-// The program's screen font: "ＭＳ Ｐゴシック", drawn with its free substitute.
-QFont screenFont(QFont font)
-{
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
-    font.setPointSize(10);
-    return font;
-}
-
 } // namespace
 
 DataSheetWindow::DataSheetWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
-                         SurveyDocument& document, QWidget* parent)
+                                 SurveyDocument& document, QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), lists_(lists), ui_(ui), doc_(document),
       editor_(std::make_unique<SurveyEditor>(document))
 {
     RegisterFontSubstitutes();
     setObjectName(QStringLiteral("F_DataSheet"));
     setWindowTitle(QStringLiteral("データシート"));
-    setFont(screenFont(font()));
+    setFont(ScreenFont(font()));
     editor_->setOutcomeHandler([this](Outcome outcome) { handle(outcome); });
 
     auto* layout = new QVBoxLayout(this);
@@ -322,7 +261,7 @@ void DataSheetWindow::buildHeader(QGridLayout* grid)
             box->setEditable(true);
             box->setInsertPolicy(QComboBox::NoInsert);
             box->setMaxVisibleItems(20);
-            box->lineEdit()->setMaxLength(maxLength(field));
+            box->lineEdit()->setMaxLength(headerFieldInfo(field).maxLength);
             connect(box, &QComboBox::editTextChanged, this, [this, field](const QString& text) {
                 if (!showingDocument_)
                     userEditedHeader(field, text);
@@ -330,7 +269,7 @@ void DataSheetWindow::buildHeader(QGridLayout* grid)
             widget = box;
         } else {
             auto* line = new QLineEdit(this);
-            line->setMaxLength(maxLength(field));
+            line->setMaxLength(headerFieldInfo(field).maxLength);
             // Every change counts, the line edit's own undo included.
             connect(line, &QLineEdit::textChanged, this, [this, field](const QString& text) {
                 if (!showingDocument_)
@@ -352,14 +291,13 @@ void DataSheetWindow::buildHeader(QGridLayout* grid)
     connect(cmd住所_, &QPushButton::clicked, this, [this] {
         if (!addressPicker_)
             return;
-        state_.callerName = QStringLiteral("F_DataSheet");
         if (std::optional<QString> address = addressPicker_())
             userEditedHeader(HeaderField::住所, *address);
     });
 
     auto put = [&](HeaderField field, int row, int pair, int span = 1) {
         QWidget* widget = headerWidget(field);
-        auto* label = new QLabel(fieldLabel(field), this);
+        auto* label = new QLabel(QString::fromUtf16(headerFieldInfo(field).label), this);
         label->setBuddy(widget);
         if (field == HeaderField::住所) {
             label->setObjectName(QStringLiteral("Label住所"));
@@ -696,12 +634,7 @@ void DataSheetWindow::updateCommandStates()
 
 void DataSheetWindow::handle(Outcome outcome)
 {
-    if (outcome != Outcome::EndProgram)
-        return;
-    if (endProgram_)
-        endProgram_();
-    else
-        QCoreApplication::quit();
+    EndProgramIfAsked(outcome == Outcome::EndProgram ? action::EndProgram : action::Nothing, endProgram_);
 }
 
 void DataSheetWindow::fillCandidateLists()
@@ -711,7 +644,7 @@ void DataSheetWindow::fillCandidateLists()
         const auto field = static_cast<HeaderField>(i);
         if (auto* box = qobject_cast<QComboBox*>(headerWidget(field))) {
             ComboBoxTarget target(*box);
-            db::FillCombo(target, listOf(lists_, field));
+            db::FillCombo(target, lists_.*headerFieldInfo(field).list);
             box->setEditText(doc_.header(field));
         }
     }
@@ -944,14 +877,13 @@ void DataSheetWindow::exportWorkbook()
     }
     if (path.isEmpty())
         return;
-    ui_.setBusy(QStringLiteral("Excelファイルの出力中..."), true);
     std::optional<Failure> failed;
     try {
+        BusyScope busy(ui_, QStringLiteral("Excelファイルの出力中..."));
         xlsx::WriteSurveyWorkbook(doc_, state_, path, workspace_.survey() ? workspace_.survey()->path() : QString());
     } catch (const Failure& failure) {
         failed = failure;
     }
-    ui_.setBusy(QString(), false);
     if (failed)
         handle(doc_.report(*failed));
 }

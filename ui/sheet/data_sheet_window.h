@@ -53,7 +53,7 @@ public:
     // `document` must be built over the same state, workspace, lists and
     // user interface; it outlives the window.
     DataSheetWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
-                SurveyDocument& document, QWidget* parent = nullptr);
+                    SurveyDocument& document, QWidget* parent = nullptr);
     ~DataSheetWindow() override;
 
     SurveyDocument& document() { return doc_; }

@@ -3,8 +3,10 @@
 #include "ui/common/keyed_toolbar_widget.h"
 
 #include "core/text_grid_model.h"
+#include "core/font_substitutes.h"
 #include "core/user_interface.h"
 #include "report/colour_number.h"
+#include "ui/common/delete_children.h"
 #include "ui/common/editor_grid_widget.h"
 
 #include <QAction>
@@ -35,23 +37,16 @@ const MasterDefinition& definitionOf(const QString& caption)
     return master ? *master : MasterDefinitions().front();
 }
 
-QFont screenFont(QFont font)
-{
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
-    font.setPointSize(10);
-    return font;
-}
-
 } // namespace
 
 MasterEditorWindow::MasterEditorWindow(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
-               QWidget* parent)
+                                       QWidget* parent)
     : QWidget(parent), state_(state), ui_(ui),
       editor_(definitionOf(caption), MasterEditor::Services{state, workspace, ui})
 {
     setObjectName(QStringLiteral("F_Mast"));
     setWindowTitle(caption);
-    setFont(screenFont(font()));
+    setFont(ScreenFont(font()));
 
     const MasterDefinition& master = editor_.master();
     QStringList headings;
@@ -129,13 +124,8 @@ MasterEditorWindow::MasterEditorWindow(const QString& caption, ProgramState& sta
 
 MasterEditorWindow::~MasterEditorWindow()
 {
-    // The models and views read the editor's grids, which go with the
-    // members before the base class deletes the children: they go first.
-    QList<QPointer<QObject>> children;
-    for (QObject* child : this->children())
-        children.append(child);
-    for (const QPointer<QObject>& child : children)
-        delete child.data();
+    // The models and views read the editor's grids: they go first.
+    DeleteChildren(*this);
 }
 
 void MasterEditorWindow::setColourChooser(std::function<std::optional<QColor>(const QColor&)> chooser)

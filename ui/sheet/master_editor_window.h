@@ -34,7 +34,7 @@ class MasterEditorWindow : public QWidget {
 public:
     // `caption` is one of the nine master captions ("姓名マスタの編集", ...).
     MasterEditorWindow(const QString& caption, ProgramState& state, db::Workspace& workspace, UserInterface& ui,
-           QWidget* parent = nullptr);
+                       QWidget* parent = nullptr);
     ~MasterEditorWindow() override;
 
     MasterEditor& editor() { return editor_; }

@@ -1,7 +1,9 @@
 #include "ui/sheet/survey_search_window.h"
 
 #include "ui/common/allowed_keys_filter.h"
+#include "core/busy_scope.h"
 #include "core/error_reporter.h"
+#include "core/program_end.h"
 #include "core/failure.h"
 #include "core/program_state.h"
 #include "db/master_lists.h"
@@ -12,7 +14,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -54,7 +55,7 @@ QWidget* rangeBoxes(QWidget* parent, QLineEdit* from, QLineEdit* to)
 } // namespace
 
 SurveySearchWindow::SurveySearchWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
-             QWidget* parent)
+                                       QWidget* parent)
     : QWidget(parent), state_(state), workspace_(workspace), lists_(lists), ui_(ui)
 {
     setObjectName(QStringLiteral("F_検索"));
@@ -243,20 +244,19 @@ void SurveySearchWindow::runToolbarCommand(const QString& key)
 
 void SurveySearchWindow::search()
 {
-    ui_.setBusy(SearchingStatus, true);
     try {
+        BusyScope busy(ui_, SearchingStatus);
         const QString query = BuildSurveySearchQuery(criteria());
         model_->clear();
         if (!workspace_.survey())
             throw Failure(err::ObjectNotSet, QStringLiteral("データベースが開かれていません。"),
                           QStringLiteral("F_検索"));
         model_->setRows(RunSurveySearch(*workspace_.survey(), query));
+        busy.finish(QStringLiteral("%1件見つかりました。").arg(model_->rowCount()));
     } catch (const Failure& failure) {
-        ui_.setBusy(QString(), false);
         report(failure);
         return;
     }
-    ui_.setBusy(QStringLiteral("%1件見つかりました。").arg(model_->rowCount()), false);
     if (model_->rowCount() > 0)
         vaSpread1_->setCurrentIndex(model_->index(0, 0));
 }
@@ -271,22 +271,15 @@ void SurveySearchWindow::openSelectedSurvey()
 
 void SurveySearchWindow::pickAddress()
 {
-    state_.callerName = QStringLiteral("F_検索");
     std::optional<QString> address = addressPicker_ ? addressPicker_()
-                                                    : PickAddress(state_, workspace_, ui_, this);
+                                                    : PickAddress(state_, workspace_, ui_, objectName(), this);
     if (address)
         txt_住所_->setText(*address);
 }
 
 void SurveySearchWindow::report(const Failure& failure)
 {
-    const ErrorContext context{ui_, state_, workspace_.surveyOpen()};
-    if (ReportError(failure, context) != action::EndProgram)
-        return;
-    if (endProgram_)
-        endProgram_();
-    else
-        QCoreApplication::exit(0);
+    ReportFailure(failure, {ui_, state_, workspace_.surveyOpen()}, endProgram_);
 }
 
 } // namespace vortan::sheet

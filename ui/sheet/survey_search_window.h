@@ -38,7 +38,7 @@ class SurveySearchWindow : public QWidget {
     Q_OBJECT
 public:
     SurveySearchWindow(ProgramState& state, db::Workspace& workspace, db::MasterLists& lists, UserInterface& ui,
-          QWidget* parent = nullptr);
+                       QWidget* parent = nullptr);
     ~SurveySearchWindow() override;
 
     // Opens a survey on the data sheet by its number: the main window puts

@@ -49,8 +49,7 @@ struct AddressPicker : ::testing::Test {
     {
         ASSERT_TRUE(files.isValid());
         workspace.openPostal(files.postalDatabase());
-        state.callerName = QStringLiteral("F_DataSheet");
-        picker = std::make_unique<AddressPickerDialog>(state, workspace, ui);
+        picker = std::make_unique<AddressPickerDialog>(state, workspace, ui, QStringLiteral("F_DataSheet"));
     }
 
     void clickOk() { picker->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click(); }
@@ -130,8 +129,7 @@ TEST_F(AddressPicker, OkWithPrefectureAndCityJoinsThemWithoutSeparator)
 TEST_F(AddressPicker, OkWithNothingChosenGivesAnEmptyAddressForBothCallers)
 {
     for (const char* caller : {"F_DataSheet", "F_検索"}) {
-        state.callerName = QString::fromUtf8(caller);
-        AddressPickerDialog fresh(state, workspace, ui);
+        AddressPickerDialog fresh(state, workspace, ui, QString::fromUtf8(caller));
         fresh.findChild<QPushButton*>("cmdOK")->click();
         ASSERT_TRUE(fresh.address().has_value()) << caller;
         EXPECT_EQ(*fresh.address(), "");
@@ -140,13 +138,12 @@ TEST_F(AddressPicker, OkWithNothingChosenGivesAnEmptyAddressForBothCallers)
 
 TEST_F(AddressPicker, AnyOtherCallerAndCancelGetNoAddress)
 {
-    state.callerName = QStringLiteral("frmCFCard");
-    choose(picker->prefectureBox(), "北海道");
-    clickOk();
-    EXPECT_FALSE(picker->address().has_value());
+    AddressPickerDialog card(state, workspace, ui, QStringLiteral("frmCFCard"));
+    choose(card.prefectureBox(), "北海道");
+    card.findChild<QPushButton*>("cmdOK")->click();
+    EXPECT_FALSE(card.address().has_value());
 
-    state.callerName = QStringLiteral("F_検索");
-    AddressPickerDialog other(state, workspace, ui);
+    AddressPickerDialog other(state, workspace, ui, QStringLiteral("F_検索"));
     choose(other.prefectureBox(), "北海道");
     other.findChild<QPushButton*>("cmdCancel")->click();
     EXPECT_EQ(other.result(), QDialog::Rejected);
@@ -220,7 +217,7 @@ TEST(AddressPickerWithoutPostalDatabase, ReportsTheFailureAndKeepsItsListsEmpty)
     db::Workspace workspace;
     test::RecordingUserInterface ui;
     int ends = 0;
-    AddressPickerDialog picker(state, workspace, ui);
+    AddressPickerDialog picker(state, workspace, ui, QStringLiteral("F_DataSheet"));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.lastMessage().text, "Vortanデータベースが利用できません。Vortanを再起動してください。91");
     EXPECT_EQ(picker.prefectureBox()->count(), 0);
