@@ -10,7 +10,7 @@
 # For each fault: the listed file must hold the listed text exactly once (else
 # the fault is "stale" and counted as such, so that moved or rewritten code is
 # noticed), the text is replaced, the fault's test programs are rebuilt and run
-# (stopping at their first failing test); with --full the whole suite follows
+# one after the other (stopping at the first failing test); with --full the whole suite follows
 # through ctest (-j2, stopping at the first failure). A fault that does not
 # compile counts as "not compiled", never as caught.
 #
@@ -168,14 +168,22 @@ for id in "${faults[@]}"; do
     cp "$src/$file" "$log/original"
     current="$file"
     fault_tool apply "$src/$file" "$find_text" "$repl_text" > /dev/null
-    targets=(${progs//,/ })
-    if ! cmake --build "$build" -j2 --target "${targets[@]}" > "$log/build-$id.txt" 2>&1; then
+    # Program by program: a fault caught by the first needs no other built.
+    by=""; compiled=1
+    for p in ${progs//,/ }; do
+        if ! cmake --build "$build" -j2 --target "$p" > "$log/build-$id.txt" 2>&1; then
+            compiled=0
+            break
+        fi
+        by="$(run_programs "$p")"
+        [ -n "$by" ] && break
+    done
+    if [ "$compiled" = 0 ]; then
         printf '%-13s %-34s %s\n' "not compiled" "$id" "$file"
         broken=$((broken + 1))
         restore
         continue
     fi
-    by="$(run_programs "$progs")"
     if [ -z "$by" ] && [ "$full" = 1 ]; then
         cmake --build "$build" -j2 > "$log/build-$id.txt" 2>&1
         if ! (cd "$build" && ctest -j2 --stop-on-failure > "$log/ctest-$id.txt" 2>&1); then
