@@ -110,39 +110,6 @@ TEST(OptionsRules, FileFiltersTakeQtsForm)
               "ピクチャ (*.bmp *.ico *.jpg *.gif)");
 }
 
-TEST_F(OptionsDialog, EachTabShowsOnlyItsFrameWithItsExplanation)
-{
-    open();
-    EXPECT_EQ(dialog->windowTitle(), "オプション設定");
-    ASSERT_EQ(tabs()->count(), 5);
-    const QStringList captions{"ユーザー情報", "位置", "その他", "その他２", "その他３"};
-    const QStringList keys{"tb_ユーザー情報", "tb_位置", "tb_その他", "tb_その他２", "tb_その他３"};
-    const int frames[] = {1, 2, 4, 5, 6};
-    const QStringList sentences{
-        "　上記の設定値は、レポートの印刷時に使用されます。",
-        "　上記の設定値は、データベースの保存場所などの設定に使われます。",
-        "　上記の設定値は、計算式の換算値に用いられます。",
-        "　上記の設定値は、しきい値の設定に用いられます。",
-        "　上記の設定値は、試験名とﾄﾙｸ単位の切替の設定に用いられます。",
-    };
-    EXPECT_EQ(tabs()->tabToolTip(0), "ユーザー情報の設定");
-    EXPECT_EQ(tabs()->tabToolTip(2), "計算式中の係数などを入力します。");
-    EXPECT_EQ(tabs()->tabToolTip(4), "帳票の工法名切替えとﾄﾙｸの単位切替え");
-    for (int n : {4, 1, 3, 0, 2}) {
-        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(n).center());
-        EXPECT_EQ(tabs()->tabText(n), captions[n]);
-        EXPECT_EQ(tabs()->tabData(n).toString(), keys[n]);
-        EXPECT_EQ(dialog->visibleFrame(), frames[n]) << n;
-        EXPECT_EQ(text1(), sentences[n]) << n;
-        for (int f = 0; f < 7; ++f)
-            EXPECT_EQ(control<QWidget>(QStringLiteral("Frame1(%1)").arg(f))->isVisible(), f == frames[n]);
-    }
-    // The port sits on the page the reporter opens for a missing port.
-    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
-    EXPECT_TRUE(box("txt_ComNo")->isVisible());
-    EXPECT_TRUE(box("txt_データ位置")->isVisible());
-}
-
 TEST_F(OptionsDialog, OpensOnTheOtherPageAfterAMissingDatabaseElseOnTheFirst)
 {
     state.databaseNotFound = true;

@@ -108,24 +108,6 @@ TEST(SurveyStore, InsertsStoreTextsAsTypedIncludingQuotes)
               QStringList{"12|7|051001|0930|0941|0.2|5|12.5|2|"});
 }
 
-TEST(SurveyStore, InsertStatementsHaveTheirFixedForm)
-{
-    SurveyRow s = survey(5);
-    s.記事 = QStringLiteral("a'b");
-    EXPECT_EQ(surveyInsertSql(s),
-              "INSERT INTO 調査地区 (調査地区No,現場名,住所, 調査目的, 調査責任者, 調査者, 調査開始時刻, "
-              "調査終了時刻, 調査日, 天候, 標高, 得意先名, 記事) VALUES (5, '現場', '東京都千代田区①丁目', "
-              "'', '', '', '', '', '20051001', '', '' , '一般', 'a''b');");
-    EXPECT_EQ(pointInsertSql(point(5, "12")),
-              "INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位, 記事 ,印刷測点No) "
-              "VALUES (5, '12' , '051001', '0930', '0941', '', '', '', '12');");
-    RecordRow r = record(5, "12", 1.1f);
-    r.推定土質 = QStringLiteral("3 粘性土");
-    EXPECT_EQ(recordInsertSql(r),
-              "INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ, 打撃回数,トルク, "
-              "推定土質, 記事) VALUES (5, '12' , '051001', '0930', '0941', 1.1, 5, 12.5, 3, '');");
-}
-
 TEST(SurveyStore, RecordInsertSkipsARecordThatRepeatsThePreviousOne)
 {
     SurveyDatabaseCopy copy;

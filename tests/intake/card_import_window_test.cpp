@@ -227,49 +227,6 @@ TEST_F(CardImportScreen, RunsOfOneSiteMoveBothWays)
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(CardImportScreen, RunsOfTwoSitesAreRefused)
-{
-    readCard(FixtureCard);
-    const QStringList card = texts(cardList());
-    pick(cardList(), {0, 3});
-    click("cmd_選択");
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, "同一現場Noを選択して下さい。");
-    EXPECT_EQ(ui.lastMessage().title, "現場Noエラー");
-    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Information);
-    EXPECT_EQ(selectedCount(cardList()), 0);
-    EXPECT_EQ(texts(cardList()), card);
-    EXPECT_EQ(transferList()->count(), 0);
-
-    // A site other than the one of the runs already chosen.
-    pick(cardList(), {0});
-    click("cmd_選択");
-    pick(cardList(), {2});   // site 8, now third
-    click("cmd_選択");
-    EXPECT_EQ(ui.messages().size(), 2u);
-    EXPECT_EQ(ui.lastMessage().text, "同一現場Noを選択して下さい。");
-    EXPECT_EQ(texts(transferList()), QStringList{card[0]});
-    EXPECT_EQ(selectedCount(cardList()), 0);
-}
-
-TEST_F(CardImportScreen, ARunWithItsSecondRunIsRefusedNamingThePoint)
-{
-    readCard(FixtureCard);
-    pick(cardList(), {1, 2});   // site 3 point 2 and its "*" run
-    click("cmd_選択");
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, "同一測点Noがあります。\n測点No:2");
-    EXPECT_EQ(ui.lastMessage().title, "測点Noエラー");
-    EXPECT_EQ(selectedCount(cardList()), 0);
-    EXPECT_EQ(transferList()->count(), 0);
-
-    // The "*" run alone is fine.
-    pick(cardList(), {2});
-    click("cmd_選択");
-    EXPECT_EQ(transferList()->count(), 1);
-    EXPECT_EQ(ui.messages().size(), 1u);
-}
-
 TEST_F(CardImportScreen, ADuplicateRunIsRefused)
 {
     // Point 1 of site 5 was driven three times: the second and third runs
@@ -332,36 +289,6 @@ TEST_F(CardImportScreen, ASaveStoresTheRunsOpensTheSurveyAndCloses)
     screen->show();
     screen->Form_Activate();
     EXPECT_EQ(numberBox()->text(), QString::number(number.toInt() + 1));
-}
-
-TEST_F(CardImportScreen, ASaveUnderAnExistingNumberStoresNothingAndStaysOpen)
-{
-    const std::int32_t taken = maxSurveyNo() + 1;
-    {
-        db::SurveyStore store(db.workspace);
-        store.InsertSurveyRow(test::exchangeSurvey(taken));
-    }
-    const QStringList before = test::surveyTables(db.db());
-    readCard(FixtureCard);
-    pick(cardList(), {0, 1});
-    click("cmd_選択");
-    numberBox()->setText(QString::number(taken));
-    click("cmdKakutei");
-
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_TRUE(ui.lastMessage().text.startsWith("保存しようとしたデータに重複があります。"))
-        << ui.lastMessage().text.toStdString();
-    EXPECT_EQ(test::surveyTables(db.db()), before);
-    EXPECT_TRUE(opened.isEmpty());
-    EXPECT_EQ(ui.beepCount(), 0);
-    EXPECT_TRUE(screen->isVisible());
-    EXPECT_EQ(transferList()->count(), 2);
-
-    // Under a free number the same runs then store.
-    numberBox()->setText(QString::number(taken + 1));
-    click("cmdKakutei");
-    EXPECT_EQ(opened, QStringList{QString::number(taken + 1)});
-    EXPECT_EQ(test::countRows(db.db(), "測点データ WHERE 調査地区No = " + QString::number(taken + 1) + ";"), 5);
 }
 
 TEST_F(CardImportScreen, TheExitButtonCloses)

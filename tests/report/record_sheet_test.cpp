@@ -347,3 +347,16 @@ TEST_F(RecordSheetTest, TableHeadingsAndColumnLinesStandWhereTheFormPutsThem)
 }
 
 } // namespace
+
+// A point's rows beyond its full bands take another page from one millimetre
+// of rows on; a point of 4 rows is 20 mm of rows.
+TEST_F(RecordSheetTest, APointTakesAnotherPageFromOneMillimetreBeyondItsFullBands)
+{
+    f.addRows(f.addPoint(QStringLiteral("1")), 4);
+    const struct {
+        double band;
+        int pages;
+    } cases[] = {{20, 1}, {19, 2}, {19.5, 1}, {10, 2}, {9.5, 3}, {40, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(recordSheetPageCount(*f.doc, 30 + c.band, 30), c.pages) << c.band;
+}

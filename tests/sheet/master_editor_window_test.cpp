@@ -2,6 +2,7 @@
 // loading and activation, typing, the Delete key, the colour button, saving
 // and closing.
 
+#include "support/database_rows.h"
 #include "calc/calc_test_environment.h"
 #include "core/text_grid_model.h"
 #include "db/record_set.h"
@@ -24,13 +25,7 @@ using namespace vortan::sheet;
 
 namespace {
 
-QStringList list(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* item : items)
-        out << QString::fromUtf8(item);
-    return out;
-}
+using test::list;
 
 struct MasterWindow : ::testing::Test {
     test::CalcEnvironment env;
