@@ -21,7 +21,12 @@
 #   --list FILE           another fault list
 #   --work DIR            the folder of the copy (default /tmp/vortan-mutation-$USER)
 #   --dry                 only check that each fault's text is found once
+#   --reuse-build         copy the tree together with its built build/ folder and
+#                         work on the copy mounted over the tree's own path, in a
+#                         mount namespace of this run only (needs root): nothing
+#                         is compiled but what a fault touches
 set -uo pipefail
+arguments=("$@")
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 list="$root/scripts/mutation-faults.tsv"
@@ -30,6 +35,7 @@ only=""
 programs=""
 full=0
 dry=0
+reuse=0
 
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -39,6 +45,7 @@ while [ $# -gt 0 ]; do
         --list) list="$2"; shift 2 ;;
         --work) work="$2"; shift 2 ;;
         --dry) dry=1; shift ;;
+        --reuse-build) reuse=1; shift ;;
         -h|--help) sed -n '2,24p' "${BASH_SOURCE[0]}"; exit 0 ;;
         *) echo "unknown option: $1" >&2; exit 2 ;;
     esac
@@ -47,7 +54,22 @@ done
 src="$work/src"
 build="$work/build"
 log="$work/log"
-mkdir -p "$src" "$log"
+mkdir -p "$log"
+
+if [ "$reuse" = 1 ] && [ -z "${VORTAN_MUTATION_INSIDE:-}" ]; then
+    [ -f "$root/build/build.ninja" ] || { echo "no built build/ folder in $root" >&2; exit 1; }
+    rm -rf "$work/same"
+    mkdir -p "$work/same"
+    cp -a "$root/." "$work/same/"
+    exec unshare -m --propagation private bash -c \
+        'mount --bind "$1" "$2" && shift 2 && VORTAN_MUTATION_INSIDE=1 exec bash "$@"' \
+        _ "$work/same" "$root" "$root/scripts/mutation-sample.sh" "${arguments[@]}"
+fi
+if [ -n "${VORTAN_MUTATION_INSIDE:-}" ]; then
+    src="$root"
+    build="$root/build"
+fi
+mkdir -p "$src"
 
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 
@@ -124,7 +146,7 @@ run_programs() {
     done
 }
 
-sync_copy
+[ -z "${VORTAN_MUTATION_INSIDE:-}" ] && sync_copy
 if [ ! -f "$build/build.ninja" ] && [ "$dry" = 0 ]; then
     cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache > "$log/configure.txt" 2>&1 \
