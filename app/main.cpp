@@ -5,12 +5,12 @@
 // program. Closing the main window closes both databases and writes the
 // settings back.
 
-#include "core/child_windows_registration_window.h"
+#include "app/screen_registration.h"
 #include "core/font_substitutes.h"
 #include "core/japanese_translations.h"
-#include "core/mdi_main_window.h"
+#include "app/main_window.h"
 #include "core/program_state.h"
-#include "core/qt_user_interface_widget.h"
+#include "ui/common/qt_user_interface.h"
 #include "core/settings_store.h"
 #include "db/workspace.h"
 
@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     state.databaseNotFound = false;
     QApplication::processEvents();
 
-    vortan::ui::MdiMainWindow window(store, state, workspace, ui,
+    vortan::ui::MainWindow window(store, state, workspace, ui,
                                      vortan::ui::ProgramChildWindows());
     window.connectUserInterface(ui);
     if (!window.showAndLoad())

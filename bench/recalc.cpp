@@ -1,5 +1,5 @@
 // Recalculation of a large survey: 100 points × 300 records over 5 soils,
-// computed once for each of 2 customers with SetNd値Qa値一括表示. Prints the
+// computed once for each of 2 customers with recalculateAll. Prints the
 // time of each full recalculation, the statements it sent to the database
 // (one per soil and formula table, as the one-entry caches allow), and the
 // ratio against a bare loop that evaluates the same formulas with the
@@ -157,11 +157,11 @@ int main(int argc, char** argv)
     sheet::SurveyDocument doc(sheet::SurveyDocument::Services{state, workspace, lists, ui, calculator});
 
     QElapsedTimer timer;
-    doc.Data_Clear();
+    doc.clear();
     doc.setHeader(sheet::HeaderField::調査地区No, QStringLiteral("1"));
     timer.start();
     quint64 before = db.statementCount();
-    if (doc.Data_Load() != sheet::Outcome::Done)
+    if (doc.load() != sheet::Outcome::Done)
         return 1;
     std::printf("load %d points x %d records, computed: %.1f ms, %llu statements\n", Points, RecordsPerPoint,
                 timer.nsecsElapsed() / 1e6, static_cast<unsigned long long>(db.statementCount() - before));
@@ -186,7 +186,7 @@ int main(int argc, char** argv)
             calculator.formulaSets().GetQaCoefficients(customer, QString());
             before = db.statementCount();
             timer.restart();
-            doc.SetNd値Qa値一括表示();
+            doc.recalculateAll();
             best = std::min(best, timer.nsecsElapsed() / 1e6);
             statements = db.statementCount() - before;
         }
@@ -203,8 +203,8 @@ int main(int argc, char** argv)
     std::printf("qaTbl.tbl read %d time(s) by the document's calculator\n", calculator.qaParamFile().readCount());
 
     timer.restart();
-    doc.DataChange();
-    const sheet::SaveResult saved = doc.Data_Save();
+    doc.markChanged();
+    const sheet::SaveResult saved = doc.save();
     std::printf("save: %.1f ms (%s)\n", timer.nsecsElapsed() / 1e6,
                 saved.outcome == sheet::Outcome::Done ? "done" : "failed");
     return 0;

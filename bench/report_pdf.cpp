@@ -14,7 +14,7 @@
 #include "report/pdf_surface.h"
 #include "report/primitive_painter.h"
 #include "report/print_session.h"
-#include "report/recording_surface.h"
+#include "support/recording_surface.h"
 #include "sheet/survey_document.h"
 
 #include <QApplication>
@@ -60,10 +60,10 @@ void fill(sheet::SurveyDocument& doc)
     doc.setHeader(HeaderField::天候, QStringLiteral("曇り"));
     const QStringList soils{QStringLiteral("砂質土"), QStringLiteral("粘性土"), QStringLiteral("礫質土")};
     for (int p = 0; p < Points; ++p) {
-        const int point = doc.測点を一行増やす時の処理(QString::number(p + 1));
+        const int point = doc.addPoint(QString::number(p + 1));
         doc.setPointCell(point, PointColumn::測点No表記, QString::number(p + 1));
         for (int r = 0; r < RowsPerPoint; ++r) {
-            const int row = doc.測点データを一行増やす時の処理(point);
+            const int row = doc.addRecord(point);
             const double nd = 1 + (r * 7 + p) % 23;
             doc.setRecordCell(point, row, RecordColumn::貫入長, numtext::shortestDouble((r + 1) * 0.25));
             doc.setRecordCell(point, row, RecordColumn::打撃回数, QString::number(1 + (r * 3 + p) % 17));

@@ -13,7 +13,7 @@
 #include "sheet/search_result_model.h"
 #include "sheet/survey_search.h"
 #include "sheet/survey_search_query.h"
-#include "sheet/survey_search_window.h"
+#include "ui/sheet/survey_search_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -137,7 +137,7 @@ int main(int argc, char** argv)
         domainRows = sheet::RunSurveySearch(*workspace.survey(), sheet::BuildSurveySearchQuery({})).size();
     });
 
-    sheet::F_検索 window(state, workspace, lists, ui);
+    sheet::SurveySearchWindow window(state, workspace, lists, ui);
     window.resize(1000, 600);
     window.show();
     QApplication::processEvents();

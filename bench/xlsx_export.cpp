@@ -59,11 +59,11 @@ void fill(sheet::SurveyDocument& doc)
     doc.setHeader(HeaderField::標高, QStringLiteral("25.3"));
     const QStringList soils{QStringLiteral("砂質土"), QStringLiteral("粘性土"), QStringLiteral("礫質土")};
     for (int p = 0; p < Points; ++p) {
-        const int point = doc.測点を一行増やす時の処理(QStringLiteral("No%1").arg(p + 1));
+        const int point = doc.addPoint(QStringLiteral("No%1").arg(p + 1));
         doc.setPointCell(point, PointColumn::開始日時, QStringLiteral("2024/05/01_09:30"));
         doc.setPointCell(point, PointColumn::終了日時, QStringLiteral("2024/05/01_10:15"));
         for (int r = 0; r < RecordsPerPoint; ++r) {
-            const int row = doc.測点データを一行増やす時の処理(point);
+            const int row = doc.addRecord(point);
             const double nd = 1 + (r * 7 + p) % 53;
             doc.setRecordCell(point, row, RecordColumn::貫入長, numtext::shortestDouble((r + 1) * 0.25));
             doc.setRecordCell(point, row, RecordColumn::打撃回数, QString::number(1 + (r * 3 + p) % 17));

@@ -4,6 +4,7 @@
 #include "calc/qa_param_file.h"
 #include "calc/qa_param_file_writer.h"
 #include "core/cp932.h"
+#include "core/busy_scope.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/number_text.h"
@@ -11,6 +12,7 @@
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/record_set.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 #include <QFile>
@@ -175,7 +177,7 @@ QString FormulaSeriesEditor::dropBindingStatement(const QString& code) const
 
 // --- commands ------------------------------------------------------------------------
 
-void FormulaSeriesEditor::Data_Clear()
+void FormulaSeriesEditor::clear()
 {
     soils_.clear(1);
     customers_.clear(1);
@@ -186,7 +188,7 @@ void FormulaSeriesEditor::Data_Clear()
 
 EditorOutcome FormulaSeriesEditor::load()
 {
-    Data_Clear();
+    clear();
     changed_ = false;
     if (!numtext::isInt16Value(code_.trimmed())) {
         s_.ui.showMessage(NotANumber, MessageIcon::Information);
@@ -196,7 +198,7 @@ EditorOutcome FormulaSeriesEditor::load()
         loadRows(normalisedCode(code_));
     } catch (const Failure& failure) {
         s_.ui.setBusy(QString(), false);
-        Data_Clear();
+        clear();
         return report(failure);
     }
     s_.ui.setBusy(QStringLiteral("データを呼び出しました。"), false);
@@ -294,13 +296,13 @@ void FormulaSeriesEditor::loadQaRecords(std::int16_t code)
         roundingMode_ = record.roundingMode;
 }
 
-bool FormulaSeriesEditor::is重複()
+bool FormulaSeriesEditor::isDuplicate()
 {
     db::RecordSet rows = s_.workspace.survey()->openRecordSet(existsStatement(normalisedCode(code_)));
     return rows.recordCount() > 0;
 }
 
-bool FormulaSeriesEditor::is入力データが不正() const
+bool FormulaSeriesEditor::hasInvalidInput() const
 {
     if (!numtext::isInt16Value(code_.trimmed()))
         return true;
@@ -371,13 +373,13 @@ void FormulaSeriesEditor::writeSeries(const QString& code)
 
 EditorOutcome FormulaSeriesEditor::save()
 {
-    if (is入力データが不正()) {
+    if (hasInvalidInput()) {
         s_.ui.showMessage(Incomplete, MessageIcon::Information);
         return EditorOutcome::NotDone;
     }
     const QString code = normalisedCode(code_);
     try {
-        if (is重複() && s_.ui.showMessage(OverwriteQuestion, MessageIcon::Question, MessageButtons::YesNo,
+        if (isDuplicate() && s_.ui.showMessage(OverwriteQuestion, MessageIcon::Question, MessageButtons::YesNo,
                                           MessageAnswer::Yes) != MessageAnswer::Yes) {
             s_.ui.showMessage(SaveCancelled, MessageIcon::Information);
             return EditorOutcome::NotDone;
@@ -386,23 +388,15 @@ EditorOutcome FormulaSeriesEditor::save()
         return report(failure);
     }
 
-    bool inTransaction = false;
+    BusyScope busy(s_.ui);
     try {
         if (info_.table != FormulaTable::RNd)
-            s_.ui.setBusy(QStringLiteral("データの保存中..."), true);
-        s_.workspace.beginTransaction();
-        inTransaction = true;
+            busy.start(QStringLiteral("データの保存中..."));
+        db::Transaction transaction(s_.workspace);
         writeSeries(code);
-        s_.workspace.commit();
-        inTransaction = false;
+        transaction.commit();
     } catch (const Failure& failure) {
-        if (inTransaction) {
-            try {
-                s_.workspace.rollback();
-            } catch (const Failure&) {
-            }
-        }
-        s_.ui.setBusy(QString(), false);
+        busy.finish();
         return report(failure);
     }
     // The table rows are committed: lookups must read them from now on,
@@ -416,18 +410,18 @@ EditorOutcome FormulaSeriesEditor::save()
             try {
                 ReplaceQaSeries(qaFolder(), n, qaRecords(n));
             } catch (const Failure& failure) {
-                s_.ui.setBusy(QString(), false);
+                busy.finish();
                 return report(failure);
             }
         }
     }
-    s_.ui.setBusy(QString(), false);
+    busy.finish();
     changed_ = false;
     s_.ui.showMessage(Saved, MessageIcon::Information);
     return EditorOutcome::Done;
 }
 
-EditorOutcome FormulaSeriesEditor::Data_Del()
+EditorOutcome FormulaSeriesEditor::deleteSeries()
 {
     if (!numtext::isInt16Value(code_.trimmed())) {
         s_.ui.showMessage(NotANumber, MessageIcon::Information);
@@ -437,28 +431,18 @@ EditorOutcome FormulaSeriesEditor::Data_Del()
         MessageAnswer::Yes)
         return EditorOutcome::NotDone;
     const QString code = normalisedCode(code_);
-    bool inTransaction = false;
     try {
-        s_.ui.setBusy(QStringLiteral("削除中..."), true);
+        BusyScope busy(s_.ui, QStringLiteral("削除中..."));
         db::Database& db = *s_.workspace.survey();
-        s_.workspace.beginTransaction();
-        inTransaction = true;
+        db::Transaction transaction(s_.workspace);
         db.execute(dropSeriesStatement(code));
         db.execute(dropBindingStatement(code));
-        s_.workspace.commit();
-        inTransaction = false;
+        transaction.commit();
+        SetFormulaChanged(s_.state);
+        busy.finish(Deleted);
     } catch (const Failure& failure) {
-        if (inTransaction) {
-            try {
-                s_.workspace.rollback();
-            } catch (const Failure&) {
-            }
-        }
-        s_.ui.setBusy(QString(), false);
         return report(failure);
     }
-    SetFormulaChanged(s_.state);
-    s_.ui.setBusy(Deleted, false);
     changed_ = false;
     s_.ui.showMessage(Deleted, MessageIcon::Information);
     return EditorOutcome::Done;

@@ -68,7 +68,7 @@ public:
 
     // --- commands
     // Empties every grid down to one empty row; the code stays.
-    void Data_Clear();
+    void clear();
     // Clears, then loads the series whose code stands in the code field.
     EditorOutcome load();
     // Validates and writes the series (asking before it overwrites one), the
@@ -77,14 +77,14 @@ public:
     EditorOutcome save();
     // Asks, then deletes the series and unbinds its customers; then marks
     // the formulas changed. The parameter records stay in qaTbl.tbl.
-    EditorOutcome Data_Del();
+    EditorOutcome deleteSeries();
 
     // Does the table hold rows of the series? Throws Failure.
-    bool is重複();
+    bool isDuplicate();
     // True when the code is not a 16-bit number, a used row of either grid
     // has an empty first cell, a row of parameters has no soil, or a
     // coefficient or parameter is not a number.
-    bool is入力データが不正() const;
+    bool hasInvalidInput() const;
 
     // The parameter records the grids describe: one for each row that holds
     // a parameter, named after the soil of the same row. Loading puts each

@@ -25,10 +25,10 @@ int calc(CliContext& context, const QStringList& args)
     calc::PenetrationCalculator calculator(context.workspace(), context.state());
     sheet::SurveyDocument document(
         sheet::SurveyDocument::Services{context.state(), context.workspace(), lists, context.ui(), calculator});
-    if (document.Data_Clear() != sheet::Outcome::Done)
+    if (document.clear() != sheet::Outcome::Done)
         return ExitFailure;
     document.setHeader(sheet::HeaderField::調査地区No, args[1]);
-    if (document.Data_Load() != sheet::Outcome::Done)
+    if (document.load() != sheet::Outcome::Done)
         return ExitFailure;
 
     for (int p = 0; p < document.pointCount(); ++p) {

@@ -13,10 +13,10 @@ LoadedSurvey::LoadedSurvey(CliContext& context) : context_(context)
 
 bool LoadedSurvey::load(const QString& number)
 {
-    if (document_->Data_Clear() != sheet::Outcome::Done)
+    if (document_->clear() != sheet::Outcome::Done)
         return false;
     document_->setHeader(sheet::HeaderField::調査地区No, number);
-    return document_->Data_Load() == sheet::Outcome::Done;
+    return document_->load() == sheet::Outcome::Done;
 }
 
 bool readOptions(const QStringList& args, QMap<QString, QString>& options)

@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "db/database.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 namespace vortan::db {
@@ -99,12 +100,11 @@ bool SetPrintMarkDefault(Workspace& workspace)
     } catch (const Failure&) {
         return false;   // an older layout without the column
     }
-    workspace.beginTransaction();
+    Transaction transaction(workspace);
     if (!executeAll(database, {QStringLiteral("alter table 測点 alter column 印刷 yesno default true;")})) {
-        workspace.rollback();
         return false;
     }
-    workspace.commit();
+    transaction.commit();
     return true;
 }
 
@@ -113,7 +113,7 @@ bool UpgradeSchema(Workspace& workspace, double version)
     Database& database = surveyOf(workspace);
     const QString qaSelect = QStringLiteral("select mstQa値計算式.* from mstQa値計算式 ;");
 
-    workspace.beginTransaction();
+    Transaction transaction(workspace);
 
     probeStep(
         database, [&] { probeField(database, qaSelect, QStringLiteral("C")); }, err::DbItemNotFound,
@@ -144,25 +144,22 @@ bool UpgradeSchema(Workspace& workspace, double version)
                         QStringLiteral("alter table 測点 add 印刷測点No char(4);"),
                         QStringLiteral("alter table 測点 alter column 測点No char(4);"),
                         QStringLiteral("alter table 測点データ alter column 測点No char(4);")})) {
-        workspace.rollback();
         return false;
     }
 
     if (version < CurrentSchemaVersion
         && !executeAll(database,
                        {QStringLiteral("update mstRNd値計算式 set B = 0.40 where B = 0.41 ;")})) {
-        workspace.rollback();
         return false;
     }
 
     // A failing version update ends the upgrade without committing anything.
     if (!executeAll(database, {QStringLiteral("update SystemSetting set SystemSetting.Value='1.2' "
                                               "where SystemSetting.Key='DBVersion' ")})) {
-        workspace.rollback();
         return false;
     }
 
-    workspace.commit();
+    transaction.commit();
     return true;
 }
 

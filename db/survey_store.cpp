@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/engine_error_map.h"
 #include "db/record_set.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 namespace vortan::db {
@@ -180,21 +181,16 @@ bool SurveyStore::DeleteSurvey(const QString& number, bool ask, UserInterface& u
     const QString n = numtext::shortestDouble(numtext::leadingNumber(number));
     // Inside a caller's transaction (the exchange import replaces surveys in
     // one) this transaction nests in it, and the caller's end decides.
-    workspace_.beginTransaction();
     try {
+        Transaction transaction(workspace_);
         db.execute(QStringLiteral("DELETE 調査地区.*FROM 調査地区 WHERE 調査地区.調査地区No=") + n
                    + QStringLiteral(";"));
         db.execute(QStringLiteral("DELETE 測点.* FROM 測点 WHERE 測点.調査地区No=") + n
                    + QStringLiteral(";"));
         db.execute(QStringLiteral("DELETE 測点データ.* FROM 測点データ WHERE 測点データ.調査地区No=") + n
                    + QStringLiteral(";"));
-        workspace_.commit();
+        transaction.commit();
     } catch (...) {
-        try {
-            workspace_.rollback();
-        } catch (const Failure&) {
-            // the first failure is the one to report
-        }
         ui.setStatusText(QString());
         throw;
     }

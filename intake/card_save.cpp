@@ -6,6 +6,7 @@
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/row_view.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 #include "intake/card_index.h"
 #include "intake/card_line_parts.h"
@@ -222,21 +223,12 @@ std::int32_t SaveCardRuns(db::Workspace& workspace, UserInterface& ui, const Car
             != MessageAnswer::Yes)
         return 0;
 
-    workspace.beginTransaction();
-    try {
-        // Each statement runs as soon as it is built, so the first one that
-        // fails (a survey number in use, say) is the one reported.
-        ForEachCardSaveStatement(rows, transferLines, surveyNo, customer,
-                                 [db](const QString& sql) { db->execute(sql); });
-        workspace.commit();
-    } catch (...) {
-        try {
-            workspace.rollback();
-        } catch (const Failure&) {
-            // the first failure is the one to report
-        }
-        throw;
-    }
+    db::Transaction transaction(workspace);
+    // Each statement runs as soon as it is built, so the first one that
+    // fails (a survey number in use, say) is the one reported.
+    ForEachCardSaveStatement(rows, transferLines, surveyNo, customer,
+                             [db](const QString& sql) { db->execute(sql); });
+    transaction.commit();
     ui.setStatusText(QStringLiteral("データを保存しました。"));
     return number;
 }

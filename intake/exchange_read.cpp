@@ -1,5 +1,6 @@
 #include "intake/exchange_read.h"
 
+#include "core/busy_scope.h"
 #include "core/cp932.h"
 #include "core/failure.h"
 #include "core/input_file.h"
@@ -8,6 +9,7 @@
 #include "core/text_lines.h"
 #include "core/user_interface.h"
 #include "db/survey_store.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 #include "db/record_set.h"
 #include "intake/exchange_line.h"
@@ -121,31 +123,20 @@ ExchangeReadResult ReadExchangeBytes(db::Workspace& workspace, db::SurveyStore& 
                                      UserInterface& ui, const QByteArray& bytes,
                                      ExchangeReadMode mode, const ProgressCallback& progress)
 {
-    ui.setBusy(QStringLiteral("データの読み込み中..."), true);
     ExchangeReadResult result;
     const db::RecordRow previousRecord = store.previousRecord();
-    bool began = false;
     try {
-        workspace.beginTransaction();
-        began = true;
+        BusyScope busy(ui, QStringLiteral("データの読み込み中..."));
+        // Nothing of a file that failed part way stays in the database.
+        db::Transaction transaction(workspace);
         store.forgetNotStoredRows();
         result = readLines(workspace, store, ui, bytes, mode, progress);
         result.notStored = store.notStoredRows();
-        workspace.commit();
+        transaction.commit();
     } catch (...) {
-        // Nothing of a file that failed part way stays in the database.
-        if (began) {
-            try {
-                workspace.rollback();
-            } catch (const Failure&) {
-                // the first failure is the one to report
-            }
-        }
         store.restorePreviousRecord(previousRecord);
-        ui.setBusy(QString(), false);
         throw;
     }
-    ui.setBusy(QString(), false);
     ui.setStatusText(QStringLiteral("データを読み込みました。"));
     ui.showMessage(importedSurveysText(result.created, result.replaced), MessageIcon::Information);
     if (!result.notStored.empty())
@@ -157,13 +148,10 @@ ExchangeReadResult ReadExchangeFile(db::Workspace& workspace, db::SurveyStore& s
                                     UserInterface& ui, const QString& path, ExchangeReadMode mode,
                                     const ProgressCallback& progress)
 {
-    ui.setBusy(QStringLiteral("データの読み込み中..."), true);
     QByteArray bytes;
-    try {
+    {
+        BusyScope busy(ui, QStringLiteral("データの読み込み中..."));
         bytes = inputfile::readAll(path, exchangeKind());
-    } catch (...) {
-        ui.setBusy(QString(), false);
-        throw;
     }
     return ReadExchangeBytes(workspace, store, ui, bytes, mode, progress);
 }

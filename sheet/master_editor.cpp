@@ -1,12 +1,14 @@
 #include "sheet/master_editor.h"
 
 #include "calc/formula_sets.h"
+#include "core/busy_scope.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/program_state.h"
 #include "core/user_interface.h"
 #include "db/database.h"
 #include "db/record_set.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 namespace vortan::sheet {
@@ -23,7 +25,7 @@ EditorOutcome MasterEditor::report(const Failure& failure)
                                                                 : EditorOutcome::NotDone;
 }
 
-void MasterEditor::Data_Clear()
+void MasterEditor::clear()
 {
     grid_.clear(1);
 }
@@ -31,6 +33,7 @@ void MasterEditor::Data_Clear()
 EditorOutcome MasterEditor::load(bool withMessages)
 {
     try {
+        BusyScope busy(s_.ui);
         db::RecordSet rows = s_.workspace.survey()->openRecordSet(master_.loadQuery);
         if (rows.recordCount() == 0) {
             changed_ = false;
@@ -38,7 +41,7 @@ EditorOutcome MasterEditor::load(bool withMessages)
                 s_.ui.showMessage(QStringLiteral("データ登録されていませんでした｡"), MessageIcon::Information);
             return EditorOutcome::Done;
         }
-        s_.ui.setBusy(QStringLiteral("データの呼び出し中..."), true);
+        busy.start(QStringLiteral("データの呼び出し中..."));
         grid_.clear(0);
         for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
             const int r = grid_.rowCount();
@@ -53,9 +56,7 @@ EditorOutcome MasterEditor::load(bool withMessages)
         changed_ = false;
         if (withMessages)
             s_.ui.showMessage(QStringLiteral("データを呼び出しました。"), MessageIcon::Information);
-        s_.ui.setBusy(QString(), false);
     } catch (const Failure& failure) {
-        s_.ui.setBusy(QString(), false);
         return report(failure);
     }
     return EditorOutcome::Done;
@@ -63,27 +64,17 @@ EditorOutcome MasterEditor::load(bool withMessages)
 
 EditorOutcome MasterEditor::save()
 {
-    bool inTransaction = false;
     try {
+        // Nothing of a failed save remains: the table keeps its rows.
         db::Database& db = *s_.workspace.survey();
-        s_.workspace.beginTransaction();
-        inTransaction = true;
-        s_.ui.setBusy(QStringLiteral("データの保存中"), true);
+        db::Transaction transaction(s_.workspace);
+        BusyScope busy(s_.ui, QStringLiteral("データの保存中"));
         db.execute(master_.deleteStatement);
         for (int r = 0; r < grid_.usedRowCount(); ++r)
             db.execute(master_.insertStatement(grid_.row(r)));
-        s_.ui.setBusy(QString(), false);
-        s_.workspace.commit();
-        inTransaction = false;
+        busy.finish();
+        transaction.commit();
     } catch (const Failure& failure) {
-        // Nothing of a failed save remains: the table keeps its rows.
-        if (inTransaction) {
-            try {
-                s_.workspace.rollback();
-            } catch (const Failure&) {
-            }
-        }
-        s_.ui.setBusy(QString(), false);
         return report(failure);
     }
     changed_ = false;
@@ -92,7 +83,7 @@ EditorOutcome MasterEditor::save()
     return EditorOutcome::Done;
 }
 
-void MasterEditor::一行増やす時の処理()
+void MasterEditor::addRow()
 {
     grid_.appendRow();
 }

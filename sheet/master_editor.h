@@ -40,10 +40,10 @@ public:
 
     bool hasUnsavedChanges() const { return changed_; }
     // Any change of a cell or of the rows.
-    void DataChange() { changed_ = true; }
+    void markChanged() { changed_ = true; }
 
     // Resets the grid to one empty row.
-    void Data_Clear();
+    void clear();
     // Loads the whole table after the rows already in the grid are dropped;
     // one empty row follows the loaded ones. With messages, tells when the
     // table is empty and when the rows were loaded.
@@ -53,7 +53,7 @@ public:
     EditorOutcome save();
 
     // Adds one row at the end of the grid.
-    void 一行増やす時の処理();
+    void addRow();
     // Removes the rows and marks the change; one empty row remains at least.
     void deleteRows(const std::vector<int>& rows);
 

@@ -57,9 +57,9 @@ Outcome SurveyDocument::setHeader(HeaderField field, const QString& text, EditSo
         return Outcome::Done;
     // The number names the survey; every other field is part of it.
     if (field != HeaderField::調査地区No)
-        DataChange();
+        markChanged();
     if (field == HeaderField::提出先)
-        return SetNd値Qa値一括表示();
+        return recalculateAll();
     return Outcome::Done;
 }
 
@@ -83,7 +83,7 @@ void SurveyDocument::setPointNumber(int index, const QString& number, EditSource
     row.測点No = number;
     emit events_.pointChanged(index, 0, 0);
     if (source == EditSource::User)
-        DataChange();
+        markChanged();
 }
 
 void SurveyDocument::setPointCell(int index, int column, const QString& text, EditSource source)
@@ -94,10 +94,10 @@ void SurveyDocument::setPointCell(int index, int column, const QString& text, Ed
     cell = text;
     emit events_.pointChanged(index, column, column);
     if (source == EditSource::User)
-        DataChange();
+        markChanged();
 }
 
-int SurveyDocument::測点を一行増やす時の処理(const QString& pointNumber)
+int SurveyDocument::addPoint(const QString& pointNumber)
 {
     const QDateTime now = s_.now();
     PointRow row;
@@ -132,7 +132,7 @@ void SurveyDocument::deletePointRows(std::vector<int> rows)
         removed = true;
     }
     if (removed)
-        DataChange();
+        markChanged();
 }
 
 // --- data grids -------------------------------------------------------------
@@ -153,11 +153,11 @@ Outcome SurveyDocument::setRecordCell(int pointIndex, int row, int column, const
     }
     if (source != EditSource::User)
         return Outcome::Done;
-    DataChange();
-    return SetNd値Qa値(pointIndex, row);
+    markChanged();
+    return recalculateRow(pointIndex, row);
 }
 
-int SurveyDocument::測点データを一行増やす時の処理(int pointIndex)
+int SurveyDocument::addRecord(int pointIndex)
 {
     PointRow& p = mutablePoint(pointIndex);
     RecordCells cells;
@@ -179,26 +179,26 @@ void SurveyDocument::deleteRecordRows(int pointIndex, std::vector<int> rows)
         p.records.erase(p.records.begin() + row);
         emit events_.recordsRemoved(pointIndex, row, row);
     }
-    DataChange();
+    markChanged();
 }
 
 void SurveyDocument::pickPointRemark(int pointIndex, const QString& text)
 {
     setPointCell(pointIndex, PointColumn::記事, text);
-    DataChange();
+    markChanged();
 }
 
 void SurveyDocument::pickRecordRemark(int pointIndex, int row, const QString& text)
 {
     setRecordCell(pointIndex, row, RecordColumn::記事, text);
-    DataChange();
+    markChanged();
 }
 
 Outcome SurveyDocument::pickSoil(int pointIndex, int row, const QString& soil)
 {
     setRecordCell(pointIndex, row, RecordColumn::推定土質, soil);
-    const Outcome outcome = SetNd値Qa値一括表示();
-    DataChange();
+    const Outcome outcome = recalculateAll();
+    markChanged();
     return outcome;
 }
 
@@ -212,7 +212,7 @@ void SurveyDocument::setChanged(bool changed)
     emit events_.unsavedChangesChanged(changed);
 }
 
-void SurveyDocument::DataChange()
+void SurveyDocument::markChanged()
 {
     setChanged(true);
     emit events_.changeMarked();
@@ -220,7 +220,7 @@ void SurveyDocument::DataChange()
 
 // --- clearing -----------------------------------------------------------------
 
-Outcome SurveyDocument::Data_Clear()
+Outcome SurveyDocument::clear()
 {
     clearing_ = true;
     const QDateTime now = s_.now();
@@ -292,7 +292,7 @@ bool SurveyDocument::computeRowAsking(int pointIndex, int row, const calc::Beari
     }
 }
 
-Outcome SurveyDocument::SetNd値Qa値(int pointIndex, int row)
+Outcome SurveyDocument::recalculateRow(int pointIndex, int row)
 {
     ComputeRun run;
     computeRowAsking(pointIndex, row, s_.calculator.bearingFactorTable(), run);
@@ -300,7 +300,7 @@ Outcome SurveyDocument::SetNd値Qa値(int pointIndex, int row)
     return run.outcome;
 }
 
-Outcome SurveyDocument::SetNd値Qa値一括表示()
+Outcome SurveyDocument::recalculateAll()
 {
     if (clearing_)
         return Outcome::Done;

@@ -108,7 +108,7 @@ public:
 
     // Appends a point row with its print box checked and an empty data grid;
     // returns its index. The point is dated now.
-    int 測点を一行増やす時の処理(const QString& pointNumber = QString());
+    int addPoint(const QString& pointNumber = QString());
     // Deletes the point rows (any order); the data grids of the following
     // points move down with their rows.
     void deletePointRows(std::vector<int> rows);
@@ -121,7 +121,7 @@ public:
                           EditSource source = EditSource::Program);
     // Appends an empty record row to the point's data grid, keyed with the
     // point's date and times; returns its index.
-    int 測点データを一行増やす時の処理(int pointIndex);
+    int addRecord(int pointIndex);
     // Deletes record rows of one data grid (any order) and marks the change.
     void deleteRecordRows(int pointIndex, std::vector<int> rows);
 
@@ -135,7 +135,7 @@ public:
 
     // --- changes
     bool hasUnsavedChanges() const { return changed_; }
-    void DataChange();
+    void markChanged();
     // The document holds what was last loaded or saved again (an edit was
     // undone back to it).
     void markUnchanged() { setChanged(false); }
@@ -144,23 +144,23 @@ public:
     // --- operations of the data sheet
     // Empties fields and grids, dates the date and time fields now, gives the
     // customer field the usual customer and reloads the master lists.
-    Outcome Data_Clear();
+    Outcome clear();
     // Loads the survey whose number stands in the number field.
-    Outcome Data_Load();
+    Outcome load();
     // Validates and writes the survey back in one transaction.
-    SaveResult Data_Save();
+    SaveResult save();
 
     // Computes columns 6 to 8 of one record row. A failing lookup is
     // reported with the choice 中止 / 再試行 / 無視: retried, or the row is
     // left without values (無視), or the computation stops (中止).
-    Outcome SetNd値Qa値(int pointIndex, int row);
+    Outcome recalculateRow(int pointIndex, int row);
     // Recomputes every row, soil by soil in the order of the soil list, so
     // that each customer and soil is looked up once per formula table. Does
     // nothing while the document is being cleared. A failing lookup is
     // reported as for one row; after 無視 the run goes on, and later rows
     // failing with the same error number are left without values without
     // asking again; 中止 stops the run there.
-    Outcome SetNd値Qa値一括表示();
+    Outcome recalculateAll();
 
     // Reports a failure through the error reporter; the answer as an outcome.
     Outcome report(const Failure& failure);

@@ -3,6 +3,7 @@
 #include "sheet/survey_document.h"
 
 #include "calc/penetration_calculator.h"
+#include "core/busy_scope.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
@@ -13,6 +14,7 @@
 #include "db/record_set.h"
 #include "db/stored_date_time.h"
 #include "db/survey_store.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 #include "sheet/data_sheet_statements.h"
 #include "sheet/date_time_text.h"
@@ -96,18 +98,18 @@ int soilIndex(const QStringList& soils, const QString& name)
 
 // --- loading ------------------------------------------------------------------
 
-Outcome SurveyDocument::Data_Load()
+Outcome SurveyDocument::load()
 {
     const QString numberText = header(HeaderField::調査地区No);
     if (!numtext::isNumeric(numberText)) {
         s_.ui.showMessage(QStringLiteral("調査地区Noの欄に数値を入れて実行して下さい｡"), MessageIcon::Information);
         return Outcome::NotDone;
     }
-    s_.ui.setBusy(QStringLiteral("データの呼び出し中..."), true);
     try {
+        BusyScope busy(s_.ui, QStringLiteral("データの呼び出し中..."));
         const QString number = numberLiteral(numberText);
         if (!loadHeader(number)) {
-            s_.ui.setBusy(QString(), false);
+            busy.finish();
             s_.ui.showMessage(QStringLiteral("データ登録されていませんでした｡"), MessageIcon::Information);
             return Outcome::NotDone;
         }
@@ -118,17 +120,14 @@ Outcome SurveyDocument::Data_Load()
         // are computed after it, one by one.
         s_.ui.setStatusText(QStringLiteral("計算中..."));
         const Outcome computed = computeAll(true);
-        if (computed != Outcome::Done) {
-            s_.ui.setBusy(QString(), false);
+        if (computed != Outcome::Done)
             return computed;
-        }
         s_.ui.setStatusText(QStringLiteral("計算終了"));
+        setChanged(false);
+        busy.finish(QStringLiteral("データを呼び出しました｡"));
     } catch (const Failure& failure) {
-        s_.ui.setBusy(QString(), false);
         return report(failure);
     }
-    setChanged(false);
-    s_.ui.setBusy(QStringLiteral("データを呼び出しました｡"), false);
     return Outcome::Done;
 }
 
@@ -264,7 +263,7 @@ std::optional<InvalidInput> SurveyDocument::validate() const
     return std::nullopt;
 }
 
-SaveResult SurveyDocument::Data_Save()
+SaveResult SurveyDocument::save()
 {
     SaveResult result;
     if (std::optional<InvalidInput> invalid = validate()) {
@@ -273,7 +272,6 @@ SaveResult SurveyDocument::Data_Save()
         return result;
     }
 
-    bool inTransaction = false;
     try {
         // A survey is stored only under a whole number of 1 to 2147483647.
         const QString number =
@@ -287,25 +285,15 @@ SaveResult SurveyDocument::Data_Save()
                 != MessageAnswer::Yes)
             return result;
 
-        s_.ui.setBusy(QStringLiteral("データの保存中..."), true);
-        s_.workspace.beginTransaction();
-        inTransaction = true;
+        // Nothing of a failed save may remain.
+        BusyScope busy(s_.ui, QStringLiteral("データの保存中..."));
+        db::Transaction transaction(s_.workspace);
         writeSurvey(number);
-        s_.workspace.commit();
-        inTransaction = false;
+        transaction.commit();
     } catch (const Failure& failure) {
-        if (inTransaction) {
-            // Nothing of a failed save may remain.
-            try {
-                s_.workspace.rollback();
-            } catch (const Failure&) {
-            }
-        }
-        s_.ui.setBusy(QString(), false);
         result.outcome = report(failure);
         return result;
     }
-    s_.ui.setBusy(QString(), false);
     setChanged(false);
     result.outcome = Outcome::Done;
     return result;

@@ -22,7 +22,7 @@ void replaceRecords(SurveyDocument& doc, int point, const std::vector<RecordCell
 {
     const int wanted = static_cast<int>(records.size());
     while (doc.recordCount(point) < wanted)
-        doc.測点データを一行増やす時の処理(point);
+        doc.addRecord(point);
     if (doc.recordCount(point) > wanted) {
         std::vector<int> surplus;
         for (int r = wanted; r < doc.recordCount(point); ++r)
@@ -38,7 +38,7 @@ void replaceRecords(SurveyDocument& doc, int point, const std::vector<RecordCell
 // The computed columns move with their rows, so nothing is recalculated.
 void insertRecordAt(SurveyDocument& doc, int point, int row, const RecordCells& cells)
 {
-    doc.測点データを一行増やす時の処理(point);
+    doc.addRecord(point);
     for (int r = doc.recordCount(point) - 1; r > row; --r)
         for (int c = 1; c <= RecordColumn::Count; ++c)
             doc.setRecordCell(point, r, c, doc.recordCell(point, r - 1, c));
@@ -60,7 +60,7 @@ void copyPointInto(SurveyDocument& doc, int index, const PointRow& source)
 // back with stay with the row position the document gave them.
 void insertPointAt(SurveyDocument& doc, int index, const PointRow& row)
 {
-    doc.測点を一行増やす時の処理(row.測点No);
+    doc.addPoint(row.測点No);
     for (int p = doc.pointCount() - 1; p > index; --p) {
         const PointRow previous = doc.point(p - 1);
         copyPointInto(doc, p, previous);
@@ -74,7 +74,7 @@ public:
 
 protected:
     // Recomputes one row; a failure goes to the error reporter.
-    void recompute(int point, int row) { editor_.noteOutcome(doc_.SetNd値Qa値(point, row)); }
+    void recompute(int point, int row) { editor_.noteOutcome(doc_.recalculateRow(point, row)); }
 
     SurveyEditor& editor_;
     SurveyDocument& doc_;
@@ -150,9 +150,9 @@ public:
 
     void redo() override
     {
-        index_ = doc_.測点を一行増やす時の処理(number_);
+        index_ = doc_.addPoint(number_);
         doc_.setPointCell(index_, PointColumn::測点No表記, number_);
-        doc_.DataChange();
+        doc_.markChanged();
     }
     void undo() override { doc_.deletePointRows({index_}); }
     int index() const { return index_; }
@@ -168,8 +168,8 @@ public:
 
     void redo() override
     {
-        row_ = doc_.測点データを一行増やす時の処理(point_);
-        doc_.DataChange();
+        row_ = doc_.addRecord(point_);
+        doc_.markChanged();
     }
     void undo() override { doc_.deleteRecordRows(point_, {row_}); }
     int row() const { return row_; }
@@ -193,7 +193,7 @@ public:
     {
         for (std::size_t i = 0; i < rows_.size(); ++i)
             insertPointAt(doc_, rows_[i], saved_[i]);
-        doc_.DataChange();
+        doc_.markChanged();
     }
 
 private:
@@ -215,7 +215,7 @@ public:
     {
         for (std::size_t i = 0; i < rows_.size(); ++i)
             insertRecordAt(doc_, point_, rows_[i], saved_[i]);
-        doc_.DataChange();
+        doc_.markChanged();
     }
 
 private:
@@ -258,11 +258,11 @@ public:
     void redo() override
     {
         for (int i = 0; i < added_; ++i)
-            doc_.測点データを一行増やす時の処理(point_);
+            doc_.addRecord(point_);
         for (const PastedCell& cell : cells_)
             doc_.setRecordCell(point_, cell.row, cell.column, cell.text);
         recomputeTouched(lastRow_);
-        doc_.DataChange();
+        doc_.markChanged();
     }
 
     void undo() override
@@ -277,7 +277,7 @@ public:
             doc_.deleteRecordRows(point_, rows);
         }
         recomputeTouched(firstAdded_ - 1);
-        doc_.DataChange();
+        doc_.markChanged();
     }
 
 private:
@@ -328,12 +328,12 @@ public:
     {
         for (int i = 0; i < added_; ++i) {
             const QString number = editor_.nextPointNumber();
-            const int index = doc_.測点を一行増やす時の処理(number);
+            const int index = doc_.addPoint(number);
             doc_.setPointCell(index, PointColumn::測点No表記, number);
         }
         for (const PastedCell& cell : cells_)
             doc_.setPointCell(cell.row, cell.column, cell.text);
-        doc_.DataChange();
+        doc_.markChanged();
     }
 
     void undo() override
@@ -347,7 +347,7 @@ public:
                 rows.push_back(firstAdded_ + i);
             doc_.deletePointRows(rows);
         }
-        doc_.DataChange();
+        doc_.markChanged();
     }
 
 private:

@@ -145,16 +145,16 @@ TEST_F(SeriesEditor, IncompleteInputIsRefusedWithItsMessage)
     editor.setCode(QStringLiteral("3"));
     // A used row without a soil name (an empty row before a filled one).
     fillSoil(editor, 1, list({"砂質土", "1", "2", "3", ""}));
-    EXPECT_TRUE(editor.is入力データが不正());
+    EXPECT_TRUE(editor.hasInvalidInput());
     fillSoil(editor, 0, list({"粘性土", "x", "2", "3", ""}));
-    EXPECT_TRUE(editor.is入力データが不正());   // a coefficient that is no number
+    EXPECT_TRUE(editor.hasInvalidInput());   // a coefficient that is no number
     editor.soils().setCell(0, 1, QStringLiteral("1"));
-    EXPECT_FALSE(editor.is入力データが不正());
+    EXPECT_FALSE(editor.hasInvalidInput());
     editor.customers().setCell(1, 0, QStringLiteral("一般"));
-    EXPECT_TRUE(editor.is入力データが不正());   // customer row 0 is empty
+    EXPECT_TRUE(editor.hasInvalidInput());   // customer row 0 is empty
     editor.customers().removeRows({0});
     editor.setCode(QStringLiteral("40000"));
-    EXPECT_TRUE(editor.is入力データが不正());   // beyond 16 bits
+    EXPECT_TRUE(editor.hasInvalidInput());   // beyond 16 bits
 
     EXPECT_EQ(editor.save(), EditorOutcome::NotDone);
     EXPECT_EQ(env.ui.lastMessage().text, Incomplete);
@@ -171,7 +171,7 @@ TEST_F(SeriesEditor, AfterADeleteTheCustomersHaveNoSeriesAndComputeNoCorrection)
     FormulaSeriesEditor editor = make(FormulaTable::RNd);
     editor.setCode(QStringLiteral("1"));
     env.ui.queueAnswer(MessageAnswer::Yes);
-    EXPECT_EQ(editor.Data_Del(), EditorOutcome::Done);
+    EXPECT_EQ(editor.deleteSeries(), EditorOutcome::Done);
     EXPECT_EQ(env.ui.messageTexts(), list({"表示されているデータを削除しますか?", "データを削除しました。"}));
     EXPECT_TRUE(env.state.formulaChanged);
     EXPECT_TRUE(rndRows(1).isEmpty());
@@ -192,7 +192,7 @@ TEST_F(SeriesEditor, DeclinedDeleteKeepsTheSeries)
     FormulaSeriesEditor editor = make(FormulaTable::Nd);
     editor.setCode(QStringLiteral("1"));
     env.ui.queueAnswer(MessageAnswer::No);
-    EXPECT_EQ(editor.Data_Del(), EditorOutcome::NotDone);
+    EXPECT_EQ(editor.deleteSeries(), EditorOutcome::NotDone);
     EXPECT_EQ(rows(QStringLiteral("SELECT 土質名 FROM mstNd値計算式 WHERE 計算式コード = 1;")).size(), 5);
     EXPECT_EQ(customerCodes(), list({"一般|1|1|1"}));
     EXPECT_FALSE(env.state.formulaChanged);

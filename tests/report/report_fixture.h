@@ -11,7 +11,7 @@
 #include "report/page_frame.h"
 #include "report/printer_geometry.h"
 #include "report/print_session.h"
-#include "report/recording_surface.h"
+#include "support/recording_surface.h"
 #include "report/report_run.h"
 #include "sheet/survey_document.h"
 
@@ -51,7 +51,7 @@ public:
     // A point with the print mark (or without); returns its index.
     int addPoint(const QString& number, bool marked = true)
     {
-        const int p = doc->測点を一行増やす時の処理(number);
+        const int p = doc->addPoint(number);
         doc->setPointCell(p, sheet::PointColumn::測点No表記, number);
         doc->setPointCell(p, sheet::PointColumn::印刷, marked ? QStringLiteral("1") : QStringLiteral("0"));
         doc->setPointCell(p, sheet::PointColumn::開始日時, QStringLiteral("2024/05/01_09:30"));
@@ -61,7 +61,7 @@ public:
 
     int addRow(int p, const RowValues& v)
     {
-        const int r = doc->測点データを一行増やす時の処理(p);
+        const int r = doc->addRecord(p);
         using C = sheet::RecordColumn;
         doc->setRecordCell(p, r, C::貫入長, v.depth);
         doc->setRecordCell(p, r, C::打撃回数, v.blows);

@@ -4,7 +4,7 @@
 #include "report/pdf_surface.h"
 #include "report/preview_surface.h"
 #include "report/primitive_painter.h"
-#include "report/recording_surface.h"
+#include "support/recording_surface.h"
 
 #include <QFile>
 #include <QPainter>

@@ -48,7 +48,7 @@ TEST_F(Masters, LoadWithAndWithoutMessagesKeepsASpareRow)
 
     env.ui.clear();
     MasterEditor names = make("姓名マスタの編集");
-    names.Data_Clear();
+    names.clear();
     ASSERT_EQ(names.load(true), calc::EditorOutcome::Done);
     EXPECT_EQ(env.ui.messageTexts(), list({"データ登録されていませんでした｡"}));
     EXPECT_EQ(gridRows(names), list({""}));
@@ -118,7 +118,7 @@ TEST_F(Masters, AFailingSaveIsReportedAndLeavesTheTableAsItWas)
     MasterEditor labels = make("住所マスタの編集");
     ASSERT_EQ(labels.load(false), calc::EditorOutcome::Done);
     labels.grid().setCell(2, 0, QStringLiteral("本社"));   // a duplicate label
-    labels.DataChange();
+    labels.markChanged();
     EXPECT_EQ(labels.save(), calc::EditorOutcome::NotDone);
 
     EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("保存しようとしたデータに重複があります。ご確認ください。3022"));

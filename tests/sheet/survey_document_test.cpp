@@ -32,9 +32,9 @@ struct Document : ::testing::Test {
 
     Outcome load(const QString& number = QStringLiteral("5"))
     {
-        doc->Data_Clear();
+        doc->clear();
         doc->setHeader(HeaderField::調査地区No, number);
-        return doc->Data_Load();
+        return doc->load();
     }
 
     // Every row of a query, fields joined by "|".
@@ -118,7 +118,7 @@ TEST_F(Document, SavingWritesTheRowsTheStatementsWrite)
 {
     ASSERT_EQ(load(), Outcome::Done);
     env.ui.queueAnswer(MessageAnswer::Yes);
-    const SaveResult result = doc->Data_Save();
+    const SaveResult result = doc->save();
     ASSERT_EQ(result.outcome, Outcome::Done);
     EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データを上書きしてもよろしいですか?"));
     EXPECT_EQ(env.ui.lastMessage().buttons, MessageButtons::YesNo);
@@ -152,7 +152,7 @@ TEST_F(Document, TorqueInBothUnitsAndEditedCellsAreSaved)
     EXPECT_EQ(recordRow(0, 0).mid(5, 3), list({"1.2", "1.8", "20.6"}));
     doc->pickSoil(0, 1, QStringLiteral("ローム"));
     env.ui.queueAnswer(MessageAnswer::Yes);
-    ASSERT_EQ(doc->Data_Save().outcome, Outcome::Done);
+    ASSERT_EQ(doc->save().outcome, Outcome::Done);
     EXPECT_EQ(records(), list({"5|1|051001|0930|1000|0.25|3|3|2|r1", "5|1|051001|0930|1000|0.5|10|0|5|",
                                "5|2|051001|1010|1020|1|10|0|1|x"}));
 
@@ -163,7 +163,7 @@ TEST_F(Document, TorqueInBothUnitsAndEditedCellsAreSaved)
     EXPECT_EQ(doc->recordCell(0, 1, RecordColumn::推定土質), QStringLiteral("ローム"));
     doc->setRecordCell(0, 0, RecordColumn::トルク, QStringLiteral("2.5"), EditSource::User);
     env.ui.queueAnswer(MessageAnswer::Yes);
-    ASSERT_EQ(doc->Data_Save().outcome, Outcome::Done);
+    ASSERT_EQ(doc->save().outcome, Outcome::Done);
     EXPECT_EQ(records().first(), QStringLiteral("5|1|051001|0930|1000|0.25|3|2.5|2|r1"));
 }
 
@@ -180,7 +180,7 @@ TEST_F(Document, ValidationNamesTheFirstBadFieldAndChangesNothing)
                           Case{HeaderField::調査地区No, "五"}}) {
         const QString old = doc->header(c.field);
         doc->setHeader(c.field, QString::fromUtf8(c.text), EditSource::User);
-        const SaveResult result = doc->Data_Save();
+        const SaveResult result = doc->save();
         EXPECT_EQ(result.outcome, Outcome::NotDone);
         ASSERT_TRUE(result.invalid && result.invalid->field);
         EXPECT_EQ(*result.invalid->field, c.field);
@@ -191,12 +191,12 @@ TEST_F(Document, ValidationNamesTheFirstBadFieldAndChangesNothing)
     // The number is checked before the others.
     doc->setHeader(HeaderField::標高, QStringLiteral("x"));
     doc->setHeader(HeaderField::調査地区No, QStringLiteral(""));
-    EXPECT_EQ(*doc->Data_Save().invalid->field, HeaderField::調査地区No);
+    EXPECT_EQ(*doc->save().invalid->field, HeaderField::調査地区No);
     doc->setHeader(HeaderField::調査地区No, QStringLiteral("5"));
     doc->setHeader(HeaderField::標高, QStringLiteral("  "));   // blank is fine
     // A record cell that is not a number is named by point, row and column.
     doc->setRecordCell(1, 0, RecordColumn::打撃回数, QStringLiteral("40000"));
-    const SaveResult cell = doc->Data_Save();
+    const SaveResult cell = doc->save();
     ASSERT_TRUE(cell.invalid);
     EXPECT_FALSE(cell.invalid->field);
     EXPECT_EQ(cell.invalid->point, 1);
@@ -211,7 +211,7 @@ TEST_F(Document, DecliningTheOverwriteOrAFailedSaveLeavesTheDatabaseAsItWas)
     const QStringList before = everything();
     doc->setHeader(HeaderField::現場名, QStringLiteral("変更"), EditSource::User);
     env.ui.queueAnswer(MessageAnswer::No);
-    EXPECT_EQ(doc->Data_Save().outcome, Outcome::NotDone);
+    EXPECT_EQ(doc->save().outcome, Outcome::NotDone);
     EXPECT_EQ(everything(), before);
 
     // A point number longer than the column fails after the old survey was
@@ -219,14 +219,14 @@ TEST_F(Document, DecliningTheOverwriteOrAFailedSaveLeavesTheDatabaseAsItWas)
     doc->setPointNumber(1, QStringLiteral("12345"), EditSource::User);
     env.ui.queueAnswer(MessageAnswer::Yes);
     const std::size_t messages = env.ui.messages().size();
-    EXPECT_EQ(doc->Data_Save().outcome, Outcome::NotDone);
+    EXPECT_EQ(doc->save().outcome, Outcome::NotDone);
     EXPECT_EQ(env.ui.messages().size(), messages + 2);   // the question, then the report
     EXPECT_EQ(everything(), before);
     EXPECT_FALSE(env.db().inTransaction());
     // A survey number outside 1..2147483647 is refused before anything is written.
     for (const char* number : {"0", "-4", "2147483648"}) {
         doc->setHeader(HeaderField::調査地区No, QString::fromUtf8(number));
-        EXPECT_EQ(doc->Data_Save().outcome, Outcome::NotDone);
+        EXPECT_EQ(doc->save().outcome, Outcome::NotDone);
         EXPECT_EQ(env.ui.lastMessage().text, test::OverflowText);
         EXPECT_EQ(everything(), before);
     }
@@ -234,30 +234,30 @@ TEST_F(Document, DecliningTheOverwriteOrAFailedSaveLeavesTheDatabaseAsItWas)
     // Put right, the same document saves.
     doc->setPointNumber(1, QStringLiteral("2"), EditSource::User);
     env.ui.queueAnswer(MessageAnswer::Yes);
-    EXPECT_EQ(doc->Data_Save().outcome, Outcome::Done);
+    EXPECT_EQ(doc->save().outcome, Outcome::Done);
     EXPECT_EQ(survey().first().section(u'|', 1, 1), QStringLiteral("変更"));
 }
 
 TEST_F(Document, NewSurveyWithAddedPointsAndRows)
 {
-    doc->Data_Clear();
+    doc->clear();
     EXPECT_EQ(doc->header(HeaderField::調査日), QStringLiteral("2024/01/02"));
     EXPECT_EQ(doc->header(HeaderField::開始時刻), QStringLiteral("09:41"));
     EXPECT_EQ(doc->header(HeaderField::提出先), QStringLiteral("一般"));
     doc->setHeader(HeaderField::調査地区No, QStringLiteral("7"));
-    const int p = doc->測点を一行増やす時の処理(QStringLiteral("A1"));
+    const int p = doc->addPoint(QStringLiteral("A1"));
     EXPECT_EQ(doc->pointCell(p, PointColumn::印刷), QStringLiteral("1"));
     EXPECT_EQ(doc->pointCell(p, PointColumn::開始日時), QStringLiteral("2024/01/02_09:41"));
-    const int r = doc->測点データを一行増やす時の処理(p);
+    const int r = doc->addRecord(p);
     doc->setRecordCell(p, r, RecordColumn::貫入長, QStringLiteral("1.0"), EditSource::User);
     doc->setRecordCell(p, r, RecordColumn::打撃回数, QStringLiteral("10"), EditSource::User);
     doc->setRecordCell(p, r, RecordColumn::トルク, QStringLiteral("0"), EditSource::User);
     doc->pickSoil(p, r, QStringLiteral("砂質土"));
     EXPECT_EQ(recordRow(p, r).mid(5, 3), list({"0.0", "10.0", "144.8"}));
     // A second row left empty is saved with Null numbers.
-    doc->測点データを一行増やす時の処理(p);
+    doc->addRecord(p);
 
-    const SaveResult result = doc->Data_Save();   // no question: the number is new
+    const SaveResult result = doc->save();   // no question: the number is new
     ASSERT_EQ(result.outcome, Outcome::Done);
     EXPECT_EQ(env.ui.lastMessage().text, QString());
     // An added point is dated YYYYMMDD with the time as hours and seconds.
@@ -271,8 +271,8 @@ TEST_F(Document, NewSurveyWithAddedPointsAndRows)
 TEST_F(Document, DeletingPointsMovesTheFollowingGridsDown)
 {
     ASSERT_EQ(load(), Outcome::Done);
-    const int added = doc->測点を一行増やす時の処理(QStringLiteral("3"));
-    doc->測点データを一行増やす時の処理(added);
+    const int added = doc->addPoint(QStringLiteral("3"));
+    doc->addRecord(added);
     QSignalSpy removed(&doc->events(), &SurveyDocumentEvents::pointsRemoved);
     doc->deletePointRows({0});
     EXPECT_EQ(removed.count(), 1);
@@ -285,7 +285,7 @@ TEST_F(Document, DeletingPointsMovesTheFollowingGridsDown)
     doc->deleteRecordRows(0, {0});
     EXPECT_EQ(doc->recordCount(0), 0);
     env.ui.queueAnswer(MessageAnswer::Yes);
-    ASSERT_EQ(doc->Data_Save().outcome, Outcome::Done);
+    ASSERT_EQ(doc->save().outcome, Outcome::Done);
     EXPECT_EQ(rows(QStringLiteral("SELECT 測点No FROM 測点 WHERE 調査地区No = 5 ORDER BY 測点No;")),
               list({"2", "3"}));
     EXPECT_EQ(rows(QStringLiteral("SELECT 測点No FROM 測点データ WHERE 調査地区No = 5;")), list({"3"}));
@@ -298,7 +298,7 @@ TEST_F(Document, RecalculationLooksEachSoilUpOncePerTable)
     // Two soils in the survey: the batch starts at 砂質土 (the cache holds the
     // last soil of the load's batch, 粘性土), so 2 soils × 3 tables.
     quint64 before = env.db().statementCount();
-    doc->SetNd値Qa値一括表示();
+    doc->recalculateAll();
     EXPECT_EQ(env.db().statementCount() - before, 6u);
     EXPECT_EQ(changed.count(), 2);   // one notice per data grid
     EXPECT_EQ(env.ui.statusTexts().mid(env.ui.statusTexts().size() - 2),
@@ -307,14 +307,14 @@ TEST_F(Document, RecalculationLooksEachSoilUpOncePerTable)
     // After an editor saved, every row queries each table it needs.
     calc::SetFormulaChanged(env.state);
     before = env.db().statementCount();
-    doc->SetNd値Qa値一括表示();
+    doc->recalculateAll();
     EXPECT_EQ(env.db().statementCount() - before, 9u);   // 3 rows × 3 tables
 
     // A soil listed twice in the soil master is still computed once.
     env.lists.soil.append(env.lists.soil.at(1));
     calc::SetFormulaChanged(env.state);
     before = env.db().statementCount();
-    doc->SetNd値Qa値一括表示();
+    doc->recalculateAll();
     EXPECT_EQ(env.db().statementCount() - before, 9u);
 }
 
@@ -356,7 +356,7 @@ TEST_F(Document, AFailingLookupIsRetriedSkippedOrStopsTheRecalculation)
         env.ui.clear();
         for (MessageAnswer answer : c.answers)
             env.ui.queueAnswer(answer);
-        EXPECT_EQ(doc->SetNd値Qa値一括表示(), c.outcome);
+        EXPECT_EQ(doc->recalculateAll(), c.outcome);
         ASSERT_EQ(env.ui.messages().size(), c.questions);
         for (const test::RecordedMessage& message : env.ui.messages()) {
             EXPECT_EQ(message.buttons, MessageButtons::AbortRetryIgnore);

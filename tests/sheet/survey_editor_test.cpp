@@ -21,7 +21,7 @@ struct Editor : ::testing::Test {
             env.state, env.workspace, env.lists, env.ui, *env.calculator,
             [] { return QDateTime(QDate(2024, 1, 2), QTime(9, 41, 7)); }});
         editor = std::make_unique<SurveyEditor>(*doc);
-        doc->Data_Clear();
+        doc->clear();
     }
 
     QStringList pointNumbers()
@@ -101,7 +101,7 @@ TEST_F(Editor, ClearingTheDocumentForgetsTheSteps)
     editor->addPoint();
     editor->addRecord(0);
     EXPECT_TRUE(editor->undoStack().canUndo());
-    doc->Data_Clear();
+    doc->clear();
     EXPECT_FALSE(editor->undoStack().canUndo());
     EXPECT_EQ(editor->undoStack().count(), 0);
 }

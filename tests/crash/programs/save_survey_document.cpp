@@ -57,9 +57,9 @@ int main(int argc, char** argv)
         const QDateTime now(QDate(2024, 3, 4), QTime(10, 20, 30));
         SurveyDocument doc(SurveyDocument::Services{state, workspace, lists, ui, calculator, [now] { return now; }});
 
-        doc.Data_Clear();
+        doc.clear();
         doc.setHeader(HeaderField::調査地区No, args[3]);
-        if (doc.Data_Load() != Outcome::Done || doc.pointCount() < 3)
+        if (doc.load() != Outcome::Done || doc.pointCount() < 3)
             return fail(ui, "the survey cannot be loaded");
 
         doc.setHeader(HeaderField::現場名, QStringLiteral("髙橋邸（再調査）"), EditSource::User);
@@ -76,16 +76,16 @@ int main(int argc, char** argv)
             doc.setRecordCell(2, row, RecordColumn::打撃回数, QString::number(row % 17 + 2), EditSource::User);
 
         const QString soil = lists.soil.size() > 1 ? lists.soil[1] : QString();
-        const int added = doc.測点を一行増やす時の処理(QStringLiteral("99"));
+        const int added = doc.addPoint(QStringLiteral("99"));
         for (int i = 0; i < 120; ++i) {
-            const int row = doc.測点データを一行増やす時の処理(added);
+            const int row = doc.addRecord(added);
             doc.setRecordCell(added, row, RecordColumn::貫入長, QString::number(0.25 * (i + 1)), EditSource::User);
             doc.setRecordCell(added, row, RecordColumn::打撃回数, QString::number(i % 9 + 1), EditSource::User);
             doc.setRecordCell(added, row, RecordColumn::トルク, QStringLiteral("12.5"), EditSource::User);
             doc.setRecordCell(added, row, RecordColumn::推定土質, soil, EditSource::User);
         }
 
-        const SaveResult saved = doc.Data_Save();
+        const SaveResult saved = doc.save();
         if (saved.outcome != Outcome::Done)
             return fail(ui, "the save was not done");
     } catch (const Failure& failure) {

@@ -1,0 +1,438 @@
+// The options dialog driven as a user drives it: its tabs and frames, the
+// activation after a missing database, the boxes loaded from the settings,
+// the refused keys, the checks on leaving a box, the browse buttons, and
+// confirming with good and bad values.
+
+#include "app/options_dialog.h"
+#include "core/options_rules.h"
+#include "core/program_state.h"
+#include "core/settings_store.h"
+#include "db/database.h"
+#include "db/master_lists.h"
+#include "db/workspace.h"
+#include "support/recording_user_interface.h"
+#include "support/test_databases.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vortan;
+
+namespace {
+
+const QString Saved = QStringLiteral(
+    "設定値を保存しました｡プログラムを再起動(プログラムを終了後もう一度起動する｡）してください。"
+    "次回起動時から設定が反映されます。");
+
+struct OptionsScreen : ::testing::Test {
+    test::ShippedFilesCopy files;
+    SettingsStore store;
+    ProgramState state;
+    db::Workspace workspace;
+    db::MasterLists lists;
+    test::RecordingUserInterface ui;
+    std::unique_ptr<OptionsDialog> dialog;
+    int sheetClears = 0;
+    std::vector<std::pair<int, QString>> addressLabels;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(files.isValid());
+        store = SettingsStore(files.path("settings.ini"));
+        state.settings.データ位置 = files.surveyDatabase();
+        state.settings.住所位置 = files.postalDatabase();
+        state.settings.ini位置 = files.folder();
+        workspace.openSurvey(files.surveyDatabase());
+        dialog = std::make_unique<OptionsDialog>(OptionsDialog::Services{state, store, workspace, lists, ui});
+        OptionsDialog::DataSheetHooks hooks;
+        hooks.clear = [this] { ++sheetClears; };
+        hooks.setAddressLabel = [this](int index, const QString& text) { addressLabels.emplace_back(index, text); };
+        dialog->setDataSheetHooks(hooks);
+    }
+
+    void open()
+    {
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+    template <typename T>
+    T* control(const QString& name)
+    {
+        T* widget = dialog->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+    QLineEdit* box(const QString& name) { return control<QLineEdit>(name); }
+    QRadioButton* option(const QString& name) { return control<QRadioButton>(name); }
+    QTabBar* tabs() { return control<QTabBar>("TabStrip1"); }
+    QString text1() { return box("Text1")->text(); }
+
+    void confirm() { control<QPushButton>("cmd_更新")->click(); }
+    bool storeWritten() const { return QFile::exists(files.path("settings.ini")); }
+};
+
+TEST(OptionsRules, TabsShowFramesOneTwoFourFiveSix)
+{
+    EXPECT_EQ(options::frameOfTab(0), 1);
+    EXPECT_EQ(options::frameOfTab(1), 2);
+    EXPECT_EQ(options::frameOfTab(2), 4);
+    EXPECT_EQ(options::frameOfTab(3), 5);
+    EXPECT_EQ(options::frameOfTab(4), 6);
+    EXPECT_EQ(options::explanationOfFrame(3), "");
+}
+
+TEST(OptionsRules, TheSettingsFolderLosesOneTrailingSeparator)
+{
+    using platform::PathStyle;
+    EXPECT_EQ(options::settingsFolderFromInput("C:\\DATA\\", PathStyle::Windows), "C:\\DATA");
+    EXPECT_EQ(options::settingsFolderFromInput("  C:\\DATA\\  ", PathStyle::Windows), "C:\\DATA");
+    EXPECT_EQ(options::settingsFolderFromInput("C:\\DATA", PathStyle::Windows), "C:\\DATA");
+    EXPECT_EQ(options::settingsFolderFromInput("C:\\DATA\\", PathStyle::Posix), "C:\\DATA");
+    EXPECT_EQ(options::settingsFolderFromInput("/srv/vortan/", PathStyle::Posix), "/srv/vortan");
+    EXPECT_EQ(options::settingsFolderFromInput("/", PathStyle::Posix), "/");
+    EXPECT_EQ(options::settingsFolderFromInput("/srv/vortan/", PathStyle::Windows), "/srv/vortan/");
+}
+
+TEST(OptionsRules, FileFiltersTakeQtsForm)
+{
+    EXPECT_EQ(options::qtFileFilter("データベース (*.mdb)|*.mdb"), "データベース (*.mdb)");
+    EXPECT_EQ(options::qtFileFilter("ピクチャ (*.bmp;*.ico;*.jpg;*.gif)|*.bmp;*.ico;*.jpg;*.gif"),
+              "ピクチャ (*.bmp *.ico *.jpg *.gif)");
+}
+
+TEST_F(OptionsScreen, OpensOnTheOtherPageAfterAMissingDatabaseElseOnTheFirst)
+{
+    state.databaseNotFound = true;
+    open();
+    EXPECT_EQ(tabs()->currentIndex(), 2);
+    EXPECT_EQ(dialog->visibleFrame(), 4);
+    EXPECT_EQ(text1(), "　上記の設定値は、計算式の換算値に用いられます。");
+    dialog->reject();
+
+    state.databaseNotFound = false;
+    open();
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_EQ(dialog->visibleFrame(), 1);
+    dialog->reject();
+
+    // A tab asked for while hidden (the reporter's serial port page) wins.
+    tabs()->setCurrentIndex(1);
+    open();
+    EXPECT_EQ(dialog->visibleFrame(), 2);
+}
+
+TEST_F(OptionsScreen, LoadsEveryBoxAndOptionFromTheSettings)
+{
+    AppSettings& s = state.settings;
+    s.port = 3;
+    s.timeout = 12;
+    s.会社名 = "株式会社テスト";
+    s.通常の提出先 = "一般";
+    s.csv位置 = "a:\\test.csv";
+    s.高さ基準 = "2";
+    s.住所名 = "1";
+    s.測点表示 = "1";
+    s.打撃回数の下限 = true;
+    s.打撃回数の下限値 = 5;
+    s.Nd値の上限値 = 50;
+    s.qaのしきい値を有効にする = true;
+    s.qaのしきい値 = 8.5f;
+    s.試験名単位切替 = false;
+    open();
+    EXPECT_EQ(box("txt_ComNo")->text(), "3");
+    EXPECT_EQ(box("txt_ComTimeOut")->text(), "12");
+    EXPECT_EQ(box("txt_会社名")->text(), "株式会社テスト");
+    EXPECT_EQ(box("txt_会社名")->placeholderText(), "株式会社 ○○");
+    EXPECT_EQ(box("txt_データ位置")->text(), files.surveyDatabase());
+    EXPECT_EQ(box("txt_CSV位置")->text(), "a:\\test.csv");
+    EXPECT_TRUE(option("opt_高さ基準(2)")->isChecked());
+    EXPECT_EQ(option("opt_高さ基準(2)")->text(), "TBM");
+    EXPECT_TRUE(option("opt_場所(1)")->isChecked());
+    EXPECT_FALSE(control<QComboBox>("cmb_住所")->isEnabled());
+    EXPECT_TRUE(option("Option5(1)")->isChecked());
+    EXPECT_TRUE(option("Option2(1)")->isChecked());
+    EXPECT_TRUE(box("txt打撃回数の下限値")->isEnabled());
+    EXPECT_EQ(box("txt打撃回数の下限値")->text(), "5");
+    EXPECT_TRUE(option("Option1(0)")->isChecked());
+    EXPECT_FALSE(box("txt換算Nd値の上限値")->isEnabled());
+    EXPECT_EQ(box("txt換算Nd値の上限値")->text(), "50");
+    EXPECT_TRUE(option("Option4(1)")->isChecked());
+    EXPECT_EQ(box("txtqaSikii")->text(), "8.5");
+    EXPECT_TRUE(option("Option_old")->isChecked());
+    EXPECT_EQ(control<QComboBox>("cmb_住所")->lineEdit()->maxLength(), 10);
+    // The address-label list of the shipped database.
+    EXPECT_EQ(control<QComboBox>("cmb_住所")->itemText(0), "調査現場");
+}
+
+TEST_F(OptionsScreen, OptionClicksEnableTheirBoxes)
+{
+    open();
+    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(0).center());
+    auto* labels = control<QComboBox>("cmb_住所");
+    option("opt_場所(3)")->click();
+    EXPECT_TRUE(labels->isEnabled());
+    for (int i : {0, 1, 2}) {
+        option(QStringLiteral("opt_場所(%1)").arg(i))->click();
+        EXPECT_FALSE(labels->isEnabled()) << i;
+    }
+    option("opt_場所(3)")->click();
+    EXPECT_TRUE(labels->isEnabled());
+
+    const std::pair<const char*, const char*> pairs[] = {{"Option2", "txt打撃回数の下限値"},
+                                                         {"Option1", "txt換算Nd値の上限値"},
+                                                         {"Option3", "txtNdSikii"},
+                                                         {"Option4", "txtqaSikii"}};
+    for (const auto& [group, value] : pairs) {
+        option(QString::fromUtf8(group) + "(1)")->click();
+        EXPECT_TRUE(box(QString::fromUtf8(value))->isEnabled()) << group;
+        option(QString::fromUtf8(group) + "(0)")->click();
+        EXPECT_FALSE(box(QString::fromUtf8(value))->isEnabled()) << group;
+    }
+}
+
+TEST_F(OptionsScreen, NumberBoxesRefuseOtherKeysWithABeep)
+{
+    open();
+    for (const char* name : {"txt_ComNo", "txt_ComTimeOut", "txt換算Nd値の上限値", "txt打撃回数の下限値"}) {
+        QLineEdit* number = box(QString::fromUtf8(name));
+        number->setEnabled(true);
+        number->clear();
+        ui.clear();
+        QTest::keyClicks(number, "1a2.5-");
+        EXPECT_EQ(number->text(), "12.5") << name;
+        EXPECT_EQ(ui.beepCount(), 2) << name;
+        QTest::keyClick(number, Qt::Key_Backspace);
+        EXPECT_EQ(number->text(), "12.") << name;
+    }
+}
+
+TEST_F(OptionsScreen, LeavingTheTimeOutBelowSixSecondsIsRefused)
+{
+    open();
+    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
+    QLineEdit* timeout = box("txt_ComTimeOut");
+    timeout->setFocus(Qt::TabFocusReason);
+    timeout->setText("5");
+    box("txt_ComNo")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.lastMessage().text, "タイムアウト値は６秒以上を設定して下さい。");
+    EXPECT_EQ(ui.lastMessage().title, "設定エラー");
+    EXPECT_TRUE(timeout->hasFocus());
+    EXPECT_EQ(timeout->selectedText(), "5");
+
+    timeout->setText("6");
+    box("txt_ComNo")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(ui.messages().size(), 1u);
+    EXPECT_TRUE(box("txt_ComNo")->hasFocus());
+}
+
+TEST_F(OptionsScreen, LeavingASettingsFolderThatDoesNotExistPointsAtItsBrowseButton)
+{
+    open();
+    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
+    QLineEdit* folder = box("txt_ini位置");
+    folder->setFocus(Qt::TabFocusReason);
+    folder->setText(files.path("missing"));
+    box("txt_ComNo")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.lastMessage().text, "指定された設定ファイル用のフォルダは存在しません。指定をやり直してください。");
+    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(control<QPushButton>("cmd_ini")->hasFocus());
+
+    folder->setText(files.folder());
+    folder->setFocus(Qt::TabFocusReason);
+    box("txt_ComNo")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(ui.messages().size(), 1u);
+}
+
+TEST_F(OptionsScreen, BrowseButtonsStartFromTheBoxAndWriteTheChoiceBack)
+{
+    struct Call {
+        QString start;
+        QString filterOrPrompt;
+    };
+    std::vector<Call> calls;
+    OptionsDialog::Choosers choosers;
+    choosers.file = [&](QWidget*, const QString& start, const QString& filter) {
+        calls.push_back({start, filter});
+        return calls.size() == 4 ? QString() : QStringLiteral("/chosen/%1").arg(calls.size());
+    };
+    choosers.folder = [&](QWidget*, const QString& start, const QString& prompt) {
+        calls.push_back({start, prompt});
+        return QStringLiteral("/chosen/folder");
+    };
+    dialog->setChoosers(choosers);
+    state.settings.csv位置 = "a:\\test.csv";
+    open();
+    const char* buttons[] = {"cmd_CSV", "cmd_データベース位置", "cmd_住所", "cmd_マーク", "cmd_ini"};
+    for (const char* button : buttons)
+        control<QPushButton>(QString::fromUtf8(button))->click();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0].start, "a:\\test.csv");
+    EXPECT_EQ(calls[0].filterOrPrompt, "データベース (*.csv)");
+    EXPECT_EQ(calls[1].start, files.surveyDatabase());
+    EXPECT_EQ(calls[1].filterOrPrompt, "データベース (*.mdb)");
+    EXPECT_EQ(calls[2].start, files.postalDatabase());
+    EXPECT_EQ(calls[2].filterOrPrompt, "データベース (*.mdb)");
+    EXPECT_EQ(calls[3].filterOrPrompt, "ピクチャ (*.bmp *.ico *.jpg *.gif)");
+    EXPECT_EQ(calls[4].start, files.folder());
+    EXPECT_EQ(calls[4].filterOrPrompt, "設定ファイルのフォルダを指定してください");
+    EXPECT_EQ(box("txt_CSV位置")->text(), "/chosen/1");
+    EXPECT_EQ(box("txt_データ位置")->text(), "/chosen/2");
+    EXPECT_EQ(box("txt_住所位置")->text(), "/chosen/3");
+    EXPECT_EQ(box("txt_会社マーク")->text(), "");   // cancelled: unchanged
+    EXPECT_EQ(box("txt_ini位置")->text(), "/chosen/folder");
+}
+
+TEST_F(OptionsScreen, ConfirmSavesEverySettingClearsTheSheetAndCloses)
+{
+    open();
+    box("txt_ComNo")->setText("2.5");
+    box("txt_ComTimeOut")->setText("15");
+    box("txt_会社名")->setText("株式会社 山田");
+    box("txt_ini位置")->setText("C:\\DATA\\");
+    option("opt_高さ基準(1)")->click();
+    option("opt_場所(3)")->click();
+    option("Option5(1)")->click();
+    option("Option1(1)")->click();
+    box("txt換算Nd値の上限値")->setText("40.5");
+    option("Option2(1)")->click();
+    box("txt打撃回数の下限値")->setText("4.5");
+    option("Option_new")->click();
+    confirm();
+
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.lastMessage().text, Saved);
+    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Information);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(sheetClears, 1);
+    ASSERT_EQ(addressLabels.size(), 1u);
+    EXPECT_EQ(addressLabels[0], std::make_pair(0, QStringLiteral("調査現場")));
+
+    const AppSettings& s = state.settings;
+    EXPECT_EQ(s.port, 2);   // halves to even
+    EXPECT_EQ(s.timeout, 15);
+    EXPECT_EQ(s.ini位置, "C:\\DATA");
+    EXPECT_EQ(s.高さ基準, "1");
+    EXPECT_EQ(s.住所名, "3");
+    EXPECT_EQ(s.その他_ComboIndex, 0);
+    EXPECT_EQ(s.測点表示, "1");
+    EXPECT_TRUE(s.Nd値の上限を有効にする);
+    EXPECT_FLOAT_EQ(s.Nd値の上限値, 40.5f);
+    EXPECT_TRUE(s.打撃回数の下限);
+    EXPECT_EQ(s.打撃回数の下限値, 4);
+    EXPECT_TRUE(s.試験名単位切替);
+
+    SettingsStore written(files.path("settings.ini"));
+    written.load();
+    EXPECT_EQ(written.value("etc", "ini位置"), "C:\\DATA");
+    EXPECT_EQ(written.value("Com", "port"), "2");
+    EXPECT_EQ(written.value("rep", "会社名"), "株式会社 山田");
+    EXPECT_EQ(written.value("etc", "打撃回数の下限"), "True");
+}
+
+TEST_F(OptionsScreen, APastedPortThatIsNoNumberKeepsTheDialogOpenWithoutSaving)
+{
+    open();
+    QLineEdit* port = box("txt_ComNo");
+    port->clear();
+    QTest::keyClicks(port, "1a");
+    EXPECT_EQ(port->text(), "1");
+
+    // Pasted text does not pass the key filter.
+    port->selectAll();
+    port->insert("1a");
+    EXPECT_EQ(port->text(), "1a");
+    box("txt_会社名")->setText("株式会社 山田");
+
+    confirm();
+    EXPECT_EQ(ui.messageTexts(), QStringList({"ポートNoは数字を指定してください。", "正しい設定を行った後更新してください。"}));
+    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(storeWritten());
+    EXPECT_EQ(sheetClears, 0);
+    // The other boxes reached the settings all the same.
+    EXPECT_EQ(state.settings.会社名, "株式会社 山田");
+    EXPECT_EQ(state.settings.port, 1);
+
+    ui.clear();
+    box("txt_ComTimeOut")->setText("");
+    port->setText("4");
+    confirm();
+    EXPECT_EQ(ui.messageTexts(),
+              QStringList({"タイムアウトは、数字（秒数)を指定してください。", "正しい設定を行った後更新してください。"}));
+    EXPECT_EQ(state.settings.port, 4);
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(OptionsScreen, CancelClosesWithoutTouchingTheSettings)
+{
+    open();
+    box("txt_会社名")->setText("変更");
+    control<QPushButton>("cmd_キャンセル")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(state.settings.会社名, "");
+    EXPECT_FALSE(storeWritten());
+    EXPECT_TRUE(ui.messages().empty());
+    // Opening again shows the settings, not what was typed.
+    open();
+    EXPECT_EQ(box("txt_会社名")->text(), "");
+}
+
+TEST_F(OptionsScreen, AnAddressLabelIndexBeyondTheListIsLoweredByOne)
+{
+    state.settings.その他_ComboIndex = 1;   // the shipped list holds one label
+    open();
+    EXPECT_EQ(state.settings.その他_ComboIndex, 0);
+    EXPECT_EQ(control<QComboBox>("cmb_住所")->currentText(), "調査現場");
+}
+
+} // namespace
+
+// Confirming with an old Access database at データ位置 offers to bring it
+// across; the new database beside it takes its place in the box and the
+// settings. A file of another program is refused and the dialog stays open.
+TEST_F(OptionsScreen, AnAccessFileAtTheDataLocationIsMigratedBeforeConfirming)
+{
+    const QString old = files.path("OLD.MDB");
+    const QString other = files.path("OTHER.MDB");
+    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"), old));
+    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/not_vortan.mdb"), other));
+    open();
+
+    box("txt_データ位置")->setText(other);
+    ui.queueAnswer(MessageAnswer::Yes);
+    confirm();
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_TRUE(ui.lastMessage().text.startsWith("指定されたファイルは旧バージョンのVortanのデータベースではないため"));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(storeWritten());
+
+    ui.clear();
+    box("txt_データ位置")->setText(old);
+    ui.queueAnswer(MessageAnswer::Yes);
+    confirm();
+    const QString migrated = QDir::toNativeSeparators(files.path("OLD_移行.MDB"));
+    ASSERT_EQ(ui.messages().size(), 3u);
+    EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Question);
+    EXPECT_TRUE(ui.messages()[1].text.startsWith("旧データベースを取り込みました。\n" + migrated + "\n"));
+    EXPECT_EQ(ui.lastMessage().text, Saved);
+    EXPECT_EQ(box("txt_データ位置")->text(), migrated);
+    EXPECT_EQ(state.settings.データ位置, migrated);
+    EXPECT_TRUE(db::Database::open(migrated)->tableExists("SystemSetting"));
+}
