@@ -13,6 +13,7 @@
 #include "db/database.h"
 #include "db/workspace.h"
 #include "support/recording_user_interface.h"
+#include "support/golden_file.h"
 #include "support/screen_texts.h"
 #include "support/test_databases.h"
 
@@ -253,30 +254,6 @@ TEST(MainWindowScreens, TheOptionsDialogOpensModallyOnTheAskedTab)
     EXPECT_EQ(creations, 1);
 }
 
-TEST(MainWindowStatus, StatusBarMessagesAndSetBusyShowInPanelOne)
-{
-    MainWindowRun run;
-    run.window->statusBar()->showMessage("データの読み込み中...");
-    EXPECT_EQ(run.window->statusText(), "データの読み込み中...");
-    EXPECT_EQ(run.window->statusBar()->objectName(), "StatusBar1");
-
-    QWidget form;
-    run.window->SetBusy("データの保存中...", true, &form, true);
-    EXPECT_FALSE(form.isEnabled());
-    EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(run.ui.statusText(), "データの保存中...");
-
-    run.window->SetBusy("", false, &form, true);
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(run.ui.statusText(), "");
-
-    // Busy without locking keeps the form usable.
-    run.window->SetBusy("印刷中...", true, &form, false);
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
-}
-
 TEST(MainWindowLoad, ALoadSetsUpTheMastersThenThePrintZoomThenShowsTheDataSheet)
 {
     ShippedFilesCopy files;
@@ -431,75 +408,6 @@ TEST(MainWindowHelp, TheManualOpensFromTheSettingsFolderOrTheMissingBrowserIsRep
     EXPECT_EQ(run.ui.lastMessage().text, ManualViewerMissingText(platform::nativePathStyle()));
 }
 
-TEST(MainWindowHelp, TheVersionWindowShowsTitleVersionAndOkWithItsTimerStopped)
-{
-    MainWindowRun run;
-    run.window->show();
-    QString caption, title, version;
-    bool okVisible = false;
-    bool timerRunning = true;
-    bool knownWhileShown = false;
-    onNextModal([&](QWidget* modal) {
-        EXPECT_EQ(modal->objectName(), "frmAbout");
-        caption = modal->windowTitle();
-        title = modal->findChild<QLabel*>("lblTitle")->text();
-        version = modal->findChild<QLabel*>("lblVersion")->text();
-        okVisible = modal->findChild<QPushButton*>("cmdOK")->isVisible();
-        timerRunning = modal->findChild<QTimer*>("Timer1")->isActive();
-        knownWhileShown = run.window->aboutWindow() == modal;
-    });
-    run.window->commandAction("mnu_Version")->trigger();
-    EXPECT_EQ(caption, "Vortanのﾊﾞｰｼﾞｮﾝ情報");
-    EXPECT_EQ(title, "大型動的コーン貫入試験データ処理");
-    EXPECT_TRUE(QRegularExpression("^ﾊﾞｰｼﾞｮﾝ \\d+\\.\\d+\\.\\d+$").match(version).hasMatch())
-        << version.toStdString();
-    EXPECT_TRUE(okVisible);
-    EXPECT_FALSE(timerRunning);
-    EXPECT_TRUE(knownWhileShown);
-    // The about window exists only while shown.
-    EXPECT_EQ(run.window->aboutWindow(), nullptr);
-}
-
-TEST(MainWindowArrangement, TilingPutsScreensAboveEachOtherOrSideBySide)
-{
-    int creations = 0;
-    ChildWindowRegistry registry;
-    registry.addMdiChild("tb_Find", [&](const ChildWindowContext&) {
-        return countedScreen(creations, "F_検索");
-    });
-    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext&) {
-        return countedScreen(creations, "F_DataSheet");
-    });
-    MainWindowRun run(QString(), std::move(registry));
-    run.window->resize(1000, 700);
-    run.window->show();
-    run.window->openChild("tb_DataSheet");
-    run.window->openChild("tb_Find");
-    QMdiSubWindow* first = run.window->subWindowOf("tb_DataSheet");
-    QMdiSubWindow* second = run.window->subWindowOf("tb_Find");
-    const QRect area = run.window->mdiArea()->viewport()->rect();
-
-    run.window->commandAction("mnu_上下")->trigger();
-    EXPECT_EQ(first->geometry(), QRect(0, 0, area.width(), area.height() / 2));
-    EXPECT_EQ(second->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
-
-    run.window->commandAction("mnu_左右")->trigger();
-    EXPECT_EQ(first->geometry(), QRect(0, 0, area.width() / 2, area.height()));
-    EXPECT_EQ(second->geometry(), QRect(area.width() / 2, 0, area.width() / 2, area.height()));
-
-    run.window->commandAction("mnu_重ねて")->trigger();
-    EXPECT_NE(first->pos(), second->pos());
-    EXPECT_EQ(first->width(), second->width());
-
-    first->showMinimized();
-    second->showMinimized();
-    run.window->commandAction("mnu_アイコン")->trigger();
-    EXPECT_EQ(first->geometry().bottom(), area.bottom());
-    EXPECT_EQ(second->geometry().bottom(), area.bottom());
-    EXPECT_EQ(first->x(), 0);
-    EXPECT_EQ(second->x(), first->width());
-}
-
 TEST(MainWindowClose, ClosingClosesTheDatabasesAndWritesTheSettings)
 {
     ShippedFilesCopy files;
@@ -612,44 +520,4 @@ TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)
             program.window->showMaximized();
         program.window->close();
     }
-}
-
-TEST(MainWindowLegacyDatabase, TheFileMenuImportsAnAccessFileWithItsProgressAndTableCounts)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    MainWindowRun run(files.writeSettingsFile());
-    ASSERT_TRUE(run.window->showAndLoad());
-    QString target;
-    QString suggested;
-    MainWindow::DesktopActions desktop;
-    desktop.chooseAccessFile = [](QWidget*) { return QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"); };
-    desktop.chooseNewDatabase = [&](QWidget*, const QString& proposed) {
-        suggested = proposed;
-        return target;
-    };
-    run.window->setDesktopActions(desktop);
-
-    // The survey database the program has open is never the target.
-    target = files.surveyDatabase();
-    run.window->commandAction("mnu_旧データベースの取り込み")->trigger();
-    EXPECT_EQ(QFileInfo(suggested).fileName(), "vortan_v10_移行.mdb");
-    EXPECT_EQ(run.ui.lastMessage().text,
-              "使用中のデータベースを新しいデータベースにすることはできません。\n" + files.surveyDatabase());
-    EXPECT_EQ(rowCount(*run.workspace.survey(), "調査地区"), 0);
-
-    target = files.path("new.mdb");
-    run.ui.clear();
-    run.window->commandAction("mnu_旧データベースの取り込み")->trigger();
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
-    EXPECT_EQ(run.ui.lastMessage().text.section(u'\n', 2),
-              "\n調査地区：2件\n測点：3件\n測点データ：75件\nmst土質：6件\nmst天候：6件\nmst住所：1件\n"
-              "mst調査目的：4件\nmst調査地区記事：1件\nmst姓名：2件\nmst測点記事：1件\nmst測点データ記事：2件\n"
-              "mst得意先：2件\nmstRNd値計算式：6件\nmstNd値計算式：5件\nmstQa値計算式：5件\nSystemSetting：1件");
-    const QStringList percents = run.ui.statusTexts().filter("旧データベースの取り込み中... ");
-    ASSERT_FALSE(percents.isEmpty());
-    EXPECT_EQ(percents.last(), "旧データベースの取り込み中... 100%");
-    EXPECT_TRUE(QFile::exists(target));
-    EXPECT_FALSE(run.ui.isBusy());
 }

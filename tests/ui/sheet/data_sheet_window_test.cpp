@@ -354,23 +354,6 @@ TEST_F(DataSheetScreen, TextFromTheInputMethodReplacesTheCell)
     EXPECT_EQ(cell(records(), 0, 4), QStringLiteral("礫混じり"));
 }
 
-TEST_F(DataSheetScreen, AnInvalidCellIsShownWithTheFocus)
-{
-    loadByTyping(QStringLiteral("5"));
-    selectCell(points(), 2, 0);
-    // A letter cannot be typed into a blow count, but can be pasted.
-    QApplication::clipboard()->setText(QStringLiteral("x"));
-    selectCell(records(), 1, 1);
-    QTest::keyClick(records(), Qt::Key_V, Qt::ControlModifier);
-    selectCell(points(), 0, 0);
-    press("tb_Save");
-    EXPECT_EQ(env.ui.lastMessage().text, Incomplete);
-    EXPECT_EQ(points()->currentIndex().row(), 2);
-    EXPECT_EQ(records()->currentIndex(), records()->model()->index(1, 1));
-    EXPECT_EQ(sheet->focusWidget(), records());
-    EXPECT_EQ(env.ui.messages().size(), 1u);   // no overwrite question
-}
-
 TEST_F(DataSheetScreen, SoilListFollowsTheCellAndAPickRecomputes)
 {
     loadByTyping(QStringLiteral("5"));
@@ -520,23 +503,6 @@ TEST_F(DataSheetScreen, PastesATabSeparatedBlockAddingRowsAsOneStep)
     EXPECT_EQ(recordRow(1), list({"0.5", "10", "0", "砂質土", "", "0.0", "10.0", "93.6"}));
 }
 
-TEST_F(DataSheetScreen, CopiesTheSelectedBlockAsTabSeparatedText)
-{
-    loadByTyping(QStringLiteral("5"));
-    records()->setFocus();
-    records()->selectionModel()->select(QItemSelection(records()->model()->index(0, 1), records()->model()->index(1, 3)),
-                                        QItemSelectionModel::ClearAndSelect);
-    QTest::keyClick(records(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("3\t25\t粘性土\r\n10\t0\t砂質土\r\n"));
-
-    // What was copied pastes back elsewhere: into the points grid it is text.
-    QApplication::clipboard()->setText(QStringLiteral("A1\t0.3\r\nA2\t0.4\r\n"));
-    selectCell(points(), 0, 0);
-    QTest::keyClick(points(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(cell(points(), 0, 0), QStringLiteral("A1"));
-    EXPECT_EQ(cell(points(), 1, 1), QStringLiteral("0.4"));
-}
-
 TEST_F(DataSheetScreen, SpaceTogglesThePrintBox)
 {
     loadByTyping(QStringLiteral("5"));
@@ -548,28 +514,6 @@ TEST_F(DataSheetScreen, SpaceTogglesThePrintBox)
     const QStringList stored = storedPoints();
     ASSERT_EQ(stored.size(), 3);
     EXPECT_EQ(stored[1], QStringLiteral("2|051001|1010|1020||-1.2||P2|printed"));
-}
-
-TEST_F(DataSheetScreen, ModifiedFollowsTheUndoHistory)
-{
-    loadByTyping(QStringLiteral("5"));
-    typeCell(records(), 0, 1, QStringLiteral("9"));
-    EXPECT_TRUE(button("tb_Save")->isEnabled());
-    QTest::keyClick(records(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-    EXPECT_FALSE(sheet->isModified());
-
-    // Typing into a header field is one step, undone from the toolbar; back
-    // at the survey as loaded, another load asks nothing.
-    auto* site = control<QLineEdit>("txt_現場名");
-    typeInto(site, QStringLiteral("新現場"));
-    EXPECT_TRUE(button("tb_Save")->isEnabled());
-    EXPECT_EQ(sheet->undoStack().count(), 1);
-    QTest::mouseClick(button("act_元に戻す"), Qt::LeftButton);
-    EXPECT_EQ(site->text(), QStringLiteral("現場A"));
-    env.ui.clear();
-    loadByTyping(QStringLiteral("5"));
-    EXPECT_TRUE(env.ui.messages().empty());
 }
 
 TEST_F(DataSheetScreen, AModifiedSurveyIsOfferedForSavingBeforeAnythingReplacesIt)
