@@ -6,6 +6,7 @@
 #include "db/database_repair.h"
 
 #include "db/engine_error_map.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 #include <QFile>
@@ -83,16 +84,21 @@ TEST_F(Transactions, WorkspaceSpansBothDatabases)
     Workspace ws;
     ws.openSurvey(path(QStringLiteral("test.mdb")));
     ws.openPostal(path(QStringLiteral("postal.mdb")));
-    ws.beginTransaction();
-    ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
-    ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
-    ws.rollback();
+    {
+        // A guarded block left without its commit is rolled back in both.
+        Transaction transaction(ws);
+        ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+        ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
+    }
+    EXPECT_FALSE(ws.survey()->inTransaction());
     EXPECT_EQ(ws.survey()->openRecordSet(QStringLiteral("select 測点データ.* from 測点データ")).recordCount(), 0);
     EXPECT_EQ(ws.postal()->openRecordSet(QStringLiteral("select 〒.* from 〒")).recordCount(), 0);
-    ws.beginTransaction();
-    ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
-    ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
-    ws.commit();
+    {
+        Transaction transaction(ws);
+        ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+        ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
+        transaction.commit();
+    }
     ws.closeAll();
     EXPECT_FALSE(ws.surveyOpen());
     ws.openPostal(path(QStringLiteral("postal.mdb")));
