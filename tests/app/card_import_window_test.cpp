@@ -115,48 +115,6 @@ protected:
 
 } // namespace
 
-TEST_F(CardImportScreen, ShowsItsControlsAndOffersTheNextSurveyNumber)
-{
-    EXPECT_EQ(screen->windowTitle(), "ＣＦカード読み込み");
-    EXPECT_EQ(control<QPushButton>("cmdCfDrv")->text(), "ＣＦドライブ変更");
-    EXPECT_EQ(control<QPushButton>("cmdIndex")->text(), "ファイル読込");
-    EXPECT_EQ(control<QPushButton>("cmd_選択")->text(), "転送する測点Noにする");
-    EXPECT_EQ(control<QPushButton>("cmd_非転送")->text(), "転送しない測点Noにする");
-    EXPECT_EQ(control<QPushButton>("cmdKakutei")->text(), "確定");
-    EXPECT_EQ(control<QLabel>("lbl調査")->text(), "調査地区Ｎｏ");
-    EXPECT_EQ(cardList()->toolTip(), "こちらに表示されている測点Noのデータは格納されません。");
-    EXPECT_EQ(transferList()->toolTip(), "こちらに表示されている測点Noのデータが格納されます。");
-    QStringList headings;
-    for (const QLabel* label : screen->findChildren<QLabel*>())
-        headings.append(label->text());
-    EXPECT_TRUE(headings.contains("CFカードのデータ内容"));
-    EXPECT_TRUE(headings.contains("格納するデータ"));
-    // Both lists take several lines at once and keep their columns aligned.
-    EXPECT_EQ(cardList()->selectionMode(), QAbstractItemView::ExtendedSelection);
-    for (const QListWidget* list : {cardList(), transferList()}) {
-        const QFontMetrics metrics(list->font());
-        EXPECT_EQ(metrics.horizontalAdvance("1"), metrics.horizontalAdvance(" "));
-        EXPECT_EQ(metrics.horizontalAdvance("W"), metrics.horizontalAdvance("*"));
-        EXPECT_EQ(metrics.horizontalAdvance("～"), 2 * metrics.horizontalAdvance("0"));
-    }
-
-    // Offered: one more than the largest number, all of it selected.
-    EXPECT_EQ(numberBox()->text(), QString::number(maxSurveyNo() + 1));
-    EXPECT_EQ(numberBox()->selectedText(), numberBox()->text());
-
-    // Becoming active again empties both lists and offers a fresh number.
-    readCard(FixtureCard);
-    pick(cardList(), {0});
-    click("cmd_選択");
-    ASSERT_EQ(transferList()->count(), 1);
-    numberBox()->setText("999");
-    screen->resetOnActivation();
-    EXPECT_EQ(cardList()->count(), 0);
-    EXPECT_EQ(transferList()->count(), 0);
-    EXPECT_EQ(numberBox()->text(), QString::number(maxSurveyNo() + 1));
-    EXPECT_EQ(numberBox()->selectedText(), numberBox()->text());
-}
-
 TEST_F(CardImportScreen, ReadingACardListsItsRunsAndRemembersItsDrive)
 {
     state.cardDrive = QStringLiteral("/media/card");
@@ -289,43 +247,6 @@ TEST_F(CardImportScreen, ASaveStoresTheRunsOpensTheSurveyAndCloses)
     screen->show();
     screen->resetOnActivation();
     EXPECT_EQ(numberBox()->text(), QString::number(number.toInt() + 1));
-}
-
-TEST_F(CardImportScreen, TheExitButtonCloses)
-{
-    QAction* exit = screen->findChild<QAction*>("tb_Exit");
-    ASSERT_NE(exit, nullptr);
-    exit->trigger();
-    EXPECT_FALSE(screen->isVisible());
-}
-
-TEST(CardDriveDialog, RemembersTheDriveChosen)
-{
-    SurveyDatabaseCopy db;
-    ASSERT_TRUE(db.isValid());
-    ProgramState state;
-    state.settings.ini位置 = db.files.folder();
-    state.cardDrive = QStringLiteral("/media/b");
-    RecordingUserInterface ui;
-    CardDriveDialog dialog(state, ui, {"/media/a", "/media/b"});
-    EXPECT_EQ(dialog.windowTitle(), "CFドライブの変更");
-    // It starts at the remembered drive and writes nothing until changed.
-    EXPECT_EQ(dialog.drive(), "/media/b");
-    QString stored;
-    EXPECT_FALSE(readCardDriveFile(state.settings.ini位置, stored));
-
-    auto* list = dialog.findChild<QComboBox*>("Drive1");
-    ASSERT_NE(list, nullptr);
-    list->setCurrentIndex(0);
-    EXPECT_EQ(state.cardDrive, "/media/a");
-    ASSERT_TRUE(readCardDriveFile(state.settings.ini位置, stored));
-    EXPECT_EQ(stored, "/media/a");
-
-    auto* close = dialog.findChild<QPushButton*>("cmdReturn");
-    ASSERT_NE(close, nullptr);
-    dialog.show();
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST(IntakeScreens, AreOpenedFromTheMainWindow)

@@ -111,12 +111,6 @@ QWidget* dataSheetStandIn()
     return sheet;
 }
 
-int rowCount(db::Database& database, const QString& table)
-{
-    return database.openRecordSet(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("];"))
-        .recordCount();
-}
-
 // Runs `inspect` on the next modal window once it is up, then closes it.
 void onNextModal(const std::function<void(QWidget*)>& inspect)
 {
@@ -464,40 +458,6 @@ TEST(MainWindowClose, AScreenThatRefusesToCloseKeepsTheProgramRunning)
     EXPECT_TRUE(run.window->close());
     EXPECT_FALSE(run.workspace.surveyOpen());
     EXPECT_EQ(run.programEnds, 1);
-}
-
-TEST(MainWindowArrangement, TheWindowMenuListsTheOpenScreensAndEditUndoesInTheActiveOne)
-{
-    int creations = 0;
-    QUndoStack* history = nullptr;
-    ChildWindowRegistry registry;
-    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext& context) {
-        QWidget* sheet = countedScreen(creations, "データシート");
-        history = new QUndoStack(sheet);
-        context.mainWindow.registerUndoStack(sheet, history);
-        return sheet;
-    });
-    registry.addMdiChild("tb_Find", [&](const ChildWindowContext&) { return countedScreen(creations, "データ検索"); });
-    MainWindowRun run(QString(), std::move(registry));
-    run.window->show();
-    run.window->openChild("tb_DataSheet");
-    history->push(new QUndoCommand(QStringLiteral("入力")));
-    QAction* undo = run.window->commandAction("mnu_元に戻す");
-    EXPECT_TRUE(undo->isEnabled());
-    run.window->openChild("tb_Find");
-    EXPECT_FALSE(undo->isEnabled());   // the search keeps no history
-
-    QMenu* windows = run.window->menuBar()->findChild<QMenu*>("mnu_ウィンドウ");
-    emit windows->aboutToShow();
-    QList<QAction*> listed = windows->findChildren<QAction*>("mnu_ウィンドウ一覧");
-    ASSERT_EQ(listed.size(), 2);
-    EXPECT_EQ(listed[0]->text() + listed[1]->text(), "&1 データシート&2 データ検索");
-    EXPECT_TRUE(listed[1]->isChecked());
-    listed[0]->trigger();
-    EXPECT_EQ(run.window->mdiArea()->activeSubWindow(), run.window->subWindowOf("tb_DataSheet"));
-    ASSERT_TRUE(undo->isEnabled());
-    undo->trigger();
-    EXPECT_EQ(history->index(), 0);
 }
 
 TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)

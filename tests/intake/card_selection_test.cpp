@@ -157,3 +157,9 @@ TEST(CardSelection, MarkedRunsDifferingInTheLastDigitAreNotTakenForOneAnother)
         EXPECT_EQ(CheckSelection(c.card, c.rows, c.transfer, duplicates), c.code) << c.card.join('|').toStdString();
     }
 }
+
+TEST(CardSelection, PointsBeyondFourDigitsCannotBeStored)
+{
+    const QStringList card{line("", 3, 9999, "10:00:00", "10:01:00"), line("", 3, 10000, "10:10:00", "10:11:00")};
+    EXPECT_EQ(UnstorablePoints(card, {0, 1}), QStringList{"10000"});
+}

@@ -370,9 +370,11 @@ TEST_F(DepthChartTest, APageDrawsAsItsGoldenPage)
     f.state.settings.試験名単位切替 = false;
     f.run(2);
     EXPECT_TRUE(test::matchesGolden(QStringLiteral("depth_chart_type3_kn_cm.txt"), test::pageListing(f.surface, 1)));
-    EXPECT_EQ(depthChartDivisions(5), 1);
-    EXPECT_EQ(depthChartDivisions(7), 2);
-    EXPECT_EQ(depthChartDivisions(30), 6);
+    // Divisions of the value axis, each step at its upper bound and just above it.
+    const std::pair<double, int> divisions[] = {{5, 1},    {5.5, 2},  {10, 2}, {10.5, 3}, {15, 3}, {15.5, 4},
+                                                {20, 4},   {20.5, 5}, {25, 5}, {25.5, 6}, {30, 6}, {30.5, 5}};
+    for (const auto& [fullScale, count] : divisions)
+        EXPECT_EQ(depthChartDivisions(fullScale), count) << fullScale;
     EXPECT_EQ(divisionLabel(2.5), QStringLiteral("2.5"));
     EXPECT_EQ(divisionLabel(40), QStringLiteral("40"));
 }

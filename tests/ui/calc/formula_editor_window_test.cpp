@@ -29,16 +29,6 @@ const QString CloseQuestion = QStringLiteral("データは保存されていま�
 
 using test::list;
 
-QStringList headings(QAbstractItemView* view, Qt::Orientation orientation)
-{
-    QStringList out;
-    QAbstractItemModel* model = view->model();
-    const int count = orientation == Qt::Horizontal ? model->columnCount() : model->rowCount();
-    for (int i = 0; i < count; ++i)
-        out << model->headerData(i, orientation).toString();
-    return out;
-}
-
 struct FormulaWindow : ::testing::Test {
     test::CalcEnvironment env;
     std::unique_ptr<FormulaEditorWindow> window;
@@ -94,37 +84,6 @@ struct FormulaWindow : ::testing::Test {
         }
     }
 };
-
-TEST_F(FormulaWindow, CorrectionEditorShowsItsControlsAndLoadsTheDefaultSeries)
-{
-    open(FormulaTable::RNd);
-    EXPECT_EQ(window->objectName(), QStringLiteral("F_RNd値計算式"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("⊿Nd値計算式の設定"));
-    QStringList keys;
-    for (QAction* action : window->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions())
-        keys << action->objectName();
-    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete"}));
-    EXPECT_EQ(headings(window->soilGrid(), Qt::Horizontal), list({"土質名", "A", "B", "C", "メモ"}));
-    EXPECT_EQ(headings(window->customerGrid(), Qt::Horizontal), list({"お客様名"}));
-    QStringList labels;
-    for (QLabel* label : window->findChildren<QLabel*>())
-        labels << label->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("Mv:トルク(kN・cm)")));
-    EXPECT_TRUE(labels.contains(QStringLiteral("Nd:補正値")));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-
-    // Letters are refused with the bell.
-    typeCode(QStringLiteral("1x"));
-    EXPECT_EQ(window->codeField()->text(), QStringLiteral("1"));
-    EXPECT_EQ(env.ui.beepCount(), 1);
-    press("tb_Load");
-    EXPECT_EQ(window->soilGrid()->model()->rowCount(), 6);
-    EXPECT_EQ(window->soilGrid()->model()->index(0, 0).data().toString(), QStringLiteral("砂質土"));
-    EXPECT_EQ(window->soilGrid()->model()->index(0, 2).data().toString(), QStringLiteral("0.4"));
-    EXPECT_EQ(window->customerGrid()->model()->index(0, 0).data().toString(), QStringLiteral("一般"));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-    screenshot(QStringLiteral("formula_editor_correction.png"));
-}
 
 TEST_F(FormulaWindow, TypedCoefficientsAreSavedAfterTheOverwriteQuestion)
 {

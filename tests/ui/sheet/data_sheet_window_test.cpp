@@ -194,42 +194,6 @@ struct DataSheetScreen : ::testing::Test {
 
 } // namespace
 
-TEST_F(DataSheetScreen, OpensEmptyWithItsControlsInPlace)
-{
-    // The toolbar's buttons in the order the sheet enables them by.
-    QStringList keys;
-    for (QAction* action : control<QToolBar>("Toolbar1")->actions())
-        keys << action->objectName();
-    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete", "tb_Excel", "", "act_元に戻す",
-                          "act_やり直し"}));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-    EXPECT_FALSE(button("tb_Delete")->isEnabled());
-
-    EXPECT_EQ(control<QComboBox>("cmb_提出先")->lineEdit()->maxLength(), 50);
-    EXPECT_EQ(control<QComboBox>("cmb_調査目的")->lineEdit()->maxLength(), 50);
-    EXPECT_EQ(control<QComboBox>("cmb_天候")->lineEdit()->maxLength(), 30);
-    EXPECT_EQ(control<QComboBox>("cmb_調査責任者")->lineEdit()->maxLength(), 20);
-    EXPECT_EQ(control<QComboBox>("cmb_調査者")->lineEdit()->maxLength(), 20);
-    EXPECT_EQ(control<QComboBox>("cmb_調査地区記事")->lineEdit()->maxLength(), 100);
-
-    // Dated now, the usual customer, the lists filled from the master lists.
-    EXPECT_EQ(control<QLineEdit>("txt_調査日")->text(), QStringLiteral("2024/01/02"));
-    EXPECT_EQ(control<QLineEdit>("txt_開始時刻")->text(), QStringLiteral("09:41"));
-    EXPECT_EQ(control<QComboBox>("cmb_提出先")->currentText(), QStringLiteral("一般"));
-    EXPECT_EQ(control<QComboBox>("cmb_提出先")->count(), env.lists.customer.size() - 1);
-    ASSERT_EQ(control<QListWidget>("lst土質")->count(), env.lists.soil.size() - 1);
-    EXPECT_EQ(control<QListWidget>("lst土質")->item(0)->text(), env.lists.soil[1]);
-    EXPECT_EQ(points()->model()->rowCount(), 0);
-    EXPECT_EQ(records()->model()->rowCount(), 0);
-
-    // Headings of the grids; the date and time key of a record is hidden.
-    EXPECT_EQ(points()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("測点No表記"));
-    EXPECT_EQ(points()->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("終了日時"));
-    EXPECT_EQ(records()->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("換算支持力 qa"));
-    EXPECT_EQ(records()->model()->columnCount(), 9);
-    EXPECT_TRUE(records()->isColumnHidden(8));
-}
-
 TEST_F(DataSheetScreen, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
 {
     loadByTyping(QStringLiteral("5"));
@@ -378,28 +342,6 @@ TEST_F(DataSheetScreen, SoilListFollowsTheCellAndAPickRecomputes)
     sheet->undoAction()->trigger();
     EXPECT_EQ(cell(records(), 0, 3), QStringLiteral("粘性土"));
     EXPECT_EQ(shownComputed(0), list({"1.0", "2.0", "22.8"}));
-}
-
-TEST_F(DataSheetScreen, RemarkListsWriteTheRemarkOfTheCurrentRow)
-{
-    env.db().execute(QStringLiteral("INSERT INTO mst測点記事 (記事) VALUES ('杭跡');"));
-    env.db().execute(QStringLiteral("INSERT INTO mst測点データ記事 (記事) VALUES ('礫混じり');"));
-    loadByTyping(QStringLiteral("5"));   // the load refreshes the master lists
-    auto* pointRemarks = control<QListWidget>("lst記事1");
-    auto* recordRemarks = control<QListWidget>("lst記事2");
-    ASSERT_EQ(pointRemarks->findItems(QStringLiteral("杭跡"), Qt::MatchExactly).size(), 1);
-    ASSERT_EQ(recordRemarks->findItems(QStringLiteral("礫混じり"), Qt::MatchExactly).size(), 1);
-
-    selectCell(points(), 1, 3);
-    QListWidgetItem* pile = pointRemarks->findItems(QStringLiteral("杭跡"), Qt::MatchExactly).first();
-    QTest::mouseClick(pointRemarks->viewport(), Qt::LeftButton, {}, pointRemarks->visualItemRect(pile).center());
-    EXPECT_EQ(cell(points(), 1, 3), QStringLiteral("杭跡"));
-
-    selectCell(records(), 0, 4);
-    QListWidgetItem* gravel = recordRemarks->findItems(QStringLiteral("礫混じり"), Qt::MatchExactly).first();
-    QTest::mouseClick(recordRemarks->viewport(), Qt::LeftButton, {}, recordRemarks->visualItemRect(gravel).center());
-    EXPECT_EQ(cell(records(), 0, 4), QStringLiteral("礫混じり"));
-    EXPECT_EQ(doc->recordCell(1, 0, RecordColumn::記事), QStringLiteral("礫混じり"));
 }
 
 TEST_F(DataSheetScreen, DeleteKeyRemovesTheSelectedRecordRows)
