@@ -48,6 +48,9 @@ TEST_F(RecordSheetTest, RowBandAndPageCountOnA4WithFifteenMillimetreMargins)
     EXPECT_EQ(recordSheetRowBandBottom(frame.innerHeight()), 259);
     // The band grows at least once even when there is no room.
     EXPECT_EQ(recordSheetRowBandBottom(20), 59);
+    // It stops on reaching the page's height less 10 mm, not one row later.
+    EXPECT_EQ(recordSheetRowBandBottom(110, 40), 100);
+    EXPECT_EQ(recordSheetRowBandBottom(111, 40), 105);
     // With no room for rows the count is 1 (page counts: PageCount tests).
     f.addPoint(QStringLiteral("1"));
     EXPECT_EQ(recordSheetPageCount(*f.doc, 54, 54), 1);
