@@ -7,6 +7,7 @@
 #include "intake/card_test_files.h"
 #include "intake/exchange_test_data.h"
 #include "intake/intake_test_support.h"
+#include "support/screen_driver.h"
 #include "support/recording_user_interface.h"
 
 #include "core/card_drive_file.h"
@@ -55,12 +56,7 @@ protected:
     }
 
     template <typename T>
-    T* control(const char* name) const
-    {
-        T* found = screen->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    T* control(const char* name) const { return test::control<T>(*screen, QString::fromUtf8(name)); }
     QListWidget* cardList() const { return control<QListWidget>("lst_非転送"); }
     QListWidget* transferList() const { return control<QListWidget>("lst_転送"); }
     QLineEdit* numberBox() const { return control<QLineEdit>("txt_調査地区No"); }

@@ -12,6 +12,7 @@
 #include "core/settings_store.h"
 #include "db/database.h"
 #include "db/workspace.h"
+#include "support/screen_driver.h"
 #include "support/recording_user_interface.h"
 #include "support/golden_file.h"
 #include "support/screen_texts.h"
@@ -111,22 +112,7 @@ QWidget* dataSheetStandIn()
     return sheet;
 }
 
-// Runs `inspect` on the next modal window once it is up, then closes it.
-void onNextModal(const std::function<void(QWidget*)>& inspect)
-{
-    QTimer::singleShot(10, [inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            onNextModal(inspect);
-            return;
-        }
-        inspect(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
-    });
-}
+using test::onNextModal;
 
 } // namespace
 

@@ -13,6 +13,8 @@
 #include "support/recording_user_interface.h"
 #include "support/test_databases.h"
 
+#include "support/screen_driver.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -66,12 +68,7 @@ struct OptionsScreen : ::testing::Test {
     }
 
     template <typename T>
-    T* control(const QString& name)
-    {
-        T* widget = dialog->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
+    T* control(const QString& name) { return test::control<T>(*dialog, name); }
     QLineEdit* box(const QString& name) { return control<QLineEdit>(name); }
     QRadioButton* option(const QString& name) { return control<QRadioButton>(name); }
     QTabBar* tabs() { return control<QTabBar>("TabStrip1"); }

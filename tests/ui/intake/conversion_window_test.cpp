@@ -8,6 +8,7 @@
 #include "intake/exchange_read.h"
 #include "intake/exchange_test_data.h"
 #include "intake/intake_test_support.h"
+#include "support/screen_driver.h"
 #include "support/recording_user_interface.h"
 
 #include "core/program_state.h"
@@ -45,12 +46,7 @@ protected:
     }
 
     template <typename T>
-    T* control(const QString& name) const
-    {
-        T* found = screen->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
+    T* control(const QString& name) const { return test::control<T>(*screen, name); }
     QRadioButton* option(int i) const { return control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i)); }
     QCheckBox* replaceBox() const { return control<QCheckBox>("chk置き換え"); }
     QCheckBox* oneSurveyBox() const { return control<QCheckBox>("chk_指定データの保存"); }

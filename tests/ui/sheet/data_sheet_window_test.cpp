@@ -3,6 +3,7 @@
 // shows is read from its controls, what it stored from the database, and
 // every message from the recording user interface.
 
+#include "support/screen_driver.h"
 #include "support/database_rows.h"
 #include "support/sql_fixture.h"
 #include "calc/calc_test_environment.h"
@@ -69,12 +70,7 @@ struct DataSheetScreen : ::testing::Test {
     }
 
     template <class T>
-    T* control(const char* name)
-    {
-        T* found = sheet->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    T* control(const char* name) { return test::control<T>(*sheet, QString::fromUtf8(name)); }
     QTableView* points() { return control<QTableView>("vaSpread1"); }
     QTableView* records() { return control<QTableView>("vaSpread2"); }
 
@@ -89,29 +85,8 @@ struct DataSheetScreen : ::testing::Test {
     }
     void press(const char* key) { QTest::mouseClick(button(key), Qt::LeftButton); }
 
-    // Key events for each character (Japanese ones as the input method delivers them).
-    static void typeText(QWidget* widget, const QString& text)
-    {
-        for (const QChar c : text) {
-            if (c.unicode() < 128) {
-                QTest::keyClick(widget, c.toLatin1());
-            } else {
-                QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-                QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            }
-        }
-    }
-
-    // Types into a text field as a user does: everything selected, then typed over.
-    void typeInto(QLineEdit* field, const QString& text)
-    {
-        field->setFocus();
-        field->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(field, Qt::Key_Delete);
-        else
-            typeText(field, text);
-    }
+    static void typeText(QWidget* widget, const QString& text) { test::typeText(widget, text); }
+    static void typeInto(QLineEdit* field, const QString& text) { test::typeInto(field, text); }
 
     void loadByTyping(const QString& number)
     {

@@ -9,6 +9,8 @@
 #include "sheet/survey_document.h"
 #include "ui/sheet/survey_search_window.h"
 
+#include "support/screen_driver.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -43,12 +45,7 @@ struct SearchWindow : ::testing::Test {
     }
 
     template <typename T>
-    T* control(const char* name)
-    {
-        T* widget = search->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    T* control(const char* name) { return test::control<T>(*search, QString::fromUtf8(name)); }
 
     void press(const char* key) { control<QAction>(key)->trigger(); }
 
