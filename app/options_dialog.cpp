@@ -8,6 +8,7 @@
 #include "core/program_state.h"
 #include "core/settings_loader.h"
 #include "core/user_interface.h"
+#include "db/connection_check.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
 #include "migrate/legacy_database_offer.h"
@@ -47,6 +48,9 @@ const QString Saved = QStringLiteral(
     "設定値を保存しました｡プログラムを再起動(プログラムを終了後もう一度起動する｡）してください。"
     "次回起動時から設定が反映されます。");
 const QString NotSaved = QStringLiteral("正しい設定を行った後更新してください。");
+const QString PasswordInLocation = QStringLiteral(
+    "VORTANデータの位置にパスワードは書けません（設定ファイルに残るため）。"
+    "パスワードは ~/.pgpass、環境変数 PGPASSWORD、またはサービスファイルで指定してください。");
 
 const QString CsvFilter = QStringLiteral("データベース (*.csv)|*.csv");
 const QString MdbFilter = QStringLiteral("データベース (*.mdb)|*.mdb");
@@ -304,6 +308,21 @@ QWidget* OptionsDialog::buildFrame2()
         paths->addWidget(buttons[r], r, 2);
         ++r;
     }
+    // The survey database may be a PostgreSQL server's: the connection test
+    // says whether it answers and has the current layout.
+    cmd_接続テスト_ = makeButton(frame, "cmd_接続テスト", QStringLiteral("接続テスト"));
+    paths->addWidget(cmd_接続テスト_, 0, 3);
+    lbl_接続テスト_ = new QLabel(frame);
+    lbl_接続テスト_->setObjectName(QStringLiteral("lbl_接続テスト"));
+    lbl_接続テスト_->setWordWrap(true);
+    paths->addWidget(lbl_接続テスト_, 4, 1, 1, 3);
+    connect(cmd_接続テスト_, &QPushButton::clicked, this, [this] {
+        lbl_接続テスト_->setText(QStringLiteral("接続しています..."));
+        lbl_接続テスト_->repaint();
+        const db::ConnectionCheck check = db::checkConnection(txt_データ位置_->text().trimmed());
+        lbl_接続テスト_->setStyleSheet(check.current ? QString() : QStringLiteral("color: #c00000;"));
+        lbl_接続テスト_->setText(check.text);
+    });
     paths->setColumnStretch(1, 1);
     layout->addLayout(paths);
     auto* warning = note(frame, QStringLiteral("間違った設定を行うとVortanが動作しなくなります｡ご注意ください｡"));
@@ -630,7 +649,12 @@ void OptionsDialog::applySettings()
         s.会社名 = txt_会社名_->text();
         s.会社マーク = txt_会社マーク_->text();
         s.通常の提出先 = txt_通常の提出先_->text();
-        s.データ位置 = txt_データ位置_->text();
+        if (db::uriHoldsPassword(txt_データ位置_->text())) {
+            s_.ui.showMessage(PasswordInLocation, MessageIcon::Exclamation);
+            valid = false;
+        } else {
+            s.データ位置 = txt_データ位置_->text();
+        }
         s.住所位置 = txt_住所位置_->text();
         s.csv位置 = txt_CSV位置_->text();
         s.ini位置 = options::settingsFolderFromInput(txt_ini位置_->text());

@@ -20,6 +20,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -130,6 +131,8 @@ private:
     QLineEdit* txt_CSV位置_ = nullptr;
     QLineEdit* txt_ini位置_ = nullptr;
     QPushButton* cmd_ini_ = nullptr;
+    QPushButton* cmd_接続テスト_ = nullptr;
+    QLabel* lbl_接続テスト_ = nullptr;
     QLineEdit* txt_ComNo_ = nullptr;
     QLineEdit* txt_ComTimeOut_ = nullptr;
     QButtonGroup* Option5_ = nullptr;

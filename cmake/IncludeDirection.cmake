@@ -10,7 +10,8 @@ cmake_minimum_required(VERSION 3.21)
 
 set(domain core db intake calc migrate sheet report xlsx)
 set(allowed_core       core)
-set(allowed_db         core db)
+set(allowed_db         core db db/postgres)
+set(allowed_db/postgres core db db/postgres)
 set(allowed_intake     core db intake)
 set(allowed_calc       core db calc)
 set(allowed_migrate    core db migrate)
@@ -26,8 +27,9 @@ set(allowed_ui/report  ${domain} ui/common ui/report)
 set(allowed_app        ${domain} ui/common ui/intake ui/calc ui/sheet ui/report app)
 set(allowed_cli        ${domain} cli)
 # The helpers of the domain tests serve domain tests only.
-set(allowed_tests/support ${domain} support)
-set(folders core db intake calc migrate mdb sheet report xlsx
+# They may make whole databases on the tests' PostgreSQL server.
+set(allowed_tests/support ${domain} db/postgres support)
+set(folders core db db/postgres intake calc migrate mdb sheet report xlsx
             ui/common ui/intake ui/calc ui/sheet ui/report app cli tests/support)
 
 if(NOT SOURCE_DIR)

@@ -1,17 +1,19 @@
 #pragma once
-// A database file in the program's SQL dialect. The program builds its
+// A survey or postal database in the program's SQL dialect: a SQLite file,
+// or a PostgreSQL database named by a connection URI
+// ("postgresql://host:port/dbname?user=..." or
+// "postgresql:///dbname?host=/socket/folder"). The program builds its
 // statements as texts the way the desktop SQL engine of its first platform
 // expected them (Like with * ? # [..] wildcards, DELETE t.* FROM t, qualified
 // columns in SET, String(n)/char(n)/yesno types, ALTER COLUMN, double-quoted
-// text literals, True/False); this layer translates each text to SQLite,
-// keeps that engine's typing rules (a non-numeric text into a number column
+// text literals, True/False); this layer translates each text to the engine's SQL,
+// keeps the dialect's typing rules (a non-numeric text into a number column
 // fails with 3464; a bare number into a text column is stored as its text;
 // declared text lengths are enforced; text compares without regard to letter
 // case), prepares each statement shape once, and raises every engine failure
 // as Failure with the engine error number the reporter knows.
 
-#include "db/record_set.h"
-#include "db/row_view.h"
+#include "db/database_engine.h"
 
 #include <QString>
 #include <functional>
@@ -23,17 +25,25 @@ namespace vortan::db {
 
 class Database {
 public:
-    // Opens an existing file shared and read-write (never creates one). A
+    // Opens an existing database shared and read-write (never creates one).
+    // A connection URI opens a PostgreSQL database: a server that cannot be
+    // reached throws 3043 naming the host, a database that does not exist
+    // 3024; a lock held by another workstation past the busy timeout throws
+    // 3006 there too. Passwords come from libpq's own means (~/.pgpass,
+    // PGPASSWORD, a service file), never from the settings. For a file: a
     // missing file throws 3024, a file that is not a database or is damaged
     // 3343, a read-only file 3051, a file held exclusively by another
     // program 3045, a missing folder 3044. Later statements that cannot get
     // the file's lock within the busy timeout throw 3006, a commit 3261.
     static std::unique_ptr<Database> open(const QString& path);
-    // Creates a new empty database file (fails with 3204 when it exists).
+    // Creates a new empty database file (fails with 3204 when it exists); a
+    // connection URI opens the PostgreSQL database (created on the server
+    // when it does not exist), which must hold no tables yet (3204 otherwise).
     static std::unique_ptr<Database> create(const QString& path);
 
     ~Database();
 
+    // The file path or connection URI the database was opened with.
     QString path() const;
 
     // How long a statement waits for another program's lock on the file
@@ -67,6 +77,13 @@ public:
     // True when the database has a table of that name (any letter case).
     bool tableExists(const QString& name);
 
+    // The program's tables in the order they were created, and the statement
+    // in the program's dialect that creates a table like one of them (column
+    // types, single-column primary key, defaults): what copying a database
+    // to another engine needs. A missing table throws 3078.
+    QStringList tableNames();
+    QString tableDefinition(const QString& table);
+
     // The default a column declares, as the engine keeps it ("-1" for a
     // yes/no column that defaults to True, "'text'" for a text), or nothing
     // when it declares none. A missing table throws 3078, a missing column 3265.
@@ -79,7 +96,9 @@ public:
     // the lock could not be waited for: the engine fails such a write at
     // once rather than risk two programs waiting for each other. One begun
     // for reading leaves the file to other writers until it writes.
-    enum class TransactionIntent { Write, Read };
+    // PostgreSQL keeps the same rule with a lock of the whole database that
+    // every transaction begun for writing takes at its start.
+    using TransactionIntent = db::TransactionIntent;
     void beginTransaction(TransactionIntent intent = TransactionIntent::Write);
     void commit();
     void rollback();
@@ -91,20 +110,24 @@ public:
     // Number of statements executed or queried so far.
     quint64 statementCount() const;
 
-    // SQLite's integrity check: true when the file is sound.
+    // The engine's integrity check: true when the file is sound (a server
+    // database is checked by its server: always true).
     bool integrityCheck();
 
-    // Writes a compacted copy of the database into `target` (VACUUM INTO).
+    // Writes a compacted copy of the database file into `target` (VACUUM
+    // INTO); a server database has no file to copy (3219).
     void compactInto(const QString& target);
 
     void close();
 
-    struct Impl;
-
 private:
-    explicit Database(std::unique_ptr<Impl> impl);
-    std::unique_ptr<Impl> d;
+    explicit Database(std::unique_ptr<DatabaseEngine> engine);
+    std::unique_ptr<DatabaseEngine> d;
 };
+
+// True when a database location is a PostgreSQL connection URI rather than
+// a file path.
+bool isConnectionUri(const QString& location);
 
 // Doubles every single quote so that a text can stand between single quotes
 // in a statement: O'Neill -> O''Neill.

@@ -75,6 +75,11 @@ QString keptOriginalPath(const QString& path)
 
 RepairOutcome repairDatabase(const QString& path, const QString& scratch)
 {
+    // A database on a server is kept sound by its server, not by this program.
+    if (isConnectionUri(path))
+        throw engineFailure(jeterr::InvalidOperation,
+                            QStringLiteral("サーバーのデータベースはこのプログラムからは修復できません。"
+                                           "サーバーの管理者にご相談ください。"));
     if (QFileInfo::exists(scratch) && !QFile::remove(scratch))
         accessFailure(QStringLiteral("「%1」を削除できません。").arg(scratch));
     RepairOutcome outcome;

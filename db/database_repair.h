@@ -30,7 +30,8 @@ QString keptOriginalPath(const QString& path);
 // failure or a kill at any moment leaves `path` either the old file or the
 // new one, and the kept original either absent or whole. Throws 3343 when
 // nothing can be read, 75 when a file cannot be written or replaced, and
-// the engine's failures of opening `path`.
+// the engine's failures of opening `path`. A database on a PostgreSQL
+// server is not repaired here (3219).
 RepairOutcome repairDatabase(const QString& path, const QString& scratch);
 
 } // namespace vortan::db

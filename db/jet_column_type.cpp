@@ -53,6 +53,24 @@ std::optional<JetColumnType> jetTypeFromWord(QStringView word, std::optional<int
     return std::nullopt;
 }
 
+QString jetTypeWord(const JetColumnType& type)
+{
+    switch (type.type) {
+    case JetType::Text: return QStringLiteral("String(%1)").arg(type.size);
+    case JetType::Memo: return QStringLiteral("Memo");
+    case JetType::Long: return QStringLiteral("Long");
+    case JetType::Short: return QStringLiteral("Short");
+    case JetType::Byte: return QStringLiteral("Byte");
+    case JetType::Single: return QStringLiteral("Single");
+    case JetType::Double: return QStringLiteral("Double");
+    case JetType::Currency: return QStringLiteral("Currency");
+    case JetType::YesNo: return QStringLiteral("YesNo");
+    case JetType::DateTime: return QStringLiteral("DateTime");
+    case JetType::Counter: return QStringLiteral("Counter");
+    }
+    return QStringLiteral("Memo");
+}
+
 QString sqliteDeclaration(const JetColumnType& type)
 {
     switch (type.type) {

@@ -31,6 +31,10 @@ std::optional<JetColumnType> jetTypeFromWord(QStringView word, std::optional<int
 // written by sqliteDeclaration); unknown declarations read as Memo.
 JetColumnType jetTypeFromDeclaration(QStringView declaration);
 
+// The type as the dialect writes it in a table definition ("String(4)",
+// "Long", "YesNo", ...).
+QString jetTypeWord(const JetColumnType& type);
+
 // The declared type written into SQLite ("VARCHAR(4)", "INTEGER", "YESNO", ...).
 QString sqliteDeclaration(const JetColumnType& type);
 

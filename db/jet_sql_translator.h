@@ -1,5 +1,7 @@
 #pragma once
-// Translates one statement text of the program's SQL dialect into SQLite SQL.
+// Translates one statement text of the program's SQL dialect into the SQL of
+// an engine: SQLite, or PostgreSQL (whose data statements the PostgreSQL
+// engine finishes from the same shape: parameter numbers, Like, functions).
 // Literals are taken out of data statements and replaced by parameters, so
 // the translated text is the statement's shape: statements that differ only
 // in their values translate to the same text and share one prepared
@@ -44,8 +46,13 @@ struct TranslatedStatement {
     QString newDefault;                 // SQLite text of the altered column's default; empty: keep it
 };
 
+// The engine a translator writes schema statements for.
+enum class SqlDialect { Sqlite, PostgreSql };
+
 class JetSqlTranslator {
 public:
+    explicit JetSqlTranslator(SqlDialect dialect = SqlDialect::Sqlite) : dialect_(dialect) {}
+
     // Translates `jetSql` into `out`, reusing its buffers. The literals may
     // point into `jetSql`, which must outlive their use. Unknown or broken
     // syntax throws Failure with the syntax error number.
@@ -62,6 +69,12 @@ private:
     // -1 for the end of the statement (an empty statement: its start).
     [[noreturn]] void fail(const char* what, std::ptrdiff_t token = -2) const;
 
+    QString columnDefinition(const QString& name, const JetColumnType& type) const;
+    // Statements that keep a column's yes/no values -1 and 0, and (for
+    // PostgreSQL) that note the column's type in the dialect.
+    QStringList columnRules(const QString& table, const QString& column, const JetColumnType& type) const;
+
+    SqlDialect dialect_;
     QStringView sql_;
     std::vector<SqlToken> tokens_;
     std::vector<char> skip_;

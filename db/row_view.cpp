@@ -34,6 +34,11 @@ RowView::RowView(sqlite3_stmt* stmt, const QStringList& columns, const QStringLi
 {
 }
 
+RowView::RowView(const QStringList& columns, const QStringList& tables)
+    : columns_(columns), tables_(tables), numberTexts_(size_t(columns.size()))
+{
+}
+
 QString RowView::columnName(int column) const
 {
     return columns_.value(column);
@@ -54,7 +59,29 @@ int RowView::type(int column) const
     if (column < 0 || column >= columns_.size())
         throw engineFailure(err::DbItemNotFound,
                             QStringLiteral("項目「%1」がありません。").arg(column));
+    if (!stmt_) {
+        const Value& v = value(column);
+        if (v.isNull())
+            return SQLITE_NULL;
+        const int id = v.variant().typeId();
+        return id == QMetaType::LongLong ? SQLITE_INTEGER : id == QMetaType::Double ? SQLITE_FLOAT : SQLITE_TEXT;
+    }
     return sqlite3_column_type(stmt_, column);
+}
+
+const Value& RowView::value(int column) const
+{
+    return (*values_)[size_t(column)];
+}
+
+qint64 RowView::integerAt(int column) const
+{
+    return stmt_ ? sqlite3_column_int64(stmt_, column) : value(column).variant().toLongLong();
+}
+
+double RowView::doubleAt(int column) const
+{
+    return stmt_ ? sqlite3_column_double(stmt_, column) : value(column).variant().toDouble();
 }
 
 bool RowView::isNull(int column) const
@@ -73,12 +100,14 @@ QStringView RowView::text(int column) const
     switch (type(column)) {
     case SQLITE_NULL: return {};
     case SQLITE_INTEGER:
-        numberTexts_[size_t(column)].setNum(qint64(sqlite3_column_int64(stmt_, column)));
+        numberTexts_[size_t(column)].setNum(qint64(integerAt(column)));
         return numberTexts_[size_t(column)];
     case SQLITE_FLOAT:
-        numberTexts_[size_t(column)] = numtext::shortestDouble(sqlite3_column_double(stmt_, column));
+        numberTexts_[size_t(column)] = numtext::shortestDouble(doubleAt(column));
         return numberTexts_[size_t(column)];
     default: {
+        if (!stmt_)
+            return *static_cast<const QString*>(value(column).variant().constData());
         const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(stmt_, column));
         const qsizetype length = sqlite3_column_bytes16(stmt_, column) / 2;
         return text ? QStringView(text, length) : QStringView();
@@ -90,9 +119,13 @@ void RowView::appendText(int column, QString& out) const
 {
     switch (type(column)) {
     case SQLITE_NULL: return;
-    case SQLITE_INTEGER: out += QString::number(qint64(sqlite3_column_int64(stmt_, column))); return;
-    case SQLITE_FLOAT: out += numtext::shortestDouble(sqlite3_column_double(stmt_, column)); return;
+    case SQLITE_INTEGER: out += QString::number(qint64(integerAt(column))); return;
+    case SQLITE_FLOAT: out += numtext::shortestDouble(doubleAt(column)); return;
     default: {
+        if (!stmt_) {
+            out += text(column);
+            return;
+        }
         // Stored as UTF-8: converting straight into `out` spares the engine's
         // own UTF-16 copy of the cell.
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
@@ -111,8 +144,8 @@ double RowView::number(int column) const
 {
     switch (type(column)) {
     case SQLITE_NULL: return 0;
-    case SQLITE_INTEGER: return double(sqlite3_column_int64(stmt_, column));
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt_, column);
+    case SQLITE_INTEGER: return double(integerAt(column));
+    case SQLITE_FLOAT: return doubleAt(column);
     default: return numtext::leadingNumber(text(column));
     }
 }

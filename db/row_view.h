@@ -1,9 +1,11 @@
 #pragma once
 // One row of a query read forward without copying it: the columns' names and,
 // per cell, Null, the value as text and as a number, read the way a record
-// set's Value reads them. Text cells are views over the engine's own buffer;
-// a view and every text it hands out are valid only while the row is being
-// visited.
+// set's Value reads them. Text cells are views over the engine's own buffer
+// (a SQLite statement's current row, or the values a server sent); a view and
+// every text it hands out are valid only while the row is being visited.
+
+#include "db/value.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -18,6 +20,9 @@ namespace vortan::db {
 class RowView {
 public:
     RowView(sqlite3_stmt* stmt, const QStringList& columns, const QStringList& tables);
+    // A row of values; setRow moves the view to the next one.
+    RowView(const QStringList& columns, const QStringList& tables);
+    void setRow(const std::vector<Value>* row) { values_ = row; }
     RowView(const RowView&) = delete;
     RowView& operator=(const RowView&) = delete;
 
@@ -43,8 +48,12 @@ public:
 
 private:
     int type(int column) const;
+    const Value& value(int column) const;
+    qint64 integerAt(int column) const;
+    double doubleAt(int column) const;
 
-    sqlite3_stmt* stmt_;
+    sqlite3_stmt* stmt_ = nullptr;
+    const std::vector<Value>* values_ = nullptr;
     const QStringList& columns_;
     const QStringList& tables_;
     mutable std::vector<QString> numberTexts_;

@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
     qt6-translations-l10n   # qtbase_ja.qm: the standard dialogs in Japanese
     libsqlite3-dev
+    libpq-dev                     # the PostgreSQL engine of a shared survey database
+    postgresql-15                 # the throwaway server of the tests and benchmarks
     libxlsxwriter-dev             # the Excel workbook of a survey
     python3-openpyxl              # the test that reads the workbook back
     mdbtools-dev                  # libmdb: reading old Access survey databases (vortan-mdb-reader)

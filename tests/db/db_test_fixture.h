@@ -1,9 +1,12 @@
 #pragma once
-// A fresh database file in a temporary folder for each test, and short ways
-// to run a statement and catch the engine error number it fails with.
+// A fresh database file in a temporary folder for each test (an empty
+// database on the test server when the tests run against PostgreSQL), and
+// short ways to run a statement and catch the engine error number it fails
+// with.
 
 #include "core/failure.h"
 #include "db/database.h"
+#include "support/test_databases.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -29,10 +32,20 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        db = Database::create(path(QStringLiteral("test.mdb")));
+        if (vortan::test::testsUseServer()) {
+            server = vortan::test::ServerDatabase::empty();
+            ASSERT_TRUE(server.isValid());
+            db = Database::open(server.uri());
+        } else {
+            db = Database::create(path(QStringLiteral("test.mdb")));
+        }
     }
 
+    void TearDown() override { db.reset(); }
+
     QString path(const QString& name) const { return dir.filePath(name); }
+    // Where `db` lies: its file, or its server database.
+    QString location() const { return server.isValid() ? server.uri() : path(QStringLiteral("test.mdb")); }
 
     int failing(const QString& sql)
     {
@@ -61,6 +74,7 @@ protected:
     int count(const QString& sql) { return db->openRecordSet(sql).recordCount(); }
 
     QTemporaryDir dir;
+    vortan::test::ServerDatabase server;
     std::unique_ptr<Database> db;
 };
 

@@ -119,8 +119,9 @@ TEST_F(RowReader, StatementsRunWhileReadingAndTheShapeIsPreparedOnce)
     EXPECT_EQ(seen, QStringList({QStringLiteral("3/0"), QStringLiteral("12/0")}));
     EXPECT_EQ(db->statementCount(), statements + 5);
     db->forEachRow(query.arg(3), [](const RowView&) {});
-    // Only the second copy of the query's shape, needed while the first was read.
-    EXPECT_EQ(db->preparedStatementCount(), prepared + 1);
+    // At most a second copy of the query's shape, needed while the first was
+    // read (an engine that reads all rows before visiting needs none).
+    EXPECT_LE(db->preparedStatementCount(), prepared + 1);
     EXPECT_EQ(first(QStringLiteral("SELECT 記事 FROM 測点"), QStringLiteral("記事")), QStringLiteral("12"));
 }
 

@@ -70,7 +70,7 @@ TEST_F(Transactions, CommittedRowsSurviveReopening)
     db->beginTransaction();
     db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (2)"));
     db->close();   // an open transaction is not kept
-    db = Database::open(path(QStringLiteral("test.mdb")));
+    db = Database::open(location());
     EXPECT_EQ(rows(), 1);
 }
 
@@ -82,7 +82,7 @@ TEST_F(Transactions, WorkspaceSpansBothDatabases)
         postal->execute(QStringLiteral("CREATE TABLE [〒] ([都道府県名] String(10), [市区町村名] String(50))"));
     }
     Workspace ws;
-    ws.openSurvey(path(QStringLiteral("test.mdb")));
+    ws.openSurvey(location());
     ws.openPostal(path(QStringLiteral("postal.mdb")));
     {
         // A guarded block left without its commit is rolled back in both.

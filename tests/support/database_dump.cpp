@@ -1,5 +1,8 @@
 #include "support/database_dump.h"
 
+#include "core/failure.h"
+#include "db/database.h"
+
 #include <QByteArray>
 #include <sqlite3.h>
 
@@ -91,6 +94,29 @@ QStringList databaseDump(const QString& path)
             lines.append(table + QStringLiteral(": cannot read: ") + QString::fromUtf8(sqlite3_errmsg(db)));
     }
     sqlite3_close(db);
+    return lines;
+}
+
+QStringList databaseRows(const QString& location)
+{
+    QStringList lines;
+    try {
+        const auto database = db::Database::open(location);
+        for (const QString& table : database->tableNames()) {
+            db::RecordSet rows = database->openRecordSet(QStringLiteral("SELECT * FROM [%1]").arg(table));
+            QStringList tableLines;
+            for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+                QStringList values;
+                for (int c = 0; c < rows.fieldCount(); ++c)
+                    values.append(rows.field(c).isNull() ? QStringLiteral("<null>") : rows.field(c).toText());
+                tableLines.append(table + QStringLiteral(": ") + values.join(QStringLiteral(" | ")));
+            }
+            tableLines.sort();
+            lines += tableLines;
+        }
+    } catch (const Failure& failure) {
+        lines = QStringList{QStringLiteral("unreadable: %1 %2").arg(failure.number()).arg(failure.description())};
+    }
     return lines;
 }
 

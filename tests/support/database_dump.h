@@ -14,4 +14,10 @@ namespace vortan::test {
 // cannot be opened or read gives one line saying why.
 QStringList databaseDump(const QString& path);
 
+// Every row of every table of a survey database, file or server, through the
+// database layer: "table: value | value ...", each table's rows in sorted
+// order, so that two states of either engine can be compared. A database
+// that cannot be read gives one line saying why.
+QStringList databaseRows(const QString& location);
+
 } // namespace vortan::test

@@ -3,10 +3,17 @@
 // postal database, rqtbl.csv and qaTbl.tbl are copied from the program folder
 // of the build into a temporary folder that lives as long as the object, and
 // a settings file pointing at those copies can be written beside them.
+//
+// With VORTAN_TEST_ENGINE=postgresql the survey database is instead a fresh
+// database on the PostgreSQL server whose socket folder VORTAN_TEST_PGHOST
+// names (scripts/postgres-test-server.sh starts one): a copy of a template
+// made once from the shipped file, dropped again with the object. The same
+// tests then run against the server.
 
 #include <QMap>
 #include <QString>
 #include <QTemporaryDir>
+#include <utility>
 
 namespace vortan::test {
 
@@ -19,6 +26,31 @@ QString programFile(const QString& name);
 // Copies `source` to `target` and makes the copy writable; false on failure.
 bool copyWritable(const QString& source, const QString& target);
 
+// True when the tests run against the PostgreSQL server.
+bool testsUseServer();
+
+// A database of its own on the test server, dropped with the object.
+class ServerDatabase {
+public:
+    ServerDatabase() = default;
+    ServerDatabase(ServerDatabase&& other) noexcept : uri_(std::exchange(other.uri_, QString())) {}
+    ServerDatabase& operator=(ServerDatabase&& other) noexcept;
+    ~ServerDatabase();
+
+    // An empty database, and one holding the shipped survey database's
+    // tables and rows. Not valid (the reason on stderr) when the server
+    // cannot be used.
+    static ServerDatabase empty();
+    static ServerDatabase shipped();
+
+    bool isValid() const { return !uri_.isEmpty(); }
+    QString uri() const { return uri_; }
+
+private:
+    explicit ServerDatabase(QString uri) : uri_(std::move(uri)) {}
+    QString uri_;
+};
+
 class ShippedFilesCopy {
 public:
     // Copies the four default files; check isValid() (or use ASSERT_TRUE on it).
@@ -28,7 +60,11 @@ public:
     QString folder() const { return dir_.path(); }
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    QString surveyDatabase() const { return path(QStringLiteral("VORTAN.MDB")); }
+    // The copy of VORTAN.MDB, or the URI of the server database.
+    QString surveyDatabase() const
+    {
+        return server_.isValid() ? server_.uri() : path(QStringLiteral("VORTAN.MDB"));
+    }
     QString postalDatabase() const { return path(QStringLiteral("Yuubin.MDB")); }
     QString bearingFactorTable() const { return path(QStringLiteral("rqtbl.csv")); }
     QString qaParameterFile() const { return path(QStringLiteral("qaTbl.tbl")); }
@@ -41,6 +77,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    ServerDatabase server_;
     bool valid_ = false;
 };
 
