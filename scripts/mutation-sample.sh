@@ -10,8 +10,8 @@
 # For each fault: the listed file must hold the listed text exactly once (else
 # the fault is "stale" and counted as such, so that moved or rewritten code is
 # noticed), the text is replaced, the fault's test programs are rebuilt and run
-# one after the other (stopping at the first failing test); with --full the whole suite follows
-# through ctest (-j2, stopping at the first failure). A fault that does not
+# one after the other (stopping at the first failing test); with --full the
+# whole suite follows through ctest (-j2, stopping at the first failure). A fault that does not
 # compile counts as "not compiled", never as caught.
 #
 # Usage: scripts/mutation-sample.sh [options]
@@ -46,7 +46,7 @@ while [ $# -gt 0 ]; do
         --work) work="$2"; shift 2 ;;
         --dry) dry=1; shift ;;
         --reuse-build) reuse=1; shift ;;
-        -h|--help) sed -n '2,24p' "${BASH_SOURCE[0]}"; exit 0 ;;
+        -h|--help) sed -n '2,27p' "${BASH_SOURCE[0]}"; exit 0 ;;
         *) echo "unknown option: $1" >&2; exit 2 ;;
     esac
 done
