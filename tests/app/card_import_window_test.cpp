@@ -7,6 +7,7 @@
 #include "intake/card_test_files.h"
 #include "intake/exchange_test_data.h"
 #include "intake/intake_test_support.h"
+#include "support/screen_driver.h"
 #include "support/recording_user_interface.h"
 
 #include "core/card_drive_file.h"
@@ -55,12 +56,7 @@ protected:
     }
 
     template <typename T>
-    T* control(const char* name) const
-    {
-        T* found = screen->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    T* control(const char* name) const { return test::control<T>(*screen, QString::fromUtf8(name)); }
     QListWidget* cardList() const { return control<QListWidget>("lst_非転送"); }
     QListWidget* transferList() const { return control<QListWidget>("lst_転送"); }
     QLineEdit* numberBox() const { return control<QLineEdit>("txt_調査地区No"); }
@@ -114,48 +110,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(CardImportScreen, ShowsItsControlsAndOffersTheNextSurveyNumber)
-{
-    EXPECT_EQ(screen->windowTitle(), "ＣＦカード読み込み");
-    EXPECT_EQ(control<QPushButton>("cmdCfDrv")->text(), "ＣＦドライブ変更");
-    EXPECT_EQ(control<QPushButton>("cmdIndex")->text(), "ファイル読込");
-    EXPECT_EQ(control<QPushButton>("cmd_選択")->text(), "転送する測点Noにする");
-    EXPECT_EQ(control<QPushButton>("cmd_非転送")->text(), "転送しない測点Noにする");
-    EXPECT_EQ(control<QPushButton>("cmdKakutei")->text(), "確定");
-    EXPECT_EQ(control<QLabel>("lbl調査")->text(), "調査地区Ｎｏ");
-    EXPECT_EQ(cardList()->toolTip(), "こちらに表示されている測点Noのデータは格納されません。");
-    EXPECT_EQ(transferList()->toolTip(), "こちらに表示されている測点Noのデータが格納されます。");
-    QStringList headings;
-    for (const QLabel* label : screen->findChildren<QLabel*>())
-        headings.append(label->text());
-    EXPECT_TRUE(headings.contains("CFカードのデータ内容"));
-    EXPECT_TRUE(headings.contains("格納するデータ"));
-    // Both lists take several lines at once and keep their columns aligned.
-    EXPECT_EQ(cardList()->selectionMode(), QAbstractItemView::ExtendedSelection);
-    for (const QListWidget* list : {cardList(), transferList()}) {
-        const QFontMetrics metrics(list->font());
-        EXPECT_EQ(metrics.horizontalAdvance("1"), metrics.horizontalAdvance(" "));
-        EXPECT_EQ(metrics.horizontalAdvance("W"), metrics.horizontalAdvance("*"));
-        EXPECT_EQ(metrics.horizontalAdvance("～"), 2 * metrics.horizontalAdvance("0"));
-    }
-
-    // Offered: one more than the largest number, all of it selected.
-    EXPECT_EQ(numberBox()->text(), QString::number(maxSurveyNo() + 1));
-    EXPECT_EQ(numberBox()->selectedText(), numberBox()->text());
-
-    // Becoming active again empties both lists and offers a fresh number.
-    readCard(FixtureCard);
-    pick(cardList(), {0});
-    click("cmd_選択");
-    ASSERT_EQ(transferList()->count(), 1);
-    numberBox()->setText("999");
-    screen->resetOnActivation();
-    EXPECT_EQ(cardList()->count(), 0);
-    EXPECT_EQ(transferList()->count(), 0);
-    EXPECT_EQ(numberBox()->text(), QString::number(maxSurveyNo() + 1));
-    EXPECT_EQ(numberBox()->selectedText(), numberBox()->text());
-}
 
 TEST_F(CardImportScreen, ReadingACardListsItsRunsAndRemembersItsDrive)
 {
@@ -227,49 +181,6 @@ TEST_F(CardImportScreen, RunsOfOneSiteMoveBothWays)
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(CardImportScreen, RunsOfTwoSitesAreRefused)
-{
-    readCard(FixtureCard);
-    const QStringList card = texts(cardList());
-    pick(cardList(), {0, 3});
-    click("cmd_選択");
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, "同一現場Noを選択して下さい。");
-    EXPECT_EQ(ui.lastMessage().title, "現場Noエラー");
-    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Information);
-    EXPECT_EQ(selectedCount(cardList()), 0);
-    EXPECT_EQ(texts(cardList()), card);
-    EXPECT_EQ(transferList()->count(), 0);
-
-    // A site other than the one of the runs already chosen.
-    pick(cardList(), {0});
-    click("cmd_選択");
-    pick(cardList(), {2});   // site 8, now third
-    click("cmd_選択");
-    EXPECT_EQ(ui.messages().size(), 2u);
-    EXPECT_EQ(ui.lastMessage().text, "同一現場Noを選択して下さい。");
-    EXPECT_EQ(texts(transferList()), QStringList{card[0]});
-    EXPECT_EQ(selectedCount(cardList()), 0);
-}
-
-TEST_F(CardImportScreen, ARunWithItsSecondRunIsRefusedNamingThePoint)
-{
-    readCard(FixtureCard);
-    pick(cardList(), {1, 2});   // site 3 point 2 and its "*" run
-    click("cmd_選択");
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, "同一測点Noがあります。\n測点No:2");
-    EXPECT_EQ(ui.lastMessage().title, "測点Noエラー");
-    EXPECT_EQ(selectedCount(cardList()), 0);
-    EXPECT_EQ(transferList()->count(), 0);
-
-    // The "*" run alone is fine.
-    pick(cardList(), {2});
-    click("cmd_選択");
-    EXPECT_EQ(transferList()->count(), 1);
-    EXPECT_EQ(ui.messages().size(), 1u);
-}
-
 TEST_F(CardImportScreen, ADuplicateRunIsRefused)
 {
     // Point 1 of site 5 was driven three times: the second and third runs
@@ -332,73 +243,6 @@ TEST_F(CardImportScreen, ASaveStoresTheRunsOpensTheSurveyAndCloses)
     screen->show();
     screen->resetOnActivation();
     EXPECT_EQ(numberBox()->text(), QString::number(number.toInt() + 1));
-}
-
-TEST_F(CardImportScreen, ASaveUnderAnExistingNumberStoresNothingAndStaysOpen)
-{
-    const std::int32_t taken = maxSurveyNo() + 1;
-    {
-        db::SurveyStore store(db.workspace);
-        store.InsertSurveyRow(test::exchangeSurvey(taken));
-    }
-    const QStringList before = test::surveyTables(db.db());
-    readCard(FixtureCard);
-    pick(cardList(), {0, 1});
-    click("cmd_選択");
-    numberBox()->setText(QString::number(taken));
-    click("cmdKakutei");
-
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_TRUE(ui.lastMessage().text.startsWith("保存しようとしたデータに重複があります。"))
-        << ui.lastMessage().text.toStdString();
-    EXPECT_EQ(test::surveyTables(db.db()), before);
-    EXPECT_TRUE(opened.isEmpty());
-    EXPECT_EQ(ui.beepCount(), 0);
-    EXPECT_TRUE(screen->isVisible());
-    EXPECT_EQ(transferList()->count(), 2);
-
-    // Under a free number the same runs then store.
-    numberBox()->setText(QString::number(taken + 1));
-    click("cmdKakutei");
-    EXPECT_EQ(opened, QStringList{QString::number(taken + 1)});
-    EXPECT_EQ(test::countRows(db.db(), "測点データ WHERE 調査地区No = " + QString::number(taken + 1) + ";"), 5);
-}
-
-TEST_F(CardImportScreen, TheExitButtonCloses)
-{
-    QAction* exit = screen->findChild<QAction*>("tb_Exit");
-    ASSERT_NE(exit, nullptr);
-    exit->trigger();
-    EXPECT_FALSE(screen->isVisible());
-}
-
-TEST(CardDriveDialog, RemembersTheDriveChosen)
-{
-    SurveyDatabaseCopy db;
-    ASSERT_TRUE(db.isValid());
-    ProgramState state;
-    state.settings.ini位置 = db.files.folder();
-    state.cardDrive = QStringLiteral("/media/b");
-    RecordingUserInterface ui;
-    CardDriveDialog dialog(state, ui, {"/media/a", "/media/b"});
-    EXPECT_EQ(dialog.windowTitle(), "CFドライブの変更");
-    // It starts at the remembered drive and writes nothing until changed.
-    EXPECT_EQ(dialog.drive(), "/media/b");
-    QString stored;
-    EXPECT_FALSE(readCardDriveFile(state.settings.ini位置, stored));
-
-    auto* list = dialog.findChild<QComboBox*>("Drive1");
-    ASSERT_NE(list, nullptr);
-    list->setCurrentIndex(0);
-    EXPECT_EQ(state.cardDrive, "/media/a");
-    ASSERT_TRUE(readCardDriveFile(state.settings.ini位置, stored));
-    EXPECT_EQ(stored, "/media/a");
-
-    auto* close = dialog.findChild<QPushButton*>("cmdReturn");
-    ASSERT_NE(close, nullptr);
-    dialog.show();
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST(IntakeScreens, AreOpenedFromTheMainWindow)

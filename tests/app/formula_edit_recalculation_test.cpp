@@ -91,17 +91,4 @@ TEST_F(FormulaEditThenRecalculate, TheDocumentsNextRecalculationUsesTheSavedCoef
     EXPECT_EQ(corrected().toDouble(), 8.0);
 }
 
-TEST_F(FormulaEditThenRecalculate, TheDataSheetShowsTheNewValuesAcrossBothWindows)
-{
-    DataSheetWindow sheet(env.state, env.workspace, env.lists, env.ui, *doc);
-    sheet.show();
-    ASSERT_EQ(sheet.openSurvey(QStringLiteral("5")), Outcome::Done);
-    EXPECT_EQ(correction().toDouble(), 1.0);
-
-    editCorrectionSeries();
-    ASSERT_EQ(sheet.openSurvey(QStringLiteral("5")), Outcome::Done);
-    EXPECT_EQ(correction().toDouble(), 2.0);
-    EXPECT_EQ(corrected().toDouble(), 8.0);
-}
-
 } // namespace

@@ -12,7 +12,10 @@
 #include "core/settings_store.h"
 #include "db/database.h"
 #include "db/workspace.h"
+#include "support/screen_driver.h"
 #include "support/recording_user_interface.h"
+#include "support/golden_file.h"
+#include "support/screen_texts.h"
 #include "support/test_databases.h"
 
 #include <QAction>
@@ -109,127 +112,14 @@ QWidget* dataSheetStandIn()
     return sheet;
 }
 
-int rowCount(db::Database& database, const QString& table)
-{
-    return database.openRecordSet(QStringLiteral("SELECT * FROM [") + table + QStringLiteral("];"))
-        .recordCount();
-}
-
-QStringList names(const QList<QAction*>& actions)
-{
-    QStringList result;
-    for (QAction* action : actions)
-        result.append(action->objectName());
-    return result;
-}
-
-// Runs `inspect` on the next modal window once it is up, then closes it.
-void onNextModal(const std::function<void(QWidget*)>& inspect)
-{
-    QTimer::singleShot(10, [inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            onNextModal(inspect);
-            return;
-        }
-        inspect(modal);
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
-    });
-}
+using test::onNextModal;
 
 } // namespace
 
-TEST(MainWindowCommands, ToolbarHoldsEveryButtonInOrderWithItsTexts)
+TEST(MainWindowCommands, ToolbarAndMenusShowTheirCaptionsInOrder)
 {
     MainWindowRun run;
-    QToolBar* toolbar = run.window->toolBar();
-    ASSERT_NE(toolbar, nullptr);
-    EXPECT_EQ(toolbar->objectName(), "Toolbar1");
-    EXPECT_EQ(run.window->objectName(), "F_MDIForm");
-    EXPECT_EQ(run.window->windowTitle(), "大型動的コーン貫入試験データ処理");
-
-    struct Expected {
-        const char* key;
-        const char* description;
-        const char* toolTip;
-    };
-    const Expected expected[] = {
-        {"tb_Exit", "Vortanの終了", nullptr},
-        {"tb_Dummy1", nullptr, nullptr},
-        {"tb_DataSheet", "データシートの表示", "データシートの表示"},
-        {"tb_Find", "データ検索の表示", "測定データの検索"},
-        {"tb_印刷フォーム", "印刷プレビューの表示", "印刷フォーム"},
-        {"tb_データ受信", "メモリーカードの読み込み", "メモリーカードの読み込み"},
-        {"tb_ＣＦデータ受信", "ＣＦデータカードの読み込み", "ＣＦデータの読み込み"},
-        {"tb_Dummy5", nullptr, nullptr},
-        {"tb_姓名マスタ", "姓名マスタの表示", "姓名マスタの編集"},
-        {"tb_住所マスタ", "住所ラベル表記の表示", "住所ラベル表記の編集"},
-        {"tb_天候マスタ", "天候マスタの表示", "天候マスタの編集"},
-        {"tb_土質マスタ", "土質マスタの表示", "土質マスタの編集"},
-        {"tb_得意先マスタ", "得意先マスタの表示", "得意先マスタの編集"},
-        {"tb_調査目的マスタ", "調査目的マスタの表示", "調査目的マスタの編集"},
-        {"tb_調査地区記事マスタ", "調査地区記事マスタの表示", "調査地区記事マスタの編集"},
-        {"tb_測点記事マスタ", "測点記事マスタの表示", "測点記事マスタの編集"},
-        {"tb_測点データ記事マスタ", "測点データ記事マスタの表示", "測点データ記事の編集"},
-        {"tb_RNd値", "Nd値マスタの表示", "Nd値の計算式の編集"},
-        {"tb_Qa値", "Qa値マスタの表示", "Qa値計算式の編集"},
-        {"tb_Nd値", "Nd値マスタの表示", "Nd値計算式の編集"},
-        {"tb_Delete", "メモリカードの削除", "メモリカードの削除"},
-        {"tb_Format", "メモリカードのフォーマット", "メモリカードのフォーマット"},
-    };
-    const QList<QAction*> actions = toolbar->actions();
-    ASSERT_EQ(actions.size(), std::size(expected));
-    for (qsizetype i = 0; i < actions.size(); ++i) {
-        SCOPED_TRACE(expected[i].key);
-        QAction* action = actions[i];
-        EXPECT_EQ(action->objectName(), QString::fromUtf8(expected[i].key));
-        if (!expected[i].description) {
-            EXPECT_TRUE(action->isSeparator());
-            continue;
-        }
-        EXPECT_EQ(action->text(), QString::fromUtf8(expected[i].description));
-        EXPECT_EQ(action->statusTip(), QString::fromUtf8(expected[i].description));
-        if (expected[i].toolTip) {
-            EXPECT_EQ(action->toolTip(), QString::fromUtf8(expected[i].toolTip));
-        }
-        EXPECT_FALSE(action->icon().isNull());
-    }
-}
-
-TEST(MainWindowCommands, MenusHoldEveryItemInOrderWithItsCaption)
-{
-    MainWindowRun run;
-    const QList<QAction*> menus = run.window->menuBar()->actions();
-    ASSERT_EQ(names(menus), QStringList({"mnu_ファイル", "mnu_編集", "mnu_ウィンドウ", "mnu_Help"}));
-    EXPECT_EQ(menus[0]->text(), "ファイル(&F)");
-    EXPECT_EQ(menus[1]->text(), "編集(&E)");
-    EXPECT_EQ(menus[2]->text(), "ウィンドウ(&W)");
-    EXPECT_EQ(menus[3]->text(), "ヘルプ(&H)");
-
-    auto captions = [](QAction* menuAction) {
-        QStringList result;
-        for (QAction* item : menuAction->menu()->actions())
-            result.append(item->objectName() + QLatin1Char('=') +
-                          (item->isSeparator() ? QStringLiteral("-") : item->text()));
-        return result;
-    };
-    EXPECT_EQ(captions(menus[0]),
-              QStringList({"mnu_プロパティ=プロパティ(&P)", "mnu_Dummy1=-",
-                           "mnu_データコンバート=データコンバート(&D)",
-                           "mnu_データベースの修復=データベースの修復",
-                           "mnu_旧データベースの取り込み=旧データベースの取り込み...", "mnu_Dummy2=-",
-                           "mnu_終了=終了(&X)"}));
-    EXPECT_EQ(captions(menus[1]),
-              QStringList({"mnu_元に戻す=元に戻す(&U)\tCtrl+Z", "mnu_やり直し=やり直し(&R)\tCtrl+Y"}));
-    EXPECT_EQ(captions(menus[2]),
-              QStringList({"mnu_上下=上下に並べて表示(&H)", "mnu_左右=左右に並べて表示(&V)",
-                           "mnu_重ねて=重ねて表示", "mnu_アイコン=アイコン整列"}));
-    EXPECT_EQ(captions(menus[3]),
-              QStringList({"mnu_sHelp=ヘルプ(&H)", "mnu_Version=バージョン情報(&A)",
-                           "mnu_Update=アップデート情報を確認する", "mnu_remote=リモートサポート"}));
+    EXPECT_TRUE(test::matchesGolden(QStringLiteral("main_window.txt"), test::screenTexts(*run.window)));
 }
 
 TEST(MainWindowCommands, OnlyCommandsWithARegisteredScreenOrNoScreenAreEnabled)
@@ -310,18 +200,6 @@ TEST(MainWindowScreens, AFailingScreenIsReportedAndLeavesNothingOpen)
     EXPECT_EQ(run.programEnds, 0);
 }
 
-TEST(MainWindowScreens, InertCardButtonsOnlyClearTheStatusText)
-{
-    MainWindowRun run;
-    for (const char* key : {"tb_データ受信", "tb_Delete", "tb_Format"}) {
-        run.ui.setStatusText("印刷中...");
-        run.window->commandAction(key)->trigger();
-        EXPECT_EQ(run.ui.statusText(), "") << key;
-    }
-    EXPECT_TRUE(run.ui.messages().empty());
-    EXPECT_TRUE(run.window->mdiArea()->subWindowList().isEmpty());
-}
-
 TEST(MainWindowScreens, TheOptionsDialogOpensModallyOnTheAskedTab)
 {
     int creations = 0;
@@ -354,83 +232,6 @@ TEST(MainWindowScreens, TheOptionsDialogOpensModallyOnTheAskedTab)
     run.window->openOptionsDialog(2);
     EXPECT_EQ(shownTab, 1);
     EXPECT_EQ(creations, 1);
-}
-
-TEST(MainWindowStatus, PanelOneFollowsTheWindowWidthLessTwoHundred)
-{
-    MainWindowRun run;
-    run.window->show();
-    run.window->resize(900, 600);
-    QApplication::processEvents();
-    EXPECT_EQ(run.window->statusPanelWidth(), 700);
-
-    run.window->resize(640, 600);
-    QApplication::processEvents();
-    EXPECT_EQ(run.window->statusPanelWidth(), 440);
-
-    // Narrower than 200: the panel keeps its width.
-    run.window->setMinimumWidth(0);
-    run.window->resize(150, 600);
-    QApplication::processEvents();
-    ASSERT_LE(run.window->width(), 200);
-    EXPECT_EQ(run.window->statusPanelWidth(), 440);
-}
-
-TEST(MainWindowStatus, StatusBarMessagesAndSetBusyShowInPanelOne)
-{
-    MainWindowRun run;
-    run.window->statusBar()->showMessage("データの読み込み中...");
-    EXPECT_EQ(run.window->statusText(), "データの読み込み中...");
-    EXPECT_EQ(run.window->statusBar()->objectName(), "StatusBar1");
-
-    QWidget form;
-    run.window->setBusy("データの保存中...", true, &form, true);
-    EXPECT_FALSE(form.isEnabled());
-    EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(run.ui.statusText(), "データの保存中...");
-
-    run.window->setBusy("", false, &form, true);
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(run.ui.statusText(), "");
-
-    // Busy without locking keeps the form usable.
-    run.window->setBusy("印刷中...", true, &form, false);
-    EXPECT_TRUE(form.isEnabled());
-    EXPECT_EQ(form.cursor().shape(), Qt::WaitCursor);
-}
-
-TEST(MainWindowLoad, AMissingSurveyDatabaseIsReportedAndTheWindowStaysOpen)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    const QString missing = files.path("MISSING.MDB");
-    const QString settings = files.writeSettingsFile({{"etc/データ位置", missing}});
-    int sheets = 0;
-    ChildWindowRegistry registry;
-    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext&) {
-        ++sheets;
-        return dataSheetStandIn();
-    });
-    MainWindowRun run(settings, std::move(registry));
-
-    EXPECT_TRUE(run.window->showAndLoad());
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    const auto message = run.ui.lastMessage();
-    EXPECT_EQ(message.icon, MessageIcon::Critical);
-    EXPECT_TRUE(message.text.startsWith("指定されたデータベースが見つかりませんでした｡ "));
-    EXPECT_TRUE(message.text.contains(missing + " または、" + files.postalDatabase() + "\n"));
-    EXPECT_TRUE(message.text.endsWith("\n3024"));
-    EXPECT_EQ(run.ui.optionsDialogTabs(), std::vector<int>{3});
-    EXPECT_TRUE(run.state.databaseNotFound);
-
-    EXPECT_TRUE(run.window->isVisible());
-    EXPECT_EQ(run.programEnds, 0);
-    EXPECT_FALSE(run.window->loaded());
-    EXPECT_FALSE(run.workspace.surveyOpen());
-    // The steps after the failing one did not run.
-    EXPECT_EQ(sheets, 0);
-    EXPECT_TRUE(run.window->helpFile().isEmpty());
 }
 
 TEST(MainWindowLoad, ALoadSetsUpTheMastersThenThePrintZoomThenShowsTheDataSheet)
@@ -492,32 +293,6 @@ TEST(MainWindowLoad, ALoadSetsUpTheMastersThenThePrintZoomThenShowsTheDataSheet)
     EXPECT_EQ(sheet->window()->focusWidget(), sheet->findChild<QWidget*>("txt_調査地区No"));
 }
 
-TEST(MainWindowLoad, AFailingMasterSetUpStopsTheLoadAtThatStep)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    int sheets = 0;
-    ChildWindowRegistry registry;
-    registry.add("tb_天候マスタ",
-                 ChildWindowEntry{[](const ChildWindowContext&) { return new QWidget; },
-                                  ChildPresentation::MdiChild,
-                                  [](QWidget*, const ChildWindowContext&) {
-                                      throw Failure(err::DivisionByZero, "Division by zero", "F_Mast");
-                                  }});
-    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext&) {
-        ++sheets;
-        return dataSheetStandIn();
-    });
-    MainWindowRun run(files.writeSettingsFile(), std::move(registry));
-
-    EXPECT_TRUE(run.window->showAndLoad());
-    EXPECT_EQ(run.ui.lastMessage().text,
-              "計算結果が許容範囲を超えてしまいました。入力値に間違いがないかお確かめください。11");
-    EXPECT_EQ(sheets, 0);
-    EXPECT_FALSE(run.window->loaded());
-    EXPECT_TRUE(run.workspace.surveyOpen());
-}
-
 TEST(MainWindowLoad, AFailureThatEndsTheProgramWritesNoSettings)
 {
     ShippedFilesCopy files;
@@ -548,101 +323,6 @@ TEST(MainWindowLoad, AFailureThatEndsTheProgramWritesNoSettings)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
     EXPECT_EQ(run.programEnds, 1);
-}
-
-TEST(MainWindowRepair, RepairKeepsEveryRowAndReopensBothDatabases)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    QTemporaryDir temporary;
-    ASSERT_TRUE(temporary.isValid());
-    const QByteArray oldTmp = qgetenv("tmp");
-    qputenv("tmp", QDir::toNativeSeparators(temporary.path()).toLocal8Bit());
-
-    MainWindowRun run(files.writeSettingsFile());
-    ASSERT_TRUE(run.window->showAndLoad());
-    run.workspace.survey()->execute("INSERT INTO [mst天候] ([天候名]) VALUES ('修復前の雨');");
-    const int soils = rowCount(*run.workspace.survey(), "mst土質");
-    const int weathers = rowCount(*run.workspace.survey(), "mst天候");
-    const int postcodes = rowCount(*run.workspace.postal(), "〒");
-    run.ui.clear();
-
-    run.window->commandAction("mnu_データベースの修復")->trigger();
-
-    if (oldTmp.isNull())
-        qunsetenv("tmp");
-    else
-        qputenv("tmp", oldTmp);
-    EXPECT_EQ(run.ui.statusTexts(),
-              QStringList({"Vortan.MDBの修復中...", "YUUBIN.MDBの修復中...",
-                           "データベースを修復しました｡"}));
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    const QStringList lines = run.ui.lastMessage().text.split('\n');
-    EXPECT_EQ(lines.value(0), "データベースを修復しました｡");
-    EXPECT_TRUE(lines.contains("Vortan.MDB: 損傷は見つかりませんでした。ファイルを最適化しました。"));
-    EXPECT_TRUE(lines.contains("YUUBIN.MDB: 損傷は見つかりませんでした。ファイルを最適化しました。"));
-    EXPECT_TRUE(lines.contains(QStringLiteral("　mst天候: %1 行").arg(weathers)));
-    EXPECT_TRUE(lines.contains(QStringLiteral("　〒: %1 行").arg(postcodes)));
-    EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
-
-    ASSERT_TRUE(run.workspace.surveyOpen());
-    ASSERT_NE(run.workspace.postal(), nullptr);
-    EXPECT_EQ(rowCount(*run.workspace.survey(), "mst土質"), soils);
-    EXPECT_EQ(rowCount(*run.workspace.survey(), "mst天候"), weathers);
-    EXPECT_EQ(rowCount(*run.workspace.postal(), "〒"), postcodes);
-    // The compacted copies were renamed into place.
-    EXPECT_FALSE(QFile::exists(temporary.filePath("tmpVortan.MDB")));
-    EXPECT_FALSE(QFile::exists(temporary.filePath("tmpYUUBIN.MDB")));
-}
-
-TEST(MainWindowRepair, ADamagedSurveyDatabaseIsSalvagedKeptBesideAndOpened)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    MainWindowRun run(files.writeSettingsFile());
-    ASSERT_TRUE(run.window->showAndLoad());
-    run.workspace.survey()->beginTransaction();
-    for (int i = 0; i < 2000; ++i)
-        run.workspace.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ, 打撃回数) "
-                                                       "VALUES (1, 'P1', %1, 5);").arg(i * 0.25));
-    run.workspace.survey()->commit();
-    run.workspace.closeSurvey();
-    ASSERT_TRUE(vortan::test::breakDatabasePage(files.surveyDatabase(), -5));
-    run.workspace.openSurvey(files.surveyDatabase());
-    run.ui.clear();
-
-    run.window->repairDatabases();
-
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    const QString text = run.ui.lastMessage().text;
-    const QString kept = QDir::toNativeSeparators(files.path("VORTAN_修復前.MDB"));
-    EXPECT_TRUE(text.contains("Vortan.MDB: 損傷していたため、読み出せたデータを新しいファイルに移しました。\n"
-                              "損傷していた元のファイルは「" + kept + "」として残してあります。\n"
-                              "テーブルごとの行数:\n"));
-    EXPECT_TRUE(QFileInfo::exists(kept));
-    // The records table names its loss; the repaired file is the one open.
-    const qsizetype records = text.indexOf("　測点データ: ");
-    ASSERT_GE(records, 0);
-    const QString line = text.mid(records, text.indexOf('\n', records) - records);
-    EXPECT_TRUE(line.endsWith("行（読み出せない部分がありました）")) << line.toStdString();
-    EXPECT_TRUE(run.workspace.survey()->integrityCheck());
-    EXPECT_EQ(QStringLiteral("　測点データ: %1 行（読み出せない部分がありました）")
-                  .arg(rowCount(*run.workspace.survey(), "測点データ")),
-              line);
-    EXPECT_LT(rowCount(*run.workspace.survey(), "測点データ"), 2000);
-
-    // Documentation picture: the message as the program shows it.
-    const QByteArray folder = qgetenv("VORTAN_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) {
-        QtUserInterface shown;
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            ASSERT_NE(box, nullptr);
-            EXPECT_TRUE(box->grab().save(QString::fromLocal8Bit(folder) + "/database_repair_result.png"));
-            box->close();
-        });
-        shown.showMessage(QString(text).replace(files.folder(), "/home/chosa/Vortan"), MessageIcon::Information);
-    }
 }
 
 TEST(MainWindowRepair, ADamagedSurveyDatabaseIsReportedAndTheCommandStops)
@@ -708,95 +388,6 @@ TEST(MainWindowHelp, TheManualOpensFromTheSettingsFolderOrTheMissingBrowserIsRep
     EXPECT_EQ(run.ui.lastMessage().text, ManualViewerMissingText(platform::nativePathStyle()));
 }
 
-TEST(MainWindowHelp, TheVersionWindowShowsTitleVersionAndOkWithItsTimerStopped)
-{
-    MainWindowRun run;
-    run.window->show();
-    QString caption, title, version;
-    bool okVisible = false;
-    bool timerRunning = true;
-    bool knownWhileShown = false;
-    onNextModal([&](QWidget* modal) {
-        EXPECT_EQ(modal->objectName(), "frmAbout");
-        caption = modal->windowTitle();
-        title = modal->findChild<QLabel*>("lblTitle")->text();
-        version = modal->findChild<QLabel*>("lblVersion")->text();
-        okVisible = modal->findChild<QPushButton*>("cmdOK")->isVisible();
-        timerRunning = modal->findChild<QTimer*>("Timer1")->isActive();
-        knownWhileShown = run.window->aboutWindow() == modal;
-    });
-    run.window->commandAction("mnu_Version")->trigger();
-    EXPECT_EQ(caption, "Vortanのﾊﾞｰｼﾞｮﾝ情報");
-    EXPECT_EQ(title, "大型動的コーン貫入試験データ処理");
-    EXPECT_TRUE(QRegularExpression("^ﾊﾞｰｼﾞｮﾝ \\d+\\.\\d+\\.\\d+$").match(version).hasMatch())
-        << version.toStdString();
-    EXPECT_TRUE(okVisible);
-    EXPECT_FALSE(timerRunning);
-    EXPECT_TRUE(knownWhileShown);
-    // The about window exists only while shown.
-    EXPECT_EQ(run.window->aboutWindow(), nullptr);
-}
-
-TEST(MainWindowHelp, TheUserInterfaceCanCloseAnOpenVersionWindow)
-{
-    MainWindowRun run;
-    run.window->show();
-    bool closedByRequest = false;
-    QTimer::singleShot(10, run.window.get(), [&] {
-        if (run.window->aboutWindow()) {
-            run.window->closeAboutWindow();
-            closedByRequest = true;
-        }
-    });
-    // Should the request fail, the window is closed anyway so that the test ends.
-    QTimer::singleShot(3000, run.window.get(), [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    run.window->showVersion();
-    EXPECT_TRUE(closedByRequest);
-}
-
-TEST(MainWindowArrangement, TilingPutsScreensAboveEachOtherOrSideBySide)
-{
-    int creations = 0;
-    ChildWindowRegistry registry;
-    registry.addMdiChild("tb_Find", [&](const ChildWindowContext&) {
-        return countedScreen(creations, "F_検索");
-    });
-    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext&) {
-        return countedScreen(creations, "F_DataSheet");
-    });
-    MainWindowRun run(QString(), std::move(registry));
-    run.window->resize(1000, 700);
-    run.window->show();
-    run.window->openChild("tb_DataSheet");
-    run.window->openChild("tb_Find");
-    QMdiSubWindow* first = run.window->subWindowOf("tb_DataSheet");
-    QMdiSubWindow* second = run.window->subWindowOf("tb_Find");
-    const QRect area = run.window->mdiArea()->viewport()->rect();
-
-    run.window->commandAction("mnu_上下")->trigger();
-    EXPECT_EQ(first->geometry(), QRect(0, 0, area.width(), area.height() / 2));
-    EXPECT_EQ(second->geometry(), QRect(0, area.height() / 2, area.width(), area.height() / 2));
-
-    run.window->commandAction("mnu_左右")->trigger();
-    EXPECT_EQ(first->geometry(), QRect(0, 0, area.width() / 2, area.height()));
-    EXPECT_EQ(second->geometry(), QRect(area.width() / 2, 0, area.width() / 2, area.height()));
-
-    run.window->commandAction("mnu_重ねて")->trigger();
-    EXPECT_NE(first->pos(), second->pos());
-    EXPECT_EQ(first->width(), second->width());
-
-    first->showMinimized();
-    second->showMinimized();
-    run.window->commandAction("mnu_アイコン")->trigger();
-    EXPECT_EQ(first->geometry().bottom(), area.bottom());
-    EXPECT_EQ(second->geometry().bottom(), area.bottom());
-    EXPECT_EQ(first->x(), 0);
-    EXPECT_EQ(second->x(), first->width());
-}
-
 TEST(MainWindowClose, ClosingClosesTheDatabasesAndWritesTheSettings)
 {
     ShippedFilesCopy files;
@@ -855,40 +446,6 @@ TEST(MainWindowClose, AScreenThatRefusesToCloseKeepsTheProgramRunning)
     EXPECT_EQ(run.programEnds, 1);
 }
 
-TEST(MainWindowArrangement, TheWindowMenuListsTheOpenScreensAndEditUndoesInTheActiveOne)
-{
-    int creations = 0;
-    QUndoStack* history = nullptr;
-    ChildWindowRegistry registry;
-    registry.addMdiChild("tb_DataSheet", [&](const ChildWindowContext& context) {
-        QWidget* sheet = countedScreen(creations, "データシート");
-        history = new QUndoStack(sheet);
-        context.mainWindow.registerUndoStack(sheet, history);
-        return sheet;
-    });
-    registry.addMdiChild("tb_Find", [&](const ChildWindowContext&) { return countedScreen(creations, "データ検索"); });
-    MainWindowRun run(QString(), std::move(registry));
-    run.window->show();
-    run.window->openChild("tb_DataSheet");
-    history->push(new QUndoCommand(QStringLiteral("入力")));
-    QAction* undo = run.window->commandAction("mnu_元に戻す");
-    EXPECT_TRUE(undo->isEnabled());
-    run.window->openChild("tb_Find");
-    EXPECT_FALSE(undo->isEnabled());   // the search keeps no history
-
-    QMenu* windows = run.window->menuBar()->findChild<QMenu*>("mnu_ウィンドウ");
-    emit windows->aboutToShow();
-    QList<QAction*> listed = windows->findChildren<QAction*>("mnu_ウィンドウ一覧");
-    ASSERT_EQ(listed.size(), 2);
-    EXPECT_EQ(listed[0]->text() + listed[1]->text(), "&1 データシート&2 データ検索");
-    EXPECT_TRUE(listed[1]->isChecked());
-    listed[0]->trigger();
-    EXPECT_EQ(run.window->mdiArea()->activeSubWindow(), run.window->subWindowOf("tb_DataSheet"));
-    ASSERT_TRUE(undo->isEnabled());
-    undo->trigger();
-    EXPECT_EQ(history->index(), 0);
-}
-
 TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)
 {
     ShippedFilesCopy files;
@@ -909,95 +466,4 @@ TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)
             program.window->showMaximized();
         program.window->close();
     }
-}
-
-// An old Access survey database at データ位置 is said to be one and offered
-// for migration, instead of being called damaged.
-TEST(MainWindowLegacyDatabase, AnAccessFileAtTheDataLocationIsMigratedBesideItOnYes)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    const QString old = files.path("VORTAN.OLD.MDB");
-    const QString migrated = files.path("VORTAN.OLD_移行.MDB");
-    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v12.mdb"), old));
-    QFile oldFile(old);
-    ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
-    const QByteArray oldBytes = oldFile.readAll();
-    oldFile.close();
-    const QString question =
-        "データ位置に指定されているファイルは、Access形式のデータベース（旧バージョンのVortanのデータベース）です。\n"
-        + QDir::toNativeSeparators(old)
-        + "\n\nこのデータベースを取り込んで、同じフォルダーに新しいデータベース\n" + QDir::toNativeSeparators(migrated)
-        + "\nを作成し、データ位置をこのファイルに変更しますか？\n（元のファイルは変更されません。）";
-
-    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-        MainWindowRun run(files.writeSettingsFile({{"etc/データ位置", QDir::toNativeSeparators(old)}}));
-        run.ui.queueAnswer(answer);
-        EXPECT_TRUE(run.window->showAndLoad());
-        ASSERT_FALSE(run.ui.messages().empty());
-        const auto asked = run.ui.messages().front();
-        EXPECT_EQ(asked.text, question);
-        EXPECT_EQ(asked.icon, MessageIcon::Question);
-        EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
-        if (answer == MessageAnswer::No) {
-            // Nothing else is said, nothing written, no database open.
-            EXPECT_EQ(run.ui.messages().size(), 1u);
-            EXPECT_FALSE(QFile::exists(migrated));
-            EXPECT_FALSE(run.workspace.surveyOpen());
-            continue;
-        }
-        ASSERT_EQ(run.ui.messages().size(), 2u);
-        EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
-        EXPECT_TRUE(run.ui.lastMessage().text.startsWith(
-            "旧データベースを取り込みました。\n" + QDir::toNativeSeparators(migrated) + "\n\n調査地区：3件\n測点：10件\n"));
-        EXPECT_TRUE(run.ui.statusTexts().contains("旧データベースの取り込み中... 100%"));
-        ASSERT_TRUE(run.workspace.surveyOpen());
-        EXPECT_EQ(QFileInfo(run.workspace.survey()->path()), QFileInfo(migrated));
-        EXPECT_EQ(rowCount(*run.workspace.survey(), "測点データ"), 1473);
-        SettingsStore written(run.store.filePath());
-        written.load();
-        EXPECT_EQ(written.value("etc", "データ位置", "?"), QDir::toNativeSeparators(migrated));
-    }
-    ASSERT_TRUE(oldFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(oldFile.readAll(), oldBytes);
-}
-
-TEST(MainWindowLegacyDatabase, TheFileMenuImportsAnAccessFileWithItsProgressAndTableCounts)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    MainWindowRun run(files.writeSettingsFile());
-    ASSERT_TRUE(run.window->showAndLoad());
-    QString target;
-    QString suggested;
-    MainWindow::DesktopActions desktop;
-    desktop.chooseAccessFile = [](QWidget*) { return QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"); };
-    desktop.chooseNewDatabase = [&](QWidget*, const QString& proposed) {
-        suggested = proposed;
-        return target;
-    };
-    run.window->setDesktopActions(desktop);
-
-    // The survey database the program has open is never the target.
-    target = files.surveyDatabase();
-    run.window->commandAction("mnu_旧データベースの取り込み")->trigger();
-    EXPECT_EQ(QFileInfo(suggested).fileName(), "vortan_v10_移行.mdb");
-    EXPECT_EQ(run.ui.lastMessage().text,
-              "使用中のデータベースを新しいデータベースにすることはできません。\n" + files.surveyDatabase());
-    EXPECT_EQ(rowCount(*run.workspace.survey(), "調査地区"), 0);
-
-    target = files.path("new.mdb");
-    run.ui.clear();
-    run.window->commandAction("mnu_旧データベースの取り込み")->trigger();
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
-    EXPECT_EQ(run.ui.lastMessage().text.section(u'\n', 2),
-              "\n調査地区：2件\n測点：3件\n測点データ：75件\nmst土質：6件\nmst天候：6件\nmst住所：1件\n"
-              "mst調査目的：4件\nmst調査地区記事：1件\nmst姓名：2件\nmst測点記事：1件\nmst測点データ記事：2件\n"
-              "mst得意先：2件\nmstRNd値計算式：6件\nmstNd値計算式：5件\nmstQa値計算式：5件\nSystemSetting：1件");
-    const QStringList percents = run.ui.statusTexts().filter("旧データベースの取り込み中... ");
-    ASSERT_FALSE(percents.isEmpty());
-    EXPECT_EQ(percents.last(), "旧データベースの取り込み中... 100%");
-    EXPECT_TRUE(QFile::exists(target));
-    EXPECT_FALSE(run.ui.isBusy());
 }

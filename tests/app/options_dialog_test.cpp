@@ -13,6 +13,8 @@
 #include "support/recording_user_interface.h"
 #include "support/test_databases.h"
 
+#include "support/screen_driver.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -66,12 +68,7 @@ struct OptionsScreen : ::testing::Test {
     }
 
     template <typename T>
-    T* control(const QString& name)
-    {
-        T* widget = dialog->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name.toStdString();
-        return widget;
-    }
+    T* control(const QString& name) { return test::control<T>(*dialog, name); }
     QLineEdit* box(const QString& name) { return control<QLineEdit>(name); }
     QRadioButton* option(const QString& name) { return control<QRadioButton>(name); }
     QTabBar* tabs() { return control<QTabBar>("TabStrip1"); }
@@ -108,39 +105,6 @@ TEST(OptionsRules, FileFiltersTakeQtsForm)
     EXPECT_EQ(options::qtFileFilter("データベース (*.mdb)|*.mdb"), "データベース (*.mdb)");
     EXPECT_EQ(options::qtFileFilter("ピクチャ (*.bmp;*.ico;*.jpg;*.gif)|*.bmp;*.ico;*.jpg;*.gif"),
               "ピクチャ (*.bmp *.ico *.jpg *.gif)");
-}
-
-TEST_F(OptionsScreen, EachTabShowsOnlyItsFrameWithItsExplanation)
-{
-    open();
-    EXPECT_EQ(dialog->windowTitle(), "オプション設定");
-    ASSERT_EQ(tabs()->count(), 5);
-    const QStringList captions{"ユーザー情報", "位置", "その他", "その他２", "その他３"};
-    const QStringList keys{"tb_ユーザー情報", "tb_位置", "tb_その他", "tb_その他２", "tb_その他３"};
-    const int frames[] = {1, 2, 4, 5, 6};
-    const QStringList sentences{
-        "　上記の設定値は、レポートの印刷時に使用されます。",
-        "　上記の設定値は、データベースの保存場所などの設定に使われます。",
-        "　上記の設定値は、計算式の換算値に用いられます。",
-        "　上記の設定値は、しきい値の設定に用いられます。",
-        "　上記の設定値は、試験名とﾄﾙｸ単位の切替の設定に用いられます。",
-    };
-    EXPECT_EQ(tabs()->tabToolTip(0), "ユーザー情報の設定");
-    EXPECT_EQ(tabs()->tabToolTip(2), "計算式中の係数などを入力します。");
-    EXPECT_EQ(tabs()->tabToolTip(4), "帳票の工法名切替えとﾄﾙｸの単位切替え");
-    for (int n : {4, 1, 3, 0, 2}) {
-        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(n).center());
-        EXPECT_EQ(tabs()->tabText(n), captions[n]);
-        EXPECT_EQ(tabs()->tabData(n).toString(), keys[n]);
-        EXPECT_EQ(dialog->visibleFrame(), frames[n]) << n;
-        EXPECT_EQ(text1(), sentences[n]) << n;
-        for (int f = 0; f < 7; ++f)
-            EXPECT_EQ(control<QWidget>(QStringLiteral("Frame1(%1)").arg(f))->isVisible(), f == frames[n]);
-    }
-    // The port sits on the page the reporter opens for a missing port.
-    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
-    EXPECT_TRUE(box("txt_ComNo")->isVisible());
-    EXPECT_TRUE(box("txt_データ位置")->isVisible());
 }
 
 TEST_F(OptionsScreen, TheConnectionTestTellsTheLayoutAndAPasswordInTheLocationIsRefused)
@@ -288,66 +252,6 @@ TEST_F(OptionsScreen, LeavingTheTimeOutBelowSixSecondsIsRefused)
     EXPECT_TRUE(box("txt_ComNo")->hasFocus());
 }
 
-TEST_F(OptionsScreen, LeavingASettingsFolderThatDoesNotExistPointsAtItsBrowseButton)
-{
-    open();
-    QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(1).center());
-    QLineEdit* folder = box("txt_ini位置");
-    folder->setFocus(Qt::TabFocusReason);
-    folder->setText(files.path("missing"));
-    box("txt_ComNo")->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, "指定された設定ファイル用のフォルダは存在しません。指定をやり直してください。");
-    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(control<QPushButton>("cmd_ini")->hasFocus());
-
-    folder->setText(files.folder());
-    folder->setFocus(Qt::TabFocusReason);
-    box("txt_ComNo")->setFocus(Qt::TabFocusReason);
-    QApplication::processEvents();
-    EXPECT_EQ(ui.messages().size(), 1u);
-}
-
-TEST_F(OptionsScreen, BrowseButtonsStartFromTheBoxAndWriteTheChoiceBack)
-{
-    struct Call {
-        QString start;
-        QString filterOrPrompt;
-    };
-    std::vector<Call> calls;
-    OptionsDialog::Choosers choosers;
-    choosers.file = [&](QWidget*, const QString& start, const QString& filter) {
-        calls.push_back({start, filter});
-        return calls.size() == 4 ? QString() : QStringLiteral("/chosen/%1").arg(calls.size());
-    };
-    choosers.folder = [&](QWidget*, const QString& start, const QString& prompt) {
-        calls.push_back({start, prompt});
-        return QStringLiteral("/chosen/folder");
-    };
-    dialog->setChoosers(choosers);
-    state.settings.csv位置 = "a:\\test.csv";
-    open();
-    const char* buttons[] = {"cmd_CSV", "cmd_データベース位置", "cmd_住所", "cmd_マーク", "cmd_ini"};
-    for (const char* button : buttons)
-        control<QPushButton>(QString::fromUtf8(button))->click();
-    ASSERT_EQ(calls.size(), 5u);
-    EXPECT_EQ(calls[0].start, "a:\\test.csv");
-    EXPECT_EQ(calls[0].filterOrPrompt, "データベース (*.csv)");
-    EXPECT_EQ(calls[1].start, files.surveyDatabase());
-    EXPECT_EQ(calls[1].filterOrPrompt, "データベース (*.mdb)");
-    EXPECT_EQ(calls[2].start, files.postalDatabase());
-    EXPECT_EQ(calls[2].filterOrPrompt, "データベース (*.mdb)");
-    EXPECT_EQ(calls[3].filterOrPrompt, "ピクチャ (*.bmp *.ico *.jpg *.gif)");
-    EXPECT_EQ(calls[4].start, files.folder());
-    EXPECT_EQ(calls[4].filterOrPrompt, "設定ファイルのフォルダを指定してください");
-    EXPECT_EQ(box("txt_CSV位置")->text(), "/chosen/1");
-    EXPECT_EQ(box("txt_データ位置")->text(), "/chosen/2");
-    EXPECT_EQ(box("txt_住所位置")->text(), "/chosen/3");
-    EXPECT_EQ(box("txt_会社マーク")->text(), "");   // cancelled: unchanged
-    EXPECT_EQ(box("txt_ini位置")->text(), "/chosen/folder");
-}
-
 TEST_F(OptionsScreen, ConfirmSavesEverySettingClearsTheSheetAndCloses)
 {
     open();
@@ -396,40 +300,6 @@ TEST_F(OptionsScreen, ConfirmSavesEverySettingClearsTheSheetAndCloses)
     EXPECT_EQ(written.value("etc", "打撃回数の下限"), "True");
 }
 
-TEST_F(OptionsScreen, APastedPortThatIsNoNumberKeepsTheDialogOpenWithoutSaving)
-{
-    open();
-    QLineEdit* port = box("txt_ComNo");
-    port->clear();
-    QTest::keyClicks(port, "1a");
-    EXPECT_EQ(port->text(), "1");
-
-    // Pasted text does not pass the key filter.
-    port->selectAll();
-    port->insert("1a");
-    EXPECT_EQ(port->text(), "1a");
-    box("txt_会社名")->setText("株式会社 山田");
-
-    confirm();
-    EXPECT_EQ(ui.messageTexts(), QStringList({"ポートNoは数字を指定してください。", "正しい設定を行った後更新してください。"}));
-    EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(storeWritten());
-    EXPECT_EQ(sheetClears, 0);
-    // The other boxes reached the settings all the same.
-    EXPECT_EQ(state.settings.会社名, "株式会社 山田");
-    EXPECT_EQ(state.settings.port, 1);
-
-    ui.clear();
-    box("txt_ComTimeOut")->setText("");
-    port->setText("4");
-    confirm();
-    EXPECT_EQ(ui.messageTexts(),
-              QStringList({"タイムアウトは、数字（秒数)を指定してください。", "正しい設定を行った後更新してください。"}));
-    EXPECT_EQ(state.settings.port, 4);
-    EXPECT_TRUE(dialog->isVisible());
-}
-
 TEST_F(OptionsScreen, CancelClosesWithoutTouchingTheSettings)
 {
     open();
@@ -444,45 +314,4 @@ TEST_F(OptionsScreen, CancelClosesWithoutTouchingTheSettings)
     EXPECT_EQ(box("txt_会社名")->text(), "");
 }
 
-TEST_F(OptionsScreen, AnAddressLabelIndexBeyondTheListIsLoweredByOne)
-{
-    state.settings.その他_ComboIndex = 1;   // the shipped list holds one label
-    open();
-    EXPECT_EQ(state.settings.その他_ComboIndex, 0);
-    EXPECT_EQ(control<QComboBox>("cmb_住所")->currentText(), "調査現場");
-}
-
 } // namespace
-
-// Confirming with an old Access database at データ位置 offers to bring it
-// across; the new database beside it takes its place in the box and the
-// settings. A file of another program is refused and the dialog stays open.
-TEST_F(OptionsScreen, AnAccessFileAtTheDataLocationIsMigratedBeforeConfirming)
-{
-    const QString old = files.path("OLD.MDB");
-    const QString other = files.path("OTHER.MDB");
-    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/vortan_v10.mdb"), old));
-    ASSERT_TRUE(test::copyWritable(QStringLiteral(VORTAN_FIXTURES_DIR "/legacy_mdb/not_vortan.mdb"), other));
-    open();
-
-    box("txt_データ位置")->setText(other);
-    ui.queueAnswer(MessageAnswer::Yes);
-    confirm();
-    ASSERT_EQ(ui.messages().size(), 2u);
-    EXPECT_TRUE(ui.lastMessage().text.startsWith("指定されたファイルは旧バージョンのVortanのデータベースではないため"));
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(storeWritten());
-
-    ui.clear();
-    box("txt_データ位置")->setText(old);
-    ui.queueAnswer(MessageAnswer::Yes);
-    confirm();
-    const QString migrated = QDir::toNativeSeparators(files.path("OLD_移行.MDB"));
-    ASSERT_EQ(ui.messages().size(), 3u);
-    EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Question);
-    EXPECT_TRUE(ui.messages()[1].text.startsWith("旧データベースを取り込みました。\n" + migrated + "\n"));
-    EXPECT_EQ(ui.lastMessage().text, Saved);
-    EXPECT_EQ(box("txt_データ位置")->text(), migrated);
-    EXPECT_EQ(state.settings.データ位置, migrated);
-    EXPECT_TRUE(db::Database::open(migrated)->tableExists("SystemSetting"));
-}

@@ -2,6 +2,7 @@
 // formula tables and the customer master hold afterwards, the records of
 // qaTbl.tbl, and every message the user was shown.
 
+#include "support/database_rows.h"
 #include "calc/calc_test_environment.h"
 #include "calc/formula_series_editor.h"
 #include "calc/formula_sets.h"
@@ -19,13 +20,7 @@ const QString Overwrite = QStringLiteral("データを上書きしてもよろ�
 const QString Saved = QStringLiteral("データを保存しました。");
 const QString Incomplete = QStringLiteral("入力項目が不完全です｡表示されている内容をチェックした上で保存して下さい｡");
 
-QStringList list(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* item : items)
-        out << QString::fromUtf8(item);
-    return out;
-}
+using test::list;
 
 struct SeriesEditor : ::testing::Test {
     test::CalcEnvironment env;
@@ -35,18 +30,7 @@ struct SeriesEditor : ::testing::Test {
         return FormulaSeriesEditor(table, FormulaSeriesEditor::Services{env.state, env.workspace, env.ui});
     }
 
-    QStringList rows(const QString& sql)
-    {
-        db::RecordSet set = env.db().openRecordSet(sql);
-        QStringList out;
-        for (; !set.eof(); set.moveNext()) {
-            QStringList fields;
-            for (int i = 0; i < set.fieldCount(); ++i)
-                fields << set.field(i).toText();
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return test::rows(env.db(), sql); }
 
     QStringList rndRows(int code)
     {

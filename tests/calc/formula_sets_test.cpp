@@ -105,22 +105,3 @@ TEST_F(FormulaSets, NamesWithQuotesAreLookedUpAsTyped)
     EXPECT_EQ(cache().GetRNdCoefficients(QStringLiteral("O'Neill"), QStringLiteral("砂質土")).b, 0.5f);
     EXPECT_EQ(cache().GetRNdCoefficients(QStringLiteral("O'Neill"), QStringLiteral("砂'質土")).b, 0.0f);
 }
-
-TEST(FormulaStatements, AreTheLookupTexts)
-{
-    EXPECT_EQ(FormulaSetCache::rndStatement(QStringLiteral("一般"), QStringLiteral("砂質土")),
-              QStringLiteral("SELECT mstRNd値計算式.A, mstRNd値計算式.B, mstRNd値計算式.C FROM mstRNd値計算式 "
-                             "INNER JOIN mst得意先 ON mstRNd値計算式.計算式コード = mst得意先.Nd値計算式コード "
-                             "WHERE (((mst得意先.得意先名)='一般') AND ((mstRNd値計算式.土質名)='砂質土'));"));
-    EXPECT_EQ(FormulaSetCache::ndStatement(QStringLiteral("a'b"), QStringLiteral("c")),
-              QStringLiteral("SELECT mstNd値計算式.A, mstNd値計算式.B, mstNd値計算式.C, mstNd値計算式.D, "
-                             "mstNd値計算式.E FROM mst得意先 INNER JOIN mstNd値計算式 ON "
-                             "mst得意先.qu値計算式コード = mstNd値計算式.計算式コード WHERE "
-                             "(((mst得意先.得意先名)='a''b') AND ((mstNd値計算式.土質名)='c'));"));
-    EXPECT_EQ(FormulaSetCache::qaStatement(QStringLiteral("x"), QStringLiteral("y")),
-              QStringLiteral("SELECT mstQa値計算式.計算式コード, mstQa値計算式.A, mstQa値計算式.B, "
-                             "mstQa値計算式.C, mstQa値計算式.D, mstQa値計算式.E, mstQa値計算式.F, "
-                             "mstQa値計算式.G FROM mst得意先 INNER JOIN mstQa値計算式 ON "
-                             "mst得意先.Qa値計算式コード = mstQa値計算式.計算式コード WHERE "
-                             "(((mst得意先.得意先名)='x') AND ((mstQa値計算式.土質名)='y'));"));
-}

@@ -3,6 +3,7 @@
 
 #include "core/error_reporter.h"
 
+#include "support/golden_file.h"
 #include "support/recording_user_interface.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,6 @@ using namespace vortan;
 using test::RecordingUserInterface;
 
 namespace {
-
-struct Row {
-    std::int32_t number;
-    bool surveyDatabaseOpen;
-    QString text;
-    MessageIcon icon;
-    std::int16_t result;
-};
 
 const QString DB = QStringLiteral("C:\\Vortan\\VORTAN.MDB");
 const QString POSTAL = QStringLiteral("C:\\Vortan\\Yuubin.MDB");
@@ -44,56 +37,36 @@ protected:
 
 } // namespace
 
+// The messages of the numbers the reporter knows are the program's texts:
+// the golden file lists each number's answer, icon and text.
 TEST_F(Reporting, EveryKnownNumberShowsItsMessageAndAnswersItsAction)
 {
-    const std::vector<Row> rows{
-        {91, false, QStringLiteral("Vortanデータベースが利用できません。Vortanを再起動してください。91"), MessageIcon::Critical, 3},
-        {91, true, QStringLiteral("説明91"), MessageIcon::Critical, 3},
-        {3006, false, QStringLiteral("Vortanデータベースが占有されています。ほかに、このデータベースを使用するプログラムなどがある場合にはそちらを終了させてから操作してください。 3006"), MessageIcon::Critical, 5},
-        {3261, false, QStringLiteral("Vortanデータベースが占有されています。ほかに、このデータベースを使用するプログラムなどがある場合にはそちらを終了させてから操作してください。 3261"), MessageIcon::Critical, 5},
-        {3356, false, QStringLiteral("Vortanデータベースが占有されています。ほかに、このデータベースを使用するプログラムなどがある場合にはそちらを終了させてから操作してください。 3356"), MessageIcon::Critical, 5},
-        {3022, false, QStringLiteral("保存しようとしたデータに重複があります。ご確認ください。3022"), MessageIcon::Critical, 4},
-        {3043, false, QStringLiteral("Vortanデータベースが利用できません。FDや、MOにVortan.mdbを保管していた場合は、ディスクをセットしてください。ネットワークサーバーなどにVortan.mdbを保管してた場合は、正常な接続状態であるのを確認の上ご利用ください。固定ディスク（ハードディスク)にVortan.mdbを保管してた場合は、ディスクがエラーを起こしています。ディスクの修復を行ってください。\n") + DB + QStringLiteral(" または、") + POSTAL + QStringLiteral("3043"),
-         MessageIcon::Critical, 5},
-        {3044, false, QStringLiteral("Vortanデータベースが利用できません。FDや、MOにVortan.mdbを保管していた場合は、ディスクをセットしてください。ネットワークサーバーなどにVortan.mdbを保管してた場合は、正常な接続状態であるのを確認の上ご利用ください。固定ディスク（ハードディスク)にVortan.mdbを保管してた場合は、ディスクがエラーを起こしています。ディスクの修復を行ってください。\n") + DB + QStringLiteral(" または、") + POSTAL + QStringLiteral("3044"),
-         MessageIcon::Critical, 5},
-        {3045, false, QStringLiteral("Vortanデータベースが他のアプリケーションから占有されているため実行できません。占有しているアプリケーションを終了後実行してください。3045"), MessageIcon::Critical, 3},
-        {3051, false, QStringLiteral("Vortanデータベースが利用できません。ファイルの属性が読み込み専用に設定されている場合は解除してください。Vortanデータベースがネットワーク上に存在する場合は、ネットワーク管理者に書込みをする権利を管理者に与えてもらってください。\n") + DB + QStringLiteral(" または、") + POSTAL + QStringLiteral("\n3051"),
-         MessageIcon::Critical, 3},
-        {3078, false, QStringLiteral("高い確率で、データベースが損傷しています｡パソコンに問題が発生している可能性（場合によっては表面化していないだけかもしれません。）があります。パソコンを再起動後、「Windows95，98の場合､スキャンディスク（ｽﾀ-ﾄ→ﾌﾟﾛｸﾞﾗﾑ→ｱｸｾｻﾘ→ｼｽﾃﾑﾂｰﾙ→ｽｷｬﾝﾃﾞｨｽｸ）」「WindowsNTの場合､ﾃﾞｨｽｸｱﾄﾞﾐﾆｽﾄﾚｰﾀ（ｽﾀｰﾄ→ﾌﾟﾛｸﾞﾗﾑ→管理ﾂｰﾙ→ﾃﾞｨｽｸｱﾄﾞﾐﾆｽﾄﾚ-ﾀ）」によりディスクの修復とチェックを行った上で、データベースの修復を行ってみてください。それでもこのメッセージが表示される場合は、パソコン本体の問題を解決した上でVortanの再インストールが必要です。"), MessageIcon::Critical, 5},
-        {3343, false, QStringLiteral("高い確率で、データベースが損傷しています｡パソコンに問題が発生している可能性（場合によっては表面化していないだけかもしれません。）があります。パソコンを再起動後、「Windows95，98の場合､スキャンディスク（ｽﾀ-ﾄ→ﾌﾟﾛｸﾞﾗﾑ→ｱｸｾｻﾘ→ｼｽﾃﾑﾂｰﾙ→ｽｷｬﾝﾃﾞｨｽｸ）」「WindowsNTの場合､ﾃﾞｨｽｸｱﾄﾞﾐﾆｽﾄﾚｰﾀ（ｽﾀｰﾄ→ﾌﾟﾛｸﾞﾗﾑ→管理ﾂｰﾙ→ﾃﾞｨｽｸｱﾄﾞﾐﾆｽﾄﾚ-ﾀ）」によりディスクの修復とチェックを行った上で、データベースの修復を行ってみてください。それでもこのメッセージが表示される場合は、パソコン本体の問題を解決した上でVortanの再インストールが必要です。"), MessageIcon::Critical, 5},
-        {3464, false, QStringLiteral("入力値が間違っているか、入力すべき値が入力されていません。3464"), MessageIcon::Critical, 4},
-        {6, false, QStringLiteral("計算結果が許容範囲を超えてしまいました。入力値に間違いがないかお確かめください。6"), MessageIcon::Critical, 4},
-        {11, false, QStringLiteral("計算結果が許容範囲を超えてしまいました。入力値に間違いがないかお確かめください。11"), MessageIcon::Critical, 4},
-        {7, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。7"), MessageIcon::Critical, 4},
-        {14, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。14"), MessageIcon::Critical, 4},
-        {28, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。28"), MessageIcon::Critical, 4},
-        {735, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。735"), MessageIcon::Critical, 4},
-        {31001, false, QStringLiteral("メモリが不足しています。Vortan以外のソフトウエアを同時に使用している場合はそのソフトウエアを終了させて下さい。31001"), MessageIcon::Critical, 4},
-        {482, false, QStringLiteral("プリンタが設定されていないため使用できません。プリンタをインストール後ご使用ください。"), MessageIcon::Critical, 4},
-        {static_cast<std::int32_t>(0x80070002u), false, ManualViewerMissingText(platform::nativePathStyle()),
-         MessageIcon::Exclamation, 4},
-        {53, false, QStringLiteral("指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。"), MessageIcon::Exclamation, 4},
-        {76, false, QStringLiteral("指定されたファイルが見つかりません。ディレクトリ名や、ファイル名を確認の上もう一度読みなおしてください。"), MessageIcon::Exclamation, 4},
-        {61, false, QStringLiteral("ディスクの容量が不足しているため処理を継続できません。61"), MessageIcon::Information, 4},
-        {70, false, QStringLiteral("データを書き込もうとしたファイルに書込み保護がされています。フロッピーディスクをお使いの場合で､書込み保護にしている場合は､書込み保護のタブを書き込み可にしてください｡70"), MessageIcon::Information, 4},
-        {71, false, QStringLiteral("ディスクがセットされていません｡ ディスクをセットした上で再度実行してください。71"), MessageIcon::Information, 4},
-        {75, false, QStringLiteral("データを書き込もうとしたファイルに書込み保護がされています。ファイルを読込専用にしてある場合は書き込みできるようにファイルの属性を変更してください｡75"), MessageIcon::Information, 4},
-    };
-    for (const Row& row : rows) {
+    const std::pair<std::int32_t, bool> numbers[] = {
+        {91, false}, {91, true}, {3006, false}, {3261, false}, {3356, false}, {3022, false}, {3043, false},
+        {3044, false}, {3045, false}, {3051, false}, {3078, false}, {3343, false}, {3464, false}, {6, false},
+        {11, false}, {7, false}, {14, false}, {28, false}, {735, false}, {31001, false}, {482, false},
+        {static_cast<std::int32_t>(0x80070002u), false}, {53, false}, {76, false}, {61, false}, {70, false},
+        {71, false}, {75, false}};
+    QString listing;
+    for (const auto& [number, open] : numbers) {
         ui.clear();
-        SCOPED_TRACE(row.number);
-        EXPECT_EQ(report(row.number, row.surveyDatabaseOpen), row.result);
+        SCOPED_TRACE(number);
+        const std::int16_t answer = report(number, open);
         ASSERT_EQ(ui.messages().size(), 1u);
         const test::RecordedMessage message = ui.lastMessage();
-        EXPECT_EQ(message.text.toStdString(), row.text.toStdString());
-        EXPECT_EQ(message.icon, row.icon);
         EXPECT_EQ(message.buttons, MessageButtons::Ok);
         EXPECT_TRUE(message.title.isEmpty());
         EXPECT_TRUE(ui.optionsDialogTabs().empty());
         EXPECT_EQ(ui.aboutWindowCloseCount(), 1);
         EXPECT_FALSE(state.databaseNotFound);
+        listing += QStringLiteral("%1%2 answer %3 icon %4\n%5\n\n")
+                       .arg(number)
+                       .arg(open ? QStringLiteral(" (database open)") : QString())
+                       .arg(answer)
+                       .arg(static_cast<int>(message.icon))
+                       .arg(message.text);
     }
+    EXPECT_TRUE(test::matchesGolden(QStringLiteral("error_messages.txt"), listing));
 }
 
 TEST(ManualViewerMissing, NamesTheBrowserOnWindowsAndThePdfViewerElsewhere)

@@ -42,7 +42,7 @@ protected:
     {
         DbTest::SetUp();
         db->execute(QStringLiteral("CREATE TABLE 調査地区 (調査地区No Long, 現場名 String(50), 得意先名 String(50))"));
-        const char* names[] = {"山田邸", "山田ビル", "小山田邸", "Tanaka House", "tanaka 2", "B-12"};
+        const char* names[] = {"山田邸", "山田ビル", "小山田邸", "Tanaka House", "tanaka 2", "B-10"};
         int no = 0;
         for (const char* name : names)
             db->execute(QStringLiteral("INSERT INTO 調査地区 VALUES (%1, '%2', '一般')").arg(++no).arg(QString::fromUtf8(name)));

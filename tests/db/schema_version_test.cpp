@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/schema_version.h"
 #include "db/workspace.h"
+#include "support/sql_fixture.h"
 #include "support/test_databases.h"
 
 #include <QCryptographicHash>
@@ -17,47 +18,6 @@ using namespace vortan;
 using namespace vortan::db;
 
 namespace {
-
-// The tables of the first layout, before any version row existed: longer
-// point numbers, no printing columns, no address labels, qa tables without
-// the columns C and D.
-const QStringList firstLayout{
-    "CREATE TABLE [調査地区] ( [調査地区No] Long, [現場名] String(100), [得意先名] String(50) );",
-    "CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(10), [日付] String(8), "
-    "[開始時刻] String(8), [終了時刻] String(8), [標高差] String(20), [地下水位] String(20), "
-    "[記事] String(100) );",
-    "CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(10), [日付] String(8), "
-    "[開始時刻] String(8), [終了時刻] String(8), [貫入深さ] Single, [打撃回数] Integer, "
-    "[トルク] Single, [推定土質] Long, [記事] String(100) );",
-    "CREATE TABLE [mstRNd値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
-    "[A] Single, [B] Single, [C] Single );",
-    "CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
-    "[A] Single, [B] Single, [E] Single, [F] Single, [G] Single );",
-    "INSERT INTO 調査地区 (調査地区No, 現場名, 得意先名) VALUES (1, '東町', '一般');",
-    "INSERT INTO 測点 (調査地区No, 測点No, 日付) VALUES (1, 'P1', '050401');",
-    "INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ, 打撃回数, トルク, 推定土質) "
-    "VALUES (1, 'P1', 0.25, 3, 1.5, 1);",
-    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (1, '砂質土', 0, 0.41, 1);",
-    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (1, '粘性土', 0, 0.41, 1);",
-    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (2, '砂質土', 0, 0.5, 1);",
-    "INSERT INTO mstQa値計算式 (計算式コード, 土質名, A, B, E, F, G) VALUES (1, '砂質土', 0, 0, 0, 0, 0);",
-};
-
-// The layout of version 1.0: the version row, printed point numbers and
-// four-character point numbers, but still no C/D, 印刷 or mst住所.
-const QStringList version10Layout{
-    "CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(4), [日付] String(8), "
-    "[記事] String(100), [印刷測点No] String(4) );",
-    "CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(4), [貫入深さ] Single );",
-    "CREATE TABLE [mstRNd値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
-    "[A] Single, [B] Single, [C] Single );",
-    "CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
-    "[A] Single, [B] Single, [E] Single, [F] Single, [G] Single );",
-    "CREATE TABLE [SystemSetting] ( [Key] String(50) primary key, [Value] String(50) );",
-    "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.0' );",
-    "INSERT INTO 測点 (調査地区No, 測点No, 印刷測点No) VALUES (3, 'A1', '1');",
-    "INSERT INTO mstRNd値計算式 (計算式コード, 土質名, A, B, C) VALUES (1, '砂質土', 0, 0.41, 1);",
-};
 
 class SchemaVersionTest : public ::testing::Test {
 protected:
@@ -133,7 +93,7 @@ protected:
 
 TEST_F(SchemaVersionTest, FileWithoutVersionTableIsBroughtToTheCurrentLayout)
 {
-    build(firstLayout);
+    build(test::sqlFixture(QStringLiteral("first_layout.sql")));
     EXPECT_EQ(check(), 0.0);
 
     auto db = reopen();
@@ -176,7 +136,7 @@ TEST_F(SchemaVersionTest, FileWithoutVersionTableIsBroughtToTheCurrentLayout)
 
 TEST_F(SchemaVersionTest, Version10FileSkipsTheVersionTableAndPointNumberSteps)
 {
-    build(version10Layout);
+    build(test::sqlFixture(QStringLiteral("version_1_0_layout.sql")));
     EXPECT_DOUBLE_EQ(check(), 1.0);
 
     auto db = reopen();
@@ -193,7 +153,7 @@ TEST_F(SchemaVersionTest, Version10FileSkipsTheVersionTableAndPointNumberSteps)
 
 TEST_F(SchemaVersionTest, ColumnDPresentMeansThePrintColumnIsNotAdded)
 {
-    QStringList layout = version10Layout;
+    QStringList layout = test::sqlFixture(QStringLiteral("version_1_0_layout.sql"));
     layout[3] = "CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [土質名] String(20), [メモ] String(50), "
                 "[A] Single, [B] Single, [D] Single, [E] Single, [F] Single, [G] Single );";
     build(layout);
@@ -208,7 +168,7 @@ TEST_F(SchemaVersionTest, ColumnDPresentMeansThePrintColumnIsNotAdded)
 
 TEST_F(SchemaVersionTest, CurrentFileIsNotChangedEvenWithoutAddressLabels)
 {
-    QStringList layout = version10Layout;
+    QStringList layout = test::sqlFixture(QStringLiteral("version_1_0_layout.sql"));
     layout[5] = "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.2' );";
     build(layout);
     // The lookup indexes its tables allow are the one change (see below).
@@ -294,7 +254,7 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
 
 TEST_F(SchemaVersionTest, FailureWhileShorteningPointNumbersRollsEverythingBack)
 {
-    QStringList layout = firstLayout;
+    QStringList layout = test::sqlFixture(QStringLiteral("first_layout.sql"));
     layout << "INSERT INTO 測点 (調査地区No, 測点No) VALUES (1, 'LONG01');";
     build(layout);
 
@@ -316,7 +276,7 @@ TEST_F(SchemaVersionTest, FailureWhileShorteningPointNumbersRollsEverythingBack)
 
 TEST_F(SchemaVersionTest, UpgradeReportsWhetherItCommitted)
 {
-    build(firstLayout);
+    build(test::sqlFixture(QStringLiteral("first_layout.sql")));
     Workspace workspace;
     workspace.openSurvey(path);
     EXPECT_TRUE(UpgradeSchema(workspace, 0));
@@ -327,7 +287,7 @@ TEST_F(SchemaVersionTest, UpgradeReportsWhetherItCommitted)
 
 TEST_F(SchemaVersionTest, VersionTableWithoutVersionRowIsAFailureAndChangesNothing)
 {
-    QStringList layout = version10Layout;
+    QStringList layout = test::sqlFixture(QStringLiteral("version_1_0_layout.sql"));
     layout.removeAt(5);
     build(layout);
     const QByteArray before = fileHash();
@@ -346,7 +306,7 @@ TEST_F(SchemaVersionTest, VersionTableWithoutVersionRowIsAFailureAndChangesNothi
 
 TEST_F(SchemaVersionTest, TableExistsIgnoresLetterCase)
 {
-    build(version10Layout);
+    build(test::sqlFixture(QStringLiteral("version_1_0_layout.sql")));
     auto db = reopen();
     EXPECT_TRUE(TableExists(*db, "SystemSetting"));
     EXPECT_TRUE(TableExists(*db, "systemsetting"));

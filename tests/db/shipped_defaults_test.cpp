@@ -6,6 +6,8 @@
 #include "core/failure.h"
 #include "db/database.h"
 #include "db/workspace.h"
+#include "support/database_dump.h"
+#include "support/golden_file.h"
 #include "support/test_databases.h"
 
 #include <QFile>
@@ -46,55 +48,15 @@ protected:
     }
 };
 
-TEST_F(ShippedDatabaseTest, HoldsEveryTableOfTheCurrentLayout)
+// The shipped survey database whole: its tables in the current layout with
+// the version row, the master lists and the formula series of the default
+// customer (reviewed once in the golden file).
+TEST_F(ShippedDatabaseTest, HoldsTheCurrentLayoutWithTheDefaultRows)
 {
-    const std::map<QString, QStringList> layout{
-        {"調査地区", {"調査地区No", "現場名", "住所", "調査目的", "調査責任者", "調査者", "調査開始時刻",
-                    "調査終了時刻", "調査日", "天候", "標高", "得意先名", "記事"}},
-        {"測点", {"調査地区No", "測点No", "日付", "開始時刻", "終了時刻", "標高差", "地下水位", "記事",
-                 "印刷測点No", "印刷"}},
-        {"測点データ", {"調査地区No", "測点No", "日付", "開始時刻", "終了時刻", "貫入深さ", "打撃回数",
-                      "トルク", "推定土質", "記事"}},
-        {"mst土質", {"xNo", "土質名", "表示色"}},
-        {"mst天候", {"天候名"}},
-        {"mst住所", {"住所"}},
-        {"mst調査目的", {"調査目的"}},
-        {"mst調査地区記事", {"記事"}},
-        {"mst姓名", {"姓名"}},
-        {"mst測点記事", {"記事"}},
-        {"mst測点データ記事", {"記事"}},
-        {"mst得意先", {"得意先名", "Nd値計算式コード", "Qa値計算式コード", "qu値計算式コード", "住所", "TEL", "FAX"}},
-        {"mstRNd値計算式", {"計算式コード", "土質名", "メモ", "A", "B", "C"}},
-        {"mstNd値計算式", {"計算式コード", "土質名", "メモ", "A", "B", "C", "D", "E"}},
-        {"mstQa値計算式", {"計算式コード", "土質名", "メモ", "A", "B", "C", "D", "E", "F", "G"}},
-        {"SystemSetting", {"Key", "Value"}},
-    };
-    for (const auto& [table, columns] : layout) {
-        RecordSet set = db->openRecordSet("select " + table + ".* from " + table + " ;");
-        EXPECT_EQ(set.fieldCount(), columns.size()) << table.toStdString();
-        for (const QString& column : columns)
-            EXPECT_TRUE(set.hasField(column)) << (table + "." + column).toStdString();
-    }
-    EXPECT_EQ(rows("select SystemSetting.Value from SystemSetting where SystemSetting.Key = 'DBVersion' ;",
-                   {"Value"}),
-              QList<QStringList>{{"1.2"}});
-}
-
-TEST_F(ShippedDatabaseTest, MasterListsHoldTheDefaults)
-{
-    EXPECT_EQ(rows("select mst土質.* from mst土質 ORDER BY xNo ;", {"土質名", "表示色"}),
-              (QList<QStringList>{{"砂質土", "8454143"},
-                                  {"粘性土", "3368601"},
-                                  {"礫質土", "3381759"},
-                                  {"腐植土", "2636880"},
-                                  {"ローム", "2642112"}}));
-    EXPECT_EQ(rows("select mst住所.* from mst住所;", {"住所"}), QList<QStringList>{{"調査現場"}});
-    EXPECT_EQ(rows("select mst天候.* from mst天候;", {"天候名"}).size(), 6);
-    EXPECT_EQ(rows("select mst調査目的.* from mst調査目的;", {"調査目的"}).size(), 4);
-    EXPECT_EQ(rows("select mst得意先.* from mst得意先;",
-                   {"得意先名", "Nd値計算式コード", "Qa値計算式コード", "qu値計算式コード"}),
-              (QList<QStringList>{{"一般", "1", "1", "1"}}));
-    EXPECT_TRUE(rows("select 調査地区.* from 調査地区;", {"調査地区No"}).isEmpty());
+    db->close();
+    EXPECT_TRUE(vortan::test::matchesGolden(QStringLiteral("shipped_survey_database.txt"),
+                                            vortan::test::databaseDump(files.surveyDatabase()).join(u'\n') + u'\n'));
+    db = Database::open(files.surveyDatabase());
 }
 
 TEST_F(ShippedDatabaseTest, SoilOrderFollowsInsertionAfterTheEditorRewritesTheTable)
@@ -106,30 +68,6 @@ TEST_F(ShippedDatabaseTest, SoilOrderFollowsInsertionAfterTheEditorRewritesTheTa
         db->execute(QString("INSERT INTO mst土質 (土質名,表示色) VALUES ('%1',255);").arg(QString::fromUtf8(soil)));
     EXPECT_EQ(rows("select mst土質.* from mst土質 ORDER BY xNo ;", {"土質名"}),
               (QList<QStringList>{{"ローム"}, {"砂質土"}, {"シルト"}}));
-}
-
-TEST_F(ShippedDatabaseTest, DefaultCustomerFindsItsFormulasForEverySoil)
-{
-    // The lookups of the calculation, with the default customer.
-    for (const char* name : {"砂質土", "粘性土", "礫質土", "腐植土", "ローム"}) {
-        const QString soil = QString::fromUtf8(name);
-        SCOPED_TRACE(name);
-        EXPECT_EQ(rows("SELECT mstRNd値計算式.A, mstRNd値計算式.B, mstRNd値計算式.C FROM mstRNd値計算式 "
-                       "INNER JOIN mst得意先 ON mstRNd値計算式.計算式コード = mst得意先.Nd値計算式コード "
-                       "WHERE (((mst得意先.得意先名)='一般') AND ((mstRNd値計算式.土質名)='" + soil + "'));",
-                       {"A", "B", "C"}),
-                  (QList<QStringList>{{"0", "0.4", "1"}}));
-        EXPECT_EQ(rows("SELECT mstNd値計算式.A, mstNd値計算式.B, mstNd値計算式.C, mstNd値計算式.D, mstNd値計算式.E "
-                       "FROM mst得意先 INNER JOIN mstNd値計算式 ON mst得意先.qu値計算式コード = mstNd値計算式.計算式コード "
-                       "WHERE (((mst得意先.得意先名)='一般') AND ((mstNd値計算式.土質名)='" + soil + "'));",
-                       {"A", "B", "C", "D", "E"}),
-                  (QList<QStringList>{{"0", "1", "1", "1", "1"}}));
-        EXPECT_EQ(rows("SELECT mstQa値計算式.計算式コード, mstQa値計算式.A, mstQa値計算式.G "
-                       "FROM mst得意先 INNER JOIN mstQa値計算式 ON mst得意先.Qa値計算式コード = mstQa値計算式.計算式コード "
-                       "WHERE (((mst得意先.得意先名)='一般') AND ((mstQa値計算式.土質名)='" + soil + "'));",
-                       {"計算式コード", "A", "G"}),
-                  (QList<QStringList>{{"1", "0", "0"}}));
-    }
 }
 
 TEST_F(ShippedDatabaseTest, PointNumbersHoldFourCharacters)
@@ -188,157 +126,6 @@ TEST_F(ShippedBearingFactorsTest, AnglesOfTheNoticeCarryItsFactors)
     };
     for (const auto& [index, line] : notice)
         EXPECT_EQ(lines[index], line);
-}
-
-TEST_F(ShippedBearingFactorsTest, AnglesBetweenTheRowsAreInterpolatedLinearly)
-{
-    // Worked by hand: halfway between 0° and 5° Nc = (5.1 + 6.5) / 2 = 5.8,
-    // Nγ = 0.05, Nq = 1.3; at 26° (a third from 25° to 28°) Nc = 20.7 + 5.1/3
-    // = 22.4, Nγ = 6.8 + 4.4/3 = 8.27 (8.2667), Nq = 10.7 + 4/3 = 12.03.
-    EXPECT_EQ(lines[25], "2.5,5.8,0.05,1.3");
-    EXPECT_EQ(lines[260], "26.0,22.4,8.27,12.03");
-    EXPECT_EQ(lines[1], "0.1,5.13,0.0,1.01");   // 5.128 rounds to 5.13, 0.002 to 0.0
-
-    // Every line lies on the straight line between its neighbouring rows of
-    // the notice, within the rounding to hundredths.
-    const std::vector<std::array<double, 4>> anchors{
-        {0, 5.1, 0.0, 1.0},    {5, 6.5, 0.1, 1.6},    {10, 8.3, 0.4, 2.5},   {15, 11.0, 1.1, 3.9},
-        {20, 14.8, 2.9, 6.4},  {25, 20.7, 6.8, 10.7}, {28, 25.8, 11.2, 14.7}, {32, 35.5, 22.0, 23.2},
-        {36, 50.6, 44.4, 37.8}, {40, 75.3, 93.7, 64.2}};
-    for (int i = 0; i <= 400; ++i) {
-        const QStringList fields = lines[i].split(u',');
-        ASSERT_EQ(fields.size(), 4);
-        const double phi = i / 10.0;
-        std::size_t s = 0;
-        while (s + 2 < anchors.size() && phi > anchors[s + 1][0])
-            ++s;
-        const double t = (phi - anchors[s][0]) / (anchors[s + 1][0] - anchors[s][0]);
-        for (int k = 1; k <= 3; ++k) {
-            const double expected = anchors[s][k] + t * (anchors[s + 1][k] - anchors[s][k]);
-            EXPECT_NEAR(fields[k].toDouble(), expected, 0.005 + 1e-9) << lines[i].toStdString();
-            // one or two decimals, never more
-            EXPECT_LE(fields[k].section(u'.', 1).size(), 2) << lines[i].toStdString();
-            EXPECT_GE(fields[k].section(u'.', 1).size(), 1) << lines[i].toStdString();
-        }
-    }
-}
-
-// qaTbl.tbl
-struct QaRecord {
-    qint16 code = 0;
-    QString soil;
-    QByteArray soilBytes;
-    std::array<float, 54> p{};
-    qint16 mode = 0;
-};
-
-std::vector<QaRecord> readQaRecords()
-{
-    QFile file(vortan::test::programFile("qaTbl.tbl"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    std::vector<QaRecord> records;
-    for (qsizetype at = 0; at + 240 <= bytes.size(); at += 240) {
-        const char* r = bytes.constData() + at;
-        QaRecord record;
-        record.code = qFromLittleEndian<qint16>(r);
-        record.soilBytes = QByteArray(r + 2, 20);
-        record.soil = cp932::decode(record.soilBytes);
-        for (int i = 0; i < 54; ++i)
-            record.p[i] = qFromLittleEndian<float>(r + 22 + 4 * i);
-        record.mode = qFromLittleEndian<qint16>(r + 238);
-        records.push_back(record);
-    }
-    return records;
-}
-
-// The parts of the bearing capacity formula as the records define them, for
-// one Nd and depth (ic..φ in the order of the parameter groups).
-struct QaParts {
-    double ic, igamma, iq, alpha, beta, gamma1, gamma2, c, B, Df, phi;
-};
-
-QaParts partsOf(const QaRecord& r, double nd, double depth)
-{
-    auto p = [&](int i) { return static_cast<double>(r.p[i - 1]); };
-    QaParts parts{};
-    parts.ic = p(1) * std::pow(p(2) / p(3) - p(4) / p(5), p(6));
-    parts.igamma = p(7) * std::pow(p(8) / p(9) - p(10) / p(11), p(12));
-    parts.iq = p(13) * std::pow(p(14) / p(15) - p(16) / p(17), p(18));
-    parts.alpha = p(19) + p(20) * p(21) / p(22) - p(23) * p(24) / p(25);
-    parts.beta = p(26) + p(27) * p(28) / p(29) - p(30) * p(31) / p(32);
-    parts.gamma1 = p(33) - p(34);
-    parts.gamma2 = p(35) - p(36);
-    parts.c = nd >= p(37) ? p(38) + p(39) * (p(40) + p(41) * nd / p(42))
-                          : p(43) + p(44) * (p(45) + p(46) * nd / p(47));
-    parts.B = p(48) - p(49);
-    parts.Df = p(50) * depth + p(51);
-    parts.phi = p(52) + std::pow(p(53) * nd, p(54));
-    return parts;
-}
-
-// Records in file order: the frictional soils at 0 and 2, the cohesive ones
-// at 1 and 3; 腐植土 (organic soil) has none.
-TEST(ShippedQaParameters, FourRecordsOfSeriesOneForEverySoilButOrganicSoil)
-{
-    QFile file(vortan::test::programFile("qaTbl.tbl"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.size(), 960);
-
-    const auto records = readQaRecords();
-    ASSERT_EQ(records.size(), 4u);
-    // 砂質土 in code page 932 is 8D BB 8E BF 93 79, then blanks to 20 bytes.
-    EXPECT_EQ(records[0].soilBytes, QByteArray::fromHex("8dbb8ebf9379") + QByteArray(14, ' '));
-    QStringList soils;
-    for (const QaRecord& record : records)
-        soils << record.soil.trimmed();
-    EXPECT_EQ(soils, (QStringList{"砂質土", "粘性土", "礫質土", "ローム"}));
-    for (const QaRecord& record : records) {
-        EXPECT_EQ(record.code, 1);
-        EXPECT_EQ(record.mode, 1);   // φ truncated to the tenth
-    }
-}
-
-TEST(ShippedQaParameters, SandAndGravelTakeTheirAngleFromNdAndHaveNoCohesion)
-{
-    const auto records = readQaRecords();
-    ASSERT_EQ(records.size(), 4u);
-    for (double nd : {0.0, 1.8, 5.0, 20.0}) {
-        for (int frictional : {0, 2}) {
-            const QaParts sand = partsOf(records[frictional], nd, 2.5);
-            EXPECT_DOUBLE_EQ(sand.phi, 15 + std::sqrt(20 * nd));
-            EXPECT_DOUBLE_EQ(sand.c, 0);
-        }
-    }
-    EXPECT_EQ(std::memcmp(records[0].p.data(), records[2].p.data(), sizeof(float) * 54), 0);
-    const QaParts sand = partsOf(records[0], 5, 2.5);
-    EXPECT_DOUBLE_EQ(sand.phi, 25);
-    EXPECT_DOUBLE_EQ(sand.ic, 1);
-    EXPECT_DOUBLE_EQ(sand.igamma, 1);
-    EXPECT_DOUBLE_EQ(sand.iq, 1);
-    EXPECT_DOUBLE_EQ(sand.alpha, 1.0);
-    EXPECT_DOUBLE_EQ(sand.beta, 0.5);
-    EXPECT_DOUBLE_EQ(sand.gamma1, 18);
-    EXPECT_DOUBLE_EQ(sand.gamma2, 18);
-    EXPECT_DOUBLE_EQ(sand.B, 1.0);
-    EXPECT_DOUBLE_EQ(sand.Df, 2.5);
-}
-
-TEST(ShippedQaParameters, ClayAndLoamHaveNoAngleAndCohesionFromNd)
-{
-    const auto records = readQaRecords();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(std::memcmp(records[1].p.data(), records[3].p.data(), sizeof(float) * 54), 0);
-    for (double nd : {0.0, 1.0, 2.0, 8.4}) {
-        const QaParts clay = partsOf(records[3], nd, 1.25);
-        EXPECT_DOUBLE_EQ(clay.phi, 0);
-        EXPECT_DOUBLE_EQ(clay.c, 6.25 * nd);
-        EXPECT_DOUBLE_EQ(clay.Df, 1.25);
-        EXPECT_DOUBLE_EQ(clay.alpha, 1.0);
-        EXPECT_DOUBLE_EQ(clay.beta, 0.5);
-        EXPECT_DOUBLE_EQ(clay.ic * clay.igamma * clay.iq, 1);
-    }
 }
 
 } // namespace

@@ -13,7 +13,8 @@ TEST(StoredDateTime, DateToStoredReadsSeparatorsErasAndTwoDigitYears)
     EXPECT_EQ(DateToStored("2001.02.03"), "20010203");
     EXPECT_EQ(DateToStored("H12.4.1"), "20000401");     // Heisei 12
     EXPECT_EQ(DateToStored("89/12/31"), "20771231");    // below 90: an era year + 1988
-    EXPECT_EQ(DateToStored("98/1/1"), "980101");        // 90 and above stay as written
+    EXPECT_EQ(DateToStored("90/1/1"), "900101");        // 90 and above stay as written
+    EXPECT_EQ(DateToStored("98/1/1"), "980101");
     EXPECT_EQ(DateToStored("2001/002/0003"), "20010203"); // only the last two digits count
 }
 

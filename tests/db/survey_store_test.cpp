@@ -4,6 +4,7 @@
 #include "db/master_lists.h"
 #include "db/survey_store.h"
 #include "intake/intake_test_support.h"
+#include "support/database_rows.h"
 #include "support/recording_user_interface.h"
 
 #include "core/failure.h"
@@ -107,7 +108,7 @@ TEST(SurveyStore, InsertsStoreTextsAsTypedIncludingQuotes)
     EXPECT_EQ(tableRows(copy.db(), "測点データ"),
               QStringList{"12|7|051001|0930|0941|0.2|5|12.5|2|"});
     // The depth is the double of its written text, not the single widened.
-    EXPECT_EQ(test::countRows(copy.db(), "測点データ WHERE 貫入深さ = 0.2 AND 推定土質 = 2;"), 1);
+    EXPECT_EQ(vortan::test::rows(copy.db(), "SELECT 推定土質 FROM 測点データ WHERE 貫入深さ = 0.2;"), QStringList{"2"});
 }
 
 TEST(SurveyStore, RecordInsertSkipsARecordThatRepeatsThePreviousOne)

@@ -6,6 +6,7 @@
 #include "db/database_repair.h"
 
 #include "db/engine_error_map.h"
+#include "db/transaction.h"
 #include "db/workspace.h"
 
 #include <QFile>
@@ -83,16 +84,21 @@ TEST_F(Transactions, WorkspaceSpansBothDatabases)
     Workspace ws;
     ws.openSurvey(location());
     ws.openPostal(path(QStringLiteral("postal.mdb")));
-    ws.beginTransaction();
-    ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
-    ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
-    ws.rollback();
+    {
+        // A guarded block left without its commit is rolled back in both.
+        Transaction transaction(ws);
+        ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+        ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
+    }
+    EXPECT_FALSE(ws.survey()->inTransaction());
     EXPECT_EQ(ws.survey()->openRecordSet(QStringLiteral("select 測点データ.* from 測点データ")).recordCount(), 0);
     EXPECT_EQ(ws.postal()->openRecordSet(QStringLiteral("select 〒.* from 〒")).recordCount(), 0);
-    ws.beginTransaction();
-    ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
-    ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
-    ws.commit();
+    {
+        Transaction transaction(ws);
+        ws.survey()->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (1)"));
+        ws.postal()->execute(QStringLiteral("INSERT INTO 〒 VALUES ('東京都', '港区')"));
+        transaction.commit();
+    }
     ws.closeAll();
     EXPECT_FALSE(ws.surveyOpen());
     ws.openPostal(path(QStringLiteral("postal.mdb")));
@@ -122,35 +128,6 @@ TEST_F(Transactions, OneShapePreparesOneStatement)
                     QStringLiteral("打撃回数")),
               QStringLiteral("49"));
     EXPECT_EQ(count(QStringLiteral("select 測点データ.* from 測点データ where トルク < 0")), 1429);
-}
-
-TEST_F(Transactions, RepairingASoundFileCompactsItAndKeepsTheRows)
-{
-    db->beginTransaction();
-    for (int i = 0; i < 500; ++i)
-        db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES (%1, 'P%2')").arg(i).arg(i % 10));
-    db->commit();
-    db->execute(QStringLiteral("DELETE 測点データ.* FROM 測点データ WHERE 調査地区No >= 100"));
-    EXPECT_TRUE(db->integrityCheck());
-    db->close();
-    const QString file = path(QStringLiteral("test.mdb"));
-    const qint64 before = QFileInfo(file).size();
-
-    repairDatabase(file, path(QStringLiteral("scratch.mdb")));
-    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("scratch.mdb"))));
-    EXPECT_LT(QFileInfo(file).size(), before);
-    db = Database::open(file);
-    EXPECT_EQ(rows(), 100);
-    EXPECT_EQ(failing(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES ('x', 'P')")), err::DbTypeMismatch);
-    EXPECT_EQ(failing(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No) VALUES (1, 'PPPPP')")),
-              err::DbFieldTooSmall);
-
-    db->compactInto(path(QStringLiteral("copy.mdb")));
-    EXPECT_EQ(failureNumber([&] { db->compactInto(path(QStringLiteral("copy.mdb"))); }), jeterr::DatabaseExists);
-    EXPECT_EQ(Database::open(path(QStringLiteral("copy.mdb")))
-                  ->openRecordSet(QStringLiteral("select 測点データ.* from 測点データ"))
-                  .recordCount(),
-              100);
 }
 
 } // namespace

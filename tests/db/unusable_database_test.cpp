@@ -92,23 +92,6 @@ TEST_F(UnusableDatabaseTest, DamagedFileShowsTheDamagedMessageAndStaysAsItWas)
     EXPECT_EQ(fileDigest(files.surveyDatabase()), before);
 }
 
-TEST_F(UnusableDatabaseTest, FileThatIsNotADatabaseShowsTheDamagedMessage)
-{
-    {
-        QFile file(files.surveyDatabase());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write("調査地区No,現場名\r\n1,港北\r\n");
-    }
-    const QByteArray before = fileDigest(files.surveyDatabase());
-
-    const ProgramLoadResult result = load();
-
-    EXPECT_EQ(result.reached, LoadStep::SurveyDatabase);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, DamagedText);
-    EXPECT_EQ(fileDigest(files.surveyDatabase()), before);
-}
-
 TEST_F(UnusableDatabaseTest, ReadOnlyFileShowsTheReadOnlyMessageAndEndsTheProgram)
 {
     const QByteArray before = fileDigest(files.surveyDatabase());

@@ -131,3 +131,35 @@ TEST(CardSelection, MovingGoesByEqualTextAndNeedsASelection)
     MoveLines(empty, {0}, S3P1, QString(), target);
     EXPECT_EQ(target, QStringList{S3P1});
 }
+
+// A "*" line carries its marker before the site, so the checks must compare
+// all twelve characters of marker, site and point, and all six of marker and
+// site: lines that differ only in the last digit are different runs.
+TEST(CardSelection, MarkedRunsDifferingInTheLastDigitAreNotTakenForOneAnother)
+{
+    const QString site3point12 = line("*", 3, 12, "10:00:00", "10:01:00");
+    const QString site3point13 = line("*", 3, 13, "10:10:00", "10:11:00");
+    const QString site12point1 = line("*", 12, 1, "11:00:00", "11:01:00");
+    const QString site13point1 = line("*", 13, 1, "11:10:00", "11:11:00");
+    const struct {
+        QStringList card;
+        QList<qsizetype> rows;
+        QStringList transfer;
+        int code;
+    } cases[] = {
+        {{site3point12, site3point13}, {0, 1}, {}, 0},
+        {{site3point13}, {0}, {site3point12}, 0},
+        {{site12point1, site13point1}, {0, 1}, {}, DifferentSite},
+        {{site3point12, site3point12}, {0, 1}, {}, DuplicatePoint},
+    };
+    for (const auto& c : cases) {
+        DuplicatePointList duplicates;
+        EXPECT_EQ(CheckSelection(c.card, c.rows, c.transfer, duplicates), c.code) << c.card.join('|').toStdString();
+    }
+}
+
+TEST(CardSelection, PointsBeyondFourDigitsCannotBeStored)
+{
+    const QStringList card{line("", 3, 9999, "10:00:00", "10:01:00"), line("", 3, 10000, "10:10:00", "10:11:00")};
+    EXPECT_EQ(UnstorablePoints(card, {0, 1}), QStringList{"10000"});
+}

@@ -1,6 +1,7 @@
 // Reading the survey exchange file: add and replace modes, version 1.0
 // lines, progress, and files that fail part way.
 
+#include "support/database_rows.h"
 #include "intake/exchange_failure.h"
 #include "intake/exchange_line.h"
 #include "intake/exchange_read.h"
@@ -64,19 +65,7 @@ struct ReadFixture {
             ReportExchangeFailure(failure, ErrorContext{ui, state, true});
         }
     }
-    QStringList rows(const char* sql)
-    {
-        db::RecordSet set = copy.db().openRecordSet(QString::fromUtf8(sql));
-        QStringList out;
-        while (!set.eof()) {
-            QStringList values;
-            for (int i = 0; i < set.fieldCount(); ++i)
-                values.append(set.field(i).toText());
-            out.append(values.join('|'));
-            set.moveNext();
-        }
-        return out;
-    }
+    QStringList rows(const char* sql) { return test::rows(copy.db(), QString::fromUtf8(sql)); }
 };
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "report/depth_chart.h"
 #include "report/graph_scale.h"
 #include "report_fixture.h"
+#include "support/golden_file.h"
+#include "support/page_listing.h"
 #include "support/test_databases.h"
 
 using namespace vortan;
@@ -267,53 +269,6 @@ TEST_F(DepthChartTest, BarsSpanTheirDepthIntervalAndAreClampedAtTheBottom)
     EXPECT_NEAR(bars[1].x2, 5 + graphWidth, 1e-9);
 }
 
-TEST_F(DepthChartTest, ColumnHeadAxisTitlesAndDivisions)
-{
-    f.state.settings.高さ基準 = QStringLiteral("1");
-    const int p = f.addPoint(QStringLiteral("3"));
-    f.doc->setPointCell(p, sheet::PointColumn::地盤高, QStringLiteral("-0.4"));
-    f.addRows(p, 6);
-    f.run(2);
-    EXPECT_EQ(f.surface.texts(QStringLiteral("貫入長 : 1.50 m")).size(), 1u);
-    EXPECT_EQ(f.surface.texts(QStringLiteral("調査日時:2024/05/01 09時～10時")).at(0).y1, 40 - 8.7);
-    const DrawPrimitive title = f.surface.texts(QStringLiteral("Nd値")).at(0);
-    EXPECT_DOUBLE_EQ(title.y1, 34);
-    EXPECT_EQ(title.align, TextAlign::Centre);
-    // Full scale 20: four divisions labelled 5 .. 20 at Hh − 3, after the
-    // depth axis title "貫入長" / "(m)" above the axis.
-    QStringList labels;
-    for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text)) {
-        if (near(t.y1, 37))
-            labels << t.text;
-    }
-    EXPECT_EQ(labels, (QStringList{"(m)", "5", "10", "15", "20"}));
-    EXPECT_EQ(f.surface.texts(QStringLiteral("貫入長")).at(0).y1, 34);
-    // Depth lines and labels at every whole metre down to the maximum depth
-    // (10), "1" included, each label just above its line.
-    const double perMetre = (11906 / 56.7 - 30 - 40) / 10;   // landscape A4, 15 mm margins
-    std::vector<double> depthLines;
-    for (const DrawPrimitive& l : f.surface.ofKind(PrimitiveKind::Line)) {
-        if (l.style == DrawStyle::Solid && near(l.y1, l.y2) && l.y1 > 40 && l.lineWidthMm == 0.1)
-            depthLines.push_back(l.y1);
-    }
-    ASSERT_EQ(depthLines.size(), 10u);
-    std::map<int, double> labelTops;   // depth axis labels, in the strip left of the graph
-    for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text))
-        if (t.x1 < DepthChart::AxisWidth && t.y1 > 40)
-            labelTops[t.text.toInt()] = t.y1;
-    ASSERT_EQ(labelTops.size(), 10u);
-    for (const auto& [d, top] : labelTops) {
-        EXPECT_NEAR(depthLines[d - 1], 40 + d * perMetre, 1e-9);
-        EXPECT_TRUE(top < depthLines[d - 1] && top > depthLines[d - 1] - 4) << d;
-    }
-
-    EXPECT_EQ(depthChartDivisions(5), 1);
-    EXPECT_EQ(depthChartDivisions(7), 2);
-    EXPECT_EQ(depthChartDivisions(30), 6);
-    EXPECT_EQ(divisionLabel(2.5), QStringLiteral("2.5"));
-    EXPECT_EQ(divisionLabel(40), QStringLiteral("40"));
-}
-
 // The ground height with the prefix of every height basis, on the point's
 // line clear of the point number, never on the date line below it.
 TEST_F(DepthChartTest, GroundHeightOfEveryBasisStandsOnThePointLine)
@@ -391,28 +346,37 @@ TEST_F(DepthChartTest, QuBarsAreTwiceTheCohesionInTheAxisUnit)
     EXPECT_NEAR(barEnds(QStringLiteral("0")).at(0), 1, 1e-9);
 }
 
-TEST_F(DepthChartTest, ValueAxisTitleFollowsTheValueAndTheUnitSystem)
+// A depth chart page with its column head, axis titles, divisions and
+// depth lines, for each value the chart can show in each unit system.
+TEST_F(DepthChartTest, APageDrawsAsItsGoldenPage)
 {
-    f.addRows(f.addPoint(QStringLiteral("1")), 2);
-    const auto titles = [&](const QString& type, const QString& units) {
-        f.surface.clearRecording();
-        f.state.settings.PRType3Type = type;
-        f.state.settings.単位系 = units;
-        f.run(2);
-        QStringList found;
-        for (const DrawPrimitive& t : f.surface.ofKind(PrimitiveKind::Text)) {
-            if (near(t.y1, 34) && t.text != u"貫入長")
-                found << t.text;
+    f.state.settings.高さ基準 = QStringLiteral("1");
+    const int p = f.addPoint(QStringLiteral("3"));
+    f.doc->setPointCell(p, sheet::PointColumn::地盤高, QStringLiteral("-0.4"));
+    f.addRows(p, 6);
+    f.run(2);
+    EXPECT_TRUE(test::matchesGolden(QStringLiteral("depth_chart_nd.txt"), test::pageListing(f.surface, 1)));
+    for (const char* type : {"1", "2", "3"}) {
+        for (const char* units : {"0", "1"}) {
+            f.surface.clearRecording();
+            f.state.settings.PRType3Type = QString::fromUtf8(type);
+            f.state.settings.単位系 = QString::fromUtf8(units);
+            f.run(2);
+            EXPECT_TRUE(test::matchesGolden(QStringLiteral("depth_chart_type%1_units%2.txt").arg(type, units),
+                                            test::pageListing(f.surface, 1)));
         }
-        return found;
-    };
-    EXPECT_EQ(titles(QStringLiteral("1"), QStringLiteral("0")), QStringList{"qa(t/m2)"});
-    EXPECT_EQ(titles(QStringLiteral("1"), QStringLiteral("1")), (QStringList{"qa(kN/m", "2", ")"}));
-    EXPECT_EQ(titles(QStringLiteral("2"), QStringLiteral("0")), QStringList{"qu(kgf/cm2)"});
-    EXPECT_EQ(titles(QStringLiteral("2"), QStringLiteral("1")), QStringList{"qu(N/cm2)"});
-    EXPECT_EQ(titles(QStringLiteral("3"), QStringLiteral("1")), QStringList{"Mv値 (N･m)"});
+    }
+    f.surface.clearRecording();
     f.state.settings.試験名単位切替 = false;
-    EXPECT_EQ(titles(QStringLiteral("3"), QStringLiteral("1")), QStringList{"Mv値 (kN･cm)"});
+    f.run(2);
+    EXPECT_TRUE(test::matchesGolden(QStringLiteral("depth_chart_type3_kn_cm.txt"), test::pageListing(f.surface, 1)));
+    // Divisions of the value axis, each step at its upper bound and just above it.
+    const std::pair<double, int> divisions[] = {{5, 1},    {5.5, 2},  {10, 2}, {10.5, 3}, {15, 3}, {15.5, 4},
+                                                {20, 4},   {20.5, 5}, {25, 5}, {25.5, 6}, {30, 6}, {30.5, 5}};
+    for (const auto& [fullScale, count] : divisions)
+        EXPECT_EQ(depthChartDivisions(fullScale), count) << fullScale;
+    EXPECT_EQ(divisionLabel(2.5), QStringLiteral("2.5"));
+    EXPECT_EQ(divisionLabel(40), QStringLiteral("40"));
 }
 
 } // namespace

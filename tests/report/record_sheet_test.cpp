@@ -3,6 +3,8 @@
 
 #include "report/record_sheet.h"
 #include "report_fixture.h"
+#include "support/golden_file.h"
+#include "support/page_listing.h"
 
 using namespace vortan;
 using namespace vortan::report;
@@ -46,6 +48,9 @@ TEST_F(RecordSheetTest, RowBandAndPageCountOnA4WithFifteenMillimetreMargins)
     EXPECT_EQ(recordSheetRowBandBottom(frame.innerHeight()), 259);
     // The band grows at least once even when there is no room.
     EXPECT_EQ(recordSheetRowBandBottom(20), 59);
+    // It stops on reaching the page's height less 10 mm, not one row later.
+    EXPECT_EQ(recordSheetRowBandBottom(110, 40), 100);
+    EXPECT_EQ(recordSheetRowBandBottom(111, 40), 105);
     // With no room for rows the count is 1 (page counts: PageCount tests).
     f.addPoint(QStringLiteral("1"));
     EXPECT_EQ(recordSheetPageCount(*f.doc, 54, 54), 1);
@@ -96,49 +101,6 @@ TEST_F(RecordSheetTest, UnmarkedPointsAreSkippedAndAnEmptyGridStillPrintsItsHead
     // Header and table frame, no rows.
     EXPECT_EQ(f.surface.texts(QStringLiteral("貫入長"), 1).size(), 1u);
     EXPECT_EQ(textAt(1, 9.5, 55), nullptr);
-}
-
-TEST_F(RecordSheetTest, HeaderTitlesUnitsAndLabelsFollowTheSettings)
-{
-    const int p = f.addPoint(QStringLiteral("1"));
-    f.addRows(p, 2);
-    f.state.settings.試験名単位切替 = false;
-    f.state.settings.会社名 = QStringLiteral("株式会社テスト地盤");
-    f.state.settings.住所名 = QStringLiteral("2");
-    f.state.settings.測点表示 = QStringLiteral("1");
-    f.run(1);
-    const DrawPrimitive title = f.surface.texts(QStringLiteral("ラムサウンディング試験")).at(0);
-    EXPECT_DOUBLE_EQ(title.x1, W / 2);
-    EXPECT_DOUBLE_EQ(title.y1, 1.5);
-    EXPECT_EQ(title.align, TextAlign::Centre);
-    EXPECT_EQ(title.fontSize, 20);
-    EXPECT_EQ(title.fontName, QStringLiteral("ＭＳ Ｐゴシック"));
-    const DrawPrimitive unit = f.surface.texts(QStringLiteral("kN・cm")).at(0);
-    EXPECT_DOUBLE_EQ(unit.x1, 26);
-    EXPECT_DOUBLE_EQ(unit.y1, 50.5);
-    EXPECT_EQ(textAt(1, 1, 16)->text, QStringLiteral("建築住所"));
-    EXPECT_EQ(textAt(1, 1, 36)->text, QStringLiteral("データNo"));
-    EXPECT_EQ(textAt(1, W - 5, 6.5)->text, QStringLiteral("No.12"));
-    EXPECT_EQ(textAt(1, 90, 260)->text, QStringLiteral("株式会社テスト地盤"));
-    // The last depth in the point line, the elevation with its unit.
-    EXPECT_EQ(textAt(1, W - 1, 36)->text, QStringLiteral("0.50 m"));
-    EXPECT_EQ(textAt(1, 29, 26)->text, QStringLiteral("25.3 m"));
-    EXPECT_EQ(textAt(1, 50, 26)->text, QStringLiteral("晴れ"));
-    // The point's start ends at 170.5, or starts at the cell's edge when wider than the cell.
-    const DrawPrimitive start = f.surface.texts(QStringLiteral("2024/05/01 09:30"), 1).at(0);
-    EXPECT_DOUBLE_EQ(start.y1, 11);
-    EXPECT_TRUE((start.align == TextAlign::Right && start.x1 == 170.5)
-                || (start.align == TextAlign::Left && start.x1 == 141));
-
-    f.surface.clearRecording();
-    f.state.settings.試験名単位切替 = true;
-    f.state.settings.標高 = false;
-    f.run(1);
-    EXPECT_EQ(f.surface.texts(QStringLiteral("大型動的コーン貫入試験記録")).size(), 1u);
-    EXPECT_DOUBLE_EQ(f.surface.texts(QStringLiteral("N・m")).at(0).x1, 25.5);
-    EXPECT_EQ(f.surface.texts(QStringLiteral("標高")).size(), 0u);
-    EXPECT_EQ(textAt(1, 24, 26)->text, QStringLiteral("晴れ"));
-    EXPECT_EQ(textAt(1, 24, 26)->align, TextAlign::Right);
 }
 
 TEST_F(RecordSheetTest, GroundHeightPrefixesAndOptionalHeaderItems)
@@ -265,26 +227,6 @@ TEST_F(RecordSheetTest, NoTextCrossesALineOfItsCell)
     EXPECT_LT(f.surface.texts(QStringLiteral("1,238.3以上")).at(1).fontSize, 9);
 }
 
-TEST_F(RecordSheetTest, WholeMetresCloseTheirRowWithAHeavyLine)
-{
-    const int p = f.addPoint(QStringLiteral("1"));
-    test::RowValues v;
-    v.depth = QStringLiteral("1.75");
-    f.addRow(p, v);
-    v.depth = QStringLiteral("2.00");
-    f.addRow(p, v);
-    v.depth = QStringLiteral("2.25");
-    f.addRow(p, v);
-    f.run(1);
-    std::vector<double> heavy;
-    for (const DrawPrimitive& d : f.surface.ofKind(PrimitiveKind::Line)) {
-        if (d.lineWidthMm == 0.5 && near(d.x1, 0) && near(d.x2, W) && near(d.y1, d.y2) && d.y1 > 45 && d.y1 < 259)
-            heavy.push_back(d.y1);
-    }
-    // Row 2 (2.00 m) has its text top at 60: the line runs at 64.
-    EXPECT_EQ(heavy, std::vector<double>{64});
-}
-
 TEST_F(RecordSheetTest, PageRangeSuppressesDrawingButTheRunGoesThroughEveryPage)
 {
     for (int i = 0; i < 5; ++i)
@@ -320,30 +262,41 @@ TEST_F(RecordSheetTest, DecliningTheNextPageInPreviewEndsTheRunAfterThatPage)
     EXPECT_EQ(f.surface.ofKind(PrimitiveKind::EndDocument).size(), 1u);
 }
 
-TEST_F(RecordSheetTest, TableHeadingsAndColumnLinesStandWhereTheFormPutsThem)
-{
-    f.addRows(f.addPoint(QStringLiteral("1")), 1);
-    f.run(1);
-    const auto heading = [&](const QString& text) { return f.surface.texts(text, 1).at(0); };
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("貫入長")).x1, 5);
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("貫入長")).y1, 45.5);
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("Ndm")).y1, 48);
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("m")).y1, 50.5);
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("⊿")).x1, 62);
-    EXPECT_EQ(heading(QStringLiteral("⊿")).fontSize, 4.5);
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("2")).x1, 95.5);
-    EXPECT_EQ(heading(QStringLiteral("2")).fontSize, 3);
-    EXPECT_DOUBLE_EQ(heading(QStringLiteral("補正打撃回数")).x1, 77.5);
-    // The graph column's heading is centred over it.
-    EXPECT_EQ(f.surface.texts(QStringLiteral("補正打撃回数"), 1).size(), 2u);
-    EXPECT_DOUBLE_EQ(f.surface.texts(QStringLiteral("補正打撃回数"), 1).at(1).x1, (100 + W) / 2);
+} // namespace
 
-    std::vector<double> separators;
-    for (const DrawPrimitive& p : f.surface.ofKind(PrimitiveKind::Line)) {
-        if (near(p.x1, p.x2) && near(p.y1, 45) && near(p.y2, 259))
-            separators.push_back(p.x1);
-    }
-    EXPECT_EQ(separators, (std::vector<double>{10, 20, 30, 40, 60, 70, 85, 100, 0, W}));
+// A point's rows beyond its full bands take another page from one millimetre
+// of rows on; a point of 4 rows is 20 mm of rows.
+TEST_F(RecordSheetTest, APointTakesAnotherPageFromOneMillimetreBeyondItsFullBands)
+{
+    f.addRows(f.addPoint(QStringLiteral("1")), 4);
+    const struct {
+        double band;
+        int pages;
+    } cases[] = {{20, 1}, {19, 2}, {19.5, 1}, {10, 2}, {9.5, 3}, {40, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(recordSheetPageCount(*f.doc, 30 + c.band, 30), c.pages) << c.band;
 }
 
-} // namespace
+// The first page of a point whose rows pass a whole metre, as drawn with each
+// test name and torque unit and with the optional header items either way.
+TEST_F(RecordSheetTest, APageDrawsAsItsGoldenPage)
+{
+    const int p = f.addPoint(QStringLiteral("1"));
+    test::RowValues v;
+    for (const char* depth : {"1.75", "2.00", "2.25"}) {
+        v.depth = QString::fromUtf8(depth);
+        f.addRow(p, v);
+    }
+    f.state.settings.試験名単位切替 = false;
+    f.state.settings.会社名 = QStringLiteral("株式会社テスト地盤");
+    f.state.settings.住所名 = QStringLiteral("2");
+    f.state.settings.測点表示 = QStringLiteral("1");
+    f.run(1);
+    EXPECT_TRUE(test::matchesGolden(QStringLiteral("record_sheet_kn_cm.txt"), test::pageListing(f.surface, 1)));
+
+    f.surface.clearRecording();
+    f.state.settings.試験名単位切替 = true;
+    f.state.settings.標高 = false;
+    f.run(1);
+    EXPECT_TRUE(test::matchesGolden(QStringLiteral("record_sheet_n_m.txt"), test::pageListing(f.surface, 1)));
+}

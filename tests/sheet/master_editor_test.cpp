@@ -1,6 +1,7 @@
 // The master editors on the shipped database: which table each caption edits
 // with which columns, and the rows a table holds after loading and saving.
 
+#include "support/database_rows.h"
 #include "calc/calc_test_environment.h"
 #include "db/record_set.h"
 #include "sheet/master_definitions.h"
@@ -11,13 +12,7 @@ using namespace vortan::sheet;
 
 namespace {
 
-QStringList list(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* item : items)
-        out << QString::fromUtf8(item);
-    return out;
-}
+using test::list;
 
 struct Masters : ::testing::Test {
     test::CalcEnvironment env;
@@ -29,18 +24,7 @@ struct Masters : ::testing::Test {
         return MasterEditor(*master, MasterEditor::Services{env.state, env.workspace, env.ui});
     }
 
-    QStringList rows(const QString& sql)
-    {
-        db::RecordSet set = env.db().openRecordSet(sql);
-        QStringList out;
-        for (; !set.eof(); set.moveNext()) {
-            QStringList fields;
-            for (int i = 0; i < set.fieldCount(); ++i)
-                fields << set.field(i).toText();
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return test::rows(env.db(), sql); }
 
     QStringList gridRows(const MasterEditor& editor)
     {
@@ -50,51 +34,6 @@ struct Masters : ::testing::Test {
         return out;
     }
 };
-
-TEST(MasterDefinitionsTable, NineInstancesWithTheirCaptionsColumnsAndWidths)
-{
-    const std::vector<MasterDefinition>& masters = MasterDefinitions();
-    ASSERT_EQ(masters.size(), 9u);
-    QStringList captions;
-    QStringList keys;
-    for (const MasterDefinition& master : masters) {
-        captions << master.caption;
-        keys << master.toolbarKey;
-    }
-    EXPECT_EQ(captions, list({"姓名マスタの編集", "天候マスタの編集", "土質マスタの編集", "得意先マスタの編集",
-                              "調査目的マスタの編集", "調査地区記事マスタの編集", "測点記事マスタの編集",
-                              "測点データ記事マスタの編集", "住所マスタの編集"}));
-    EXPECT_EQ(keys, list({"tb_姓名マスタ", "tb_天候マスタ", "tb_土質マスタ", "tb_得意先マスタ", "tb_調査目的マスタ",
-                          "tb_調査地区記事マスタ", "tb_測点記事マスタ", "tb_測点データ記事マスタ", "tb_住所マスタ"}));
-
-    auto columns = [](const MasterDefinition& master) {
-        QStringList out;
-        for (const MasterColumn& column : master.columns)
-            out << QStringLiteral("%1(%2)").arg(column.heading).arg(column.widthLetters);
-        return out;
-    };
-    EXPECT_EQ(columns(masters[2]), list({"土質名(20)", "表示色(10)", "色変更(6)"}));
-    EXPECT_EQ(masters[2].dataColumnCount(), 2);
-    EXPECT_EQ(columns(masters[3]), list({"得意先名(40)", "⊿Nd値計算式コード(10)", "qa値計算式コード(10)",
-                                         "Nd値計算式コード(10)", "住所(40)", "TEL(15)", "FAX(15)"}));
-    EXPECT_EQ(columns(masters[5]), list({"調査地区記事(100)"}));
-    EXPECT_EQ(columns(masters[8]), list({"住所ラベル表記(20)"}));
-    EXPECT_EQ(FindMasterByCaption(QStringLiteral("姓名マスタ")), nullptr);
-}
-
-TEST(MasterDefinitionsTable, InsertStatementsOfEachForm)
-{
-    const MasterDefinition& names = *FindMasterByCaption(QStringLiteral("姓名マスタの編集"));
-    EXPECT_EQ(names.insertStatement(list({"O'Neill"})), QStringLiteral("INSERT INTO mst姓名 (姓名) VALUES ('O''Neill');"));
-    const MasterDefinition& soils = *FindMasterByCaption(QStringLiteral("土質マスタの編集"));
-    EXPECT_EQ(soils.insertStatement(list({"砂質土", "8454143", ""})),
-              QStringLiteral("INSERT INTO mst土質 (土質名,表示色) VALUES ('砂質土',8454143);"));
-    EXPECT_EQ(soils.insertStatement(list({"x", "", ""})), QStringLiteral("INSERT INTO mst土質 (土質名,表示色) VALUES ('x',0);"));
-    const MasterDefinition& customers = *FindMasterByCaption(QStringLiteral("得意先マスタの編集"));
-    EXPECT_EQ(customers.insertStatement(list({"一般", "1", "", "2x", "東京", "03", "04"})),
-              QStringLiteral("INSERT INTO mst得意先 (得意先名,Nd値計算式コード,Qa値計算式コード,Qu値計算式コード,住所,TEL,FAX) "
-                             "VALUES ('一般','1','0','2','東京','03','04');"));
-}
 
 TEST_F(Masters, LoadWithAndWithoutMessagesKeepsASpareRow)
 {

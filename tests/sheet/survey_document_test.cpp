@@ -1,6 +1,8 @@
 // Loading, editing, recalculating and saving a survey through the document:
 // the texts the grids show and the rows the database holds afterwards.
 
+#include "support/database_rows.h"
+#include "support/sql_fixture.h"
 #include "calc/calc_test_environment.h"
 #include "calc/formula_sets.h"
 #include "db/record_set.h"
@@ -23,28 +25,9 @@ struct Document : ::testing::Test {
 
     void SetUp() override
     {
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,調査責任者,調査者,調査開始時刻,調査終了時刻,"
-            "調査日,天候,標高,得意先名,記事) VALUES (5, '現場A', '東京都', '目的', '責任者', '調査者', '0930', "
-            "'1130', '20010228', '晴れ', '12.5', '一般', 'O''Neill');"));
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位,記事,印刷,印刷測点No) "
-            "VALUES (5, '1', '51001', '930', '1000', '0.5', '', '記事1', True, '');"));
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位,記事,印刷,印刷測点No) "
-            "VALUES (5, '2', '051001', '1010', '1020', '', '-1.2', '', False, 'P2');"));
-        insertRecord(QStringLiteral("'1', '51001', '930', '1000', 0.5, 10, 0, 1, ''"));
-        insertRecord(QStringLiteral("'1', '51001', '930', '1000', 0.25, 3, 2.5, 2, 'r1'"));
-        insertRecord(QStringLiteral("'2', '051001', '1010', '1020', 1, 10, 0, 1, 'x'"));
+        test::runSqlFixture(env.db(), QStringLiteral("document_survey.sql"));
         doc = std::make_unique<SurveyDocument>(SurveyDocument::Services{
             env.state, env.workspace, env.lists, env.ui, *env.calculator, [this] { return clock; }});
-    }
-
-    void insertRecord(const QString& values)
-    {
-        env.db().execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,"
-                                        "打撃回数,トルク,推定土質,記事) VALUES (5, ")
-                         + values + QStringLiteral(");"));
     }
 
     Outcome load(const QString& number = QStringLiteral("5"))
@@ -55,18 +38,7 @@ struct Document : ::testing::Test {
     }
 
     // Every row of a query, fields joined by "|".
-    QStringList rows(const QString& sql)
-    {
-        db::RecordSet set = env.db().openRecordSet(sql);
-        QStringList out;
-        for (; !set.eof(); set.moveNext()) {
-            QStringList fields;
-            for (int i = 0; i < set.fieldCount(); ++i)
-                fields << set.field(i).toText();
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return test::rows(env.db(), sql); }
 
     QStringList survey() { return rows(QStringLiteral("SELECT * FROM 調査地区 ORDER BY 調査地区No;")); }
     QStringList points()
@@ -90,13 +62,7 @@ struct Document : ::testing::Test {
     }
 };
 
-QStringList list(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* item : items)
-        out << QString::fromUtf8(item);
-    return out;
-}
+using test::list;
 
 } // namespace
 
@@ -343,6 +309,13 @@ TEST_F(Document, RecalculationLooksEachSoilUpOncePerTable)
     before = env.db().statementCount();
     doc->recalculateAll();
     EXPECT_EQ(env.db().statementCount() - before, 9u);   // 3 rows × 3 tables
+
+    // A soil listed twice in the soil master is still computed once.
+    env.lists.soil.append(env.lists.soil.at(1));
+    calc::SetFormulaChanged(env.state);
+    before = env.db().statementCount();
+    doc->recalculateAll();
+    EXPECT_EQ(env.db().statementCount() - before, 9u);
 }
 
 TEST_F(Document, ChangingTheCustomerRecalculatesEveryRow)

@@ -2,6 +2,7 @@
 // and cells, pressing toolbar buttons and keys, closing; what they show is
 // read from their controls and what they stored from the database.
 
+#include "support/database_rows.h"
 #include "calc/calc_test_environment.h"
 #include "ui/calc/formula_editor_window.h"
 #include "db/record_set.h"
@@ -26,23 +27,7 @@ namespace {
 
 const QString CloseQuestion = QStringLiteral("データは保存されていません。保存しますか？");
 
-QStringList list(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* item : items)
-        out << QString::fromUtf8(item);
-    return out;
-}
-
-QStringList headings(QAbstractItemView* view, Qt::Orientation orientation)
-{
-    QStringList out;
-    QAbstractItemModel* model = view->model();
-    const int count = orientation == Qt::Horizontal ? model->columnCount() : model->rowCount();
-    for (int i = 0; i < count; ++i)
-        out << model->headerData(i, orientation).toString();
-    return out;
-}
+using test::list;
 
 struct FormulaWindow : ::testing::Test {
     test::CalcEnvironment env;
@@ -84,18 +69,7 @@ struct FormulaWindow : ::testing::Test {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
 
-    QStringList rows(const QString& sql)
-    {
-        db::RecordSet set = env.db().openRecordSet(sql);
-        QStringList out;
-        for (; !set.eof(); set.moveNext()) {
-            QStringList fields;
-            for (int i = 0; i < set.fieldCount(); ++i)
-                fields << set.field(i).toText();
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    QStringList rows(const QString& sql) { return test::rows(env.db(), sql); }
 
     // Writes a picture of the window to the folder named by
     // VORTAN_SCREENSHOT_DIR (documentation pictures); checks it is drawn.
@@ -110,37 +84,6 @@ struct FormulaWindow : ::testing::Test {
         }
     }
 };
-
-TEST_F(FormulaWindow, CorrectionEditorShowsItsControlsAndLoadsTheDefaultSeries)
-{
-    open(FormulaTable::RNd);
-    EXPECT_EQ(window->objectName(), QStringLiteral("F_RNd値計算式"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("⊿Nd値計算式の設定"));
-    QStringList keys;
-    for (QAction* action : window->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions())
-        keys << action->objectName();
-    EXPECT_EQ(keys, list({"tb_Exit", "tb_New", "tb_Load", "tb_Save", "tb_Delete"}));
-    EXPECT_EQ(headings(window->soilGrid(), Qt::Horizontal), list({"土質名", "A", "B", "C", "メモ"}));
-    EXPECT_EQ(headings(window->customerGrid(), Qt::Horizontal), list({"お客様名"}));
-    QStringList labels;
-    for (QLabel* label : window->findChildren<QLabel*>())
-        labels << label->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("Mv:トルク(kN・cm)")));
-    EXPECT_TRUE(labels.contains(QStringLiteral("Nd:補正値")));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-
-    // Letters are refused with the bell.
-    typeCode(QStringLiteral("1x"));
-    EXPECT_EQ(window->codeField()->text(), QStringLiteral("1"));
-    EXPECT_EQ(env.ui.beepCount(), 1);
-    press("tb_Load");
-    EXPECT_EQ(window->soilGrid()->model()->rowCount(), 6);
-    EXPECT_EQ(window->soilGrid()->model()->index(0, 0).data().toString(), QStringLiteral("砂質土"));
-    EXPECT_EQ(window->soilGrid()->model()->index(0, 2).data().toString(), QStringLiteral("0.4"));
-    EXPECT_EQ(window->customerGrid()->model()->index(0, 0).data().toString(), QStringLiteral("一般"));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-    screenshot(QStringLiteral("formula_editor_correction.png"));
-}
 
 TEST_F(FormulaWindow, TypedCoefficientsAreSavedAfterTheOverwriteQuestion)
 {
@@ -214,44 +157,6 @@ TEST_F(FormulaWindow, ClosingAndAnsweringYesSaves)
     window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(rows(QStringLiteral("SELECT 土質名, A FROM mstNd値計算式 WHERE 計算式コード = 6;")), list({"粘性土|2"}));
-}
-
-TEST_F(FormulaWindow, QaEditorHasElevenParameterTabsInGroupOrder)
-{
-    open(FormulaTable::Qa);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Qa値計算式の設定"));
-    EXPECT_EQ(headings(window->soilGrid(), Qt::Horizontal), list({"土質名", "メモ"}));
-    QTabWidget* tabs = window->qaTabs();
-    ASSERT_EQ(tabs->count(), 11);
-    QStringList names;
-    for (int i = 0; i < tabs->count(); ++i)
-        names << tabs->tabText(i);
-    EXPECT_EQ(names, list({"ic", "iγ", "iq", "α", "β", "γ1", "γ2", "c", "B", "Df", "φ"}));
-    EXPECT_EQ(headings(window->qaGrid(0), Qt::Horizontal), list({"A", "B", "C", "D", "E", "F"}));
-    EXPECT_EQ(headings(window->qaGrid(3), Qt::Horizontal), list({"A", "B", "C", "D", "E", "F", "G"}));
-    EXPECT_EQ(headings(window->qaGrid(5), Qt::Horizontal), list({"A", "B"}));
-    EXPECT_EQ(headings(window->qaGrid(7), Qt::Horizontal),
-              list({"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K"}));
-    EXPECT_EQ(headings(window->qaGrid(10), Qt::Horizontal), list({"A", "B", "C"}));
-    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("lblQaCalc"))->text(),
-              QStringLiteral("qa=1/3(ic・α・c・Nc ＋ iｒ・β・γ１・Ｂ・Ｎｒ＋ｉｑ・γ２・Ｄｆ・Ｎｑ）"));
-    EXPECT_EQ(window->findChild<QRadioButton*>(QStringLiteral("optDD_2"))->text(), QStringLiteral("四捨五入"));
-    EXPECT_EQ(window->findChild<QRadioButton*>(QStringLiteral("optDD_1"))->text(), QStringLiteral("切り捨て"));
-    EXPECT_EQ(window->findChild<QRadioButton*>(QStringLiteral("optDD_0"))->text(), QStringLiteral("切り上げ"));
-
-    typeCode(QStringLiteral("1"));
-    press("tb_Load");
-    // Each parameter row is headed by its soil.
-    EXPECT_EQ(headings(window->qaGrid(10), Qt::Vertical).mid(0, 3), list({"砂質土", "粘性土", "礫質土"}));
-    EXPECT_EQ(window->qaGrid(10)->model()->index(0, 0).data().toString(), QStringLiteral("15"));
-    EXPECT_TRUE(window->findChild<QRadioButton*>(QStringLiteral("optDD_1"))->isChecked());
-    tabs->setCurrentIndex(10);
-    screenshot(QStringLiteral("formula_editor_qa_phi.png"));
-
-    // Choosing another rounding marks the series changed and is saved with it.
-    window->findChild<QRadioButton*>(QStringLiteral("optDD_2"))->click();
-    EXPECT_EQ(window->editor().roundingMode(), 2);
-    EXPECT_TRUE(button("tb_Save")->isEnabled());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "intake/exchange_read.h"
 #include "intake/exchange_test_data.h"
 #include "intake/intake_test_support.h"
+#include "support/screen_driver.h"
 #include "support/recording_user_interface.h"
 
 #include "core/program_state.h"
@@ -32,15 +33,6 @@ using vortan::test::SurveyDatabaseCopy;
 
 namespace {
 
-// The number in full-width digits ("５" for 5), as an input method gives it.
-QString fullWidth(std::int32_t number)
-{
-    QString text;
-    for (QChar digit : QString::number(number))
-        text += QChar(0xFF10 + digit.digitValue());
-    return text;
-}
-
 class ConversionScreen : public ::testing::Test {
 protected:
     void SetUp() override
@@ -54,12 +46,7 @@ protected:
     }
 
     template <typename T>
-    T* control(const QString& name) const
-    {
-        T* found = screen->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
+    T* control(const QString& name) const { return test::control<T>(*screen, name); }
     QRadioButton* option(int i) const { return control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i)); }
     QCheckBox* replaceBox() const { return control<QCheckBox>("chk置き換え"); }
     QCheckBox* oneSurveyBox() const { return control<QCheckBox>("chk_指定データの保存"); }
@@ -168,31 +155,6 @@ TEST_F(ConversionScreen, WritingOneSurveyNeedsItsNumber)
     EXPECT_TRUE(control<QPushButton>("Command1")->isEnabled());
 }
 
-TEST_F(ConversionScreen, WritingASurveyGivenInFullWidthDigits)
-{
-    const std::int32_t number = maxSurveyNo() + 1;
-    {
-        db::SurveyStore store(db.workspace);
-        test::storeExchangeSurvey(store, number);
-        test::storeExchangeSurvey(store, number + 1);   // not written
-    }
-    state.settings.csv位置 = QStringLiteral("a:\\test.csv");
-    click(option(2));
-    click(oneSurveyBox());
-    numberBox()->setText(fullWidth(number));
-    run();
-
-    EXPECT_EQ(numberBox()->text(), QString::number(number));
-    EXPECT_EQ(test::readBytes(file), cp932::encode(test::exchangeSurveyLines(number)));
-    EXPECT_EQ(ui.messageTexts(), QStringList{"データを保存しました。"});
-    // One step per line written.
-    EXPECT_EQ(progress()->maximum(), 3);
-    EXPECT_EQ(progress()->value(), 3);
-    EXPECT_EQ(state.settings.csv位置, file);
-    EXPECT_FALSE(screen->isVisible());
-    EXPECT_FALSE(ui.isBusy());
-}
-
 TEST_F(ConversionScreen, WritingANumberWithoutRecordsSavesNothingAndCloses)
 {
     click(option(2));
@@ -202,54 +164,6 @@ TEST_F(ConversionScreen, WritingANumberWithoutRecordsSavesNothingAndCloses)
     EXPECT_EQ(ui.messageTexts(), QStringList{"データが存在しないため保存できせんでした｡"});
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_FALSE(screen->isVisible());
-}
-
-TEST_F(ConversionScreen, ReadingAddsTheFilesSurveysUnderNewNumbers)
-{
-    ASSERT_TRUE(test::writeCp932(file, test::exchangeSurveyLines(7) + test::exchangeSurveyLines(3)));
-    const std::int32_t base = maxSurveyNo();
-    state.settings.csv位置.clear();
-    screen->hide();
-    state.settings.csv位置 = file;
-    screen->show();   // each opening starts from the remembered file
-    run();
-
-    for (std::int32_t number : {base + 1, base + 2}) {
-        const QString where = " WHERE 調査地区No = " + QString::number(number) + ";";
-        EXPECT_EQ(test::countRows(db.db(), "調査地区" + where), 1) << number;
-        EXPECT_EQ(test::countRows(db.db(), "測点" + where), 2) << number;
-        EXPECT_EQ(test::countRows(db.db(), "測点データ" + where), 3) << number;
-    }
-    EXPECT_EQ(maxSurveyNo(), base + 2);
-    EXPECT_EQ(ui.statusText(), "データを読み込みました。");
-    EXPECT_EQ(progress()->maximum(), ExchangeReadProgressMaximum);
-    // Bytes of each line without its line end: nearly all the way.
-    EXPECT_GT(progress()->value(), ExchangeReadProgressMaximum * 9 / 10);
-    EXPECT_LE(progress()->value(), ExchangeReadProgressMaximum);
-    EXPECT_GT(ui.processEventsCount(), 0);
-    EXPECT_FALSE(screen->isVisible());
-    EXPECT_EQ(state.settings.csv位置, file);
-}
-
-TEST_F(ConversionScreen, ReadingTwiceInReplaceModeIsLikeReadingOnce)
-{
-    const std::int32_t number = maxSurveyNo() + 3;
-    ASSERT_TRUE(test::writeCp932(file, test::exchangeSurveyLines(number)));
-    click(option(1));
-    click(replaceBox());
-    run();
-    EXPECT_FALSE(screen->isVisible());
-    const QStringList once = test::surveyTables(db.db());
-    EXPECT_EQ(test::countRows(db.db(), "測点データ WHERE 調査地区No = " + QString::number(number) + ";"), 3);
-
-    screen->show();
-    EXPECT_TRUE(replaceBox()->isChecked());
-    run();
-    EXPECT_EQ(test::surveyTables(db.db()), once);
-    // The first read created the survey, the second replaced it.
-    const QString n = QString::number(number);
-    EXPECT_EQ(ui.messageTexts(), (QStringList{"調査地区No " + n + " を追加しました。",
-                                              "調査地区No " + n + " を置き換えました。"}));
 }
 
 TEST_F(ConversionScreen, AFileOfAnotherKindIsRefusedAndTheScreenStays)

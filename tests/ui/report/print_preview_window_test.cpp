@@ -203,26 +203,6 @@ TEST_F(WindowTest, PrintingWithTheRangeTwoToThreeSendsOnlyThosePagesToThePrinter
     EXPECT_FALSE(child<QLineEdit>(QStringLiteral("txt_終了ページ"))->isEnabled());
 }
 
-TEST_F(WindowTest, APdfThatCannotBeWrittenWholeIsReportedAndLeavesTheOlderFile)
-{
-    open(2, 45);
-    showAndWait();
-    QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("sheet.pdf"));
-    {
-        QFile older(name);
-        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
-        older.write("older report");
-    }
-    const test::FailingDevices full(QStringLiteral("sheet.pdf"), test::DeviceFault::DiskFull, 1000);
-    EXPECT_FALSE(window->savePdf(name));
-    ASSERT_EQ(f.ui.messages().size(), 1u);
-    EXPECT_EQ(f.ui.lastMessage().text, test::fileErrorText(61));
-    QFile file(name);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("older report"));
-}
-
 TEST_F(WindowTest, ANewReportTypeShowsItsFirstPageAtOnce)
 {
     open(7, 10);

@@ -189,28 +189,6 @@ TEST_F(AddressPicker, TypingNarrowsAListToTheEntriesHoldingTheText)
     EXPECT_TRUE(entries(picker->townBox()).contains("丸の内"));
 }
 
-TEST_F(AddressPicker, QuotesInATypedNameCannotBreakTheQuery)
-{
-    picker->prefectureBox()->setEditText("東京\"都");
-    EXPECT_EQ(picker->cityBox()->count(), 0);
-    EXPECT_TRUE(ui.messages().empty());
-    EXPECT_EQ(市区町村Query("東京\"都", false),
-              "SELECT DISTINCT 〒.市区町村名 From 〒 where 〒.都道府県名 = \"東京\"\"都\" ORDER BY 〒.市区町村名");
-}
-
-TEST(PostalQueries, AreTheStatementsOfTheFourListsInCodeOrNameOrder)
-{
-    EXPECT_EQ(都道府県Query(), "SELECT DISTINCT 〒.都道府県名 From 〒 ORDER BY 〒.都道府県名");
-    EXPECT_EQ(町域Query("東京都", "港区", true),
-              "SELECT 〒.町域名 From 〒 where 〒.都道府県名 = \"東京都\" and 〒.市区町村名 = \"港区\" "
-              "GROUP BY 〒.町域名 ORDER BY Min(〒.表示順)");
-    EXPECT_EQ(域名Query("東京都", "港区", "六本木", false),
-              "SELECT DISTINCT 〒.域名 From 〒 where 〒.都道府県名 = \"東京都\" and 〒.市区町村名 = \"港区\" and "
-              "〒.町域名 = \"六本木\" ORDER BY 〒.域名");
-    EXPECT_EQ(inPrefectureCodeOrder({"沖縄県", "火星", "北海道", "東京都"}),
-              QStringList({"北海道", "東京都", "沖縄県", "火星"}));
-}
-
 TEST(AddressPickerWithoutPostalDatabase, ReportsTheFailureAndKeepsItsListsEmpty)
 {
     ProgramState state;

@@ -2,6 +2,7 @@
 // loading and activation, typing, the Delete key, the colour button, saving
 // and closing.
 
+#include "support/database_rows.h"
 #include "calc/calc_test_environment.h"
 #include "core/text_grid_model.h"
 #include "db/record_set.h"
@@ -24,13 +25,7 @@ using namespace vortan::sheet;
 
 namespace {
 
-QStringList list(std::initializer_list<const char*> items)
-{
-    QStringList out;
-    for (const char* item : items)
-        out << QString::fromUtf8(item);
-    return out;
-}
+using test::list;
 
 struct MasterWindow : ::testing::Test {
     test::CalcEnvironment env;
@@ -93,26 +88,6 @@ struct MasterWindow : ::testing::Test {
         return out;
     }
 };
-
-TEST_F(MasterWindow, ActivationLoadsTheTableWithoutMessagesAndASpareRow)
-{
-    open("天候マスタの編集");
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("天候マスタの編集"));
-    EXPECT_EQ(window->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("天候名"));
-    EXPECT_EQ(column(0), list({"晴れ", "曇り", "雨", "雪", "晴れ時々曇り", "曇り時々雨", ""}));
-    EXPECT_TRUE(env.ui.messages().empty());
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-    // The width of the column is thirty letters "O".
-    EXPECT_EQ(window->grid()->columnWidth(0), window->grid()->lettersWidth(30));
-
-    // "tb_Load" loads again, with its message.
-    typeCell(0, 0, QStringLiteral("快晴"));
-    EXPECT_TRUE(button("tb_Save")->isEnabled());
-    button("tb_Load")->trigger();
-    EXPECT_EQ(cell(0, 0), QStringLiteral("晴れ"));
-    EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データを呼び出しました。"));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-}
 
 TEST_F(MasterWindow, SwitchingToAnotherChildAndBackDropsUnsavedEdits)
 {

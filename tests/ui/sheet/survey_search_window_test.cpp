@@ -9,6 +9,8 @@
 #include "sheet/survey_document.h"
 #include "ui/sheet/survey_search_window.h"
 
+#include "support/screen_driver.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
@@ -43,12 +45,7 @@ struct SearchWindow : ::testing::Test {
     }
 
     template <typename T>
-    T* control(const char* name)
-    {
-        T* widget = search->findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    T* control(const char* name) { return test::control<T>(*search, QString::fromUtf8(name)); }
 
     void press(const char* key) { control<QAction>(key)->trigger(); }
 
@@ -151,7 +148,7 @@ TEST_F(SearchWindow, TheChosenRowOrADoubleClickedOneOpensItsSurvey)
     EXPECT_EQ(opened, QStringList({"3"}));
 
     search->show();
-    QTest::qWaitForWindowExposed(search.get());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(search.get()));
     const QRect third = grid()->visualRect(grid()->model()->index(2, 2));
     // A double click: the first click's press, then the second click.
     QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, third.center());
@@ -168,26 +165,6 @@ TEST_F(SearchWindow, TheAddressButtonFillsTheAddress)
     search->setAddressPicker([]() -> std::optional<QString> { return std::nullopt; });
     control<QPushButton>("cmd住所")->click();
     EXPECT_EQ(control<QLineEdit>("txt_住所")->text(), "東京都港区");
-}
-
-TEST_F(SearchWindow, OpeningTheFirstRowLoadsThatSurveyWithAllItsPointsOnTheDataSheet)
-{
-    for (const char* point : {"1", "2"})
-        env.db().execute(QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位,"
-                                        "記事,印刷,印刷測点No) VALUES (3, '%1', '011105', '1300', '1400', '', '', "
-                                        "'', True, '');")
-                             .arg(QString::fromUtf8(point)));
-    SurveyDocument doc(SurveyDocument::Services{env.state, env.workspace, env.lists, env.ui, *env.calculator});
-    DataSheetWindow sheet(env.state, env.workspace, env.lists, env.ui, doc);
-    search->setSurveyOpener([&](const QString& number) { sheet.openSurvey(number); });
-
-    press("tb_検索実行");
-    press("tb_選択データの呼び出し");
-    EXPECT_EQ(doc.header(HeaderField::調査地区No), "3");
-    EXPECT_EQ(doc.header(HeaderField::現場名), "山田邸");
-    ASSERT_EQ(doc.pointCount(), 2);
-    EXPECT_EQ(doc.pointNumber(0), "1");
-    EXPECT_EQ(doc.pointNumber(1), "2");
 }
 
 TEST_F(SearchWindow, AFailingSearchIsReportedAndLeavesTheGridEmpty)
