@@ -79,7 +79,6 @@ protected:
             lines.append(list->item(i)->text());
         return lines;
     }
-    static int selectedCount(const QListWidget* list) { return static_cast<int>(list->selectedItems().size()); }
 
     void readCard(const QString& path)
     {
@@ -179,33 +178,6 @@ TEST_F(CardImportScreen, RunsOfOneSiteMoveBothWays)
     click("cmd_選択");
     EXPECT_EQ(texts(transferList()), QStringList{card[1]});
     EXPECT_TRUE(ui.messages().empty());
-}
-
-TEST_F(CardImportScreen, ADuplicateRunIsRefused)
-{
-    // Point 1 of site 5 was driven three times: the second and third runs
-    // both carry the marker and are the same run to the check.
-    readCard(writeCard("three_runs.csv", {test::cardRecordAt(5, "1", "0.25", 3000),
-                                          test::cardRecordAt(5, "1", "0.50", 3100),
-                                          test::cardRecordAt(5, "1", "0.25", 3200),
-                                          test::cardRecordAt(5, "1", "0.50", 3300),
-                                          test::cardRecordAt(5, "1", "0.25", 3400)}));
-    ASSERT_EQ(cardList()->count(), 3);
-    pick(cardList(), {1});
-    click("cmd_選択");
-    ASSERT_EQ(transferList()->count(), 1);
-    pick(cardList(), {1});   // the third run
-    click("cmd_選択");
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text, "同一測点Noがあります。\n測点No:1");
-    EXPECT_EQ(transferList()->count(), 1);
-    EXPECT_EQ(cardList()->count(), 2);
-    EXPECT_EQ(selectedCount(cardList()), 0);
-
-    // The duplicate list was emptied: the next refusal names the point once.
-    pick(cardList(), {1});
-    click("cmd_選択");
-    EXPECT_EQ(ui.lastMessage().text, "同一測点Noがあります。\n測点No:1");
 }
 
 TEST_F(CardImportScreen, ConfirmingAnEmptyTransferListDoesNothing)

@@ -3,6 +3,7 @@
 // lookups had cached the old ones for the same customer and soil.
 
 #include "calc/calc_test_environment.h"
+#include "support/sql_fixture.h"
 #include "ui/calc/formula_editor_window.h"
 #include "ui/sheet/data_sheet_window.h"
 #include "ui/common/editor_grid_widget.h"
@@ -24,17 +25,7 @@ struct FormulaEditThenRecalculate : ::testing::Test {
 
     void SetUp() override
     {
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,調査責任者,調査者,調査開始時刻,調査終了時刻,"
-            "調査日,天候,標高,得意先名,記事) VALUES (5, '現場A', '東京都', '目的', '責任者', '調査者', '0930', "
-            "'1130', '20010228', '晴れ', '12.5', '一般', '');"));
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位,記事,印刷,印刷測点No) "
-            "VALUES (5, '1', '051001', '0930', '1000', '', '', '', True, '');"));
-        // Clay (soil 2), 10 blows, torque 2.5 kN·cm.
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,打撃回数,トルク,推定土質,記事) "
-            "VALUES (5, '1', '051001', '0930', '1000', 0.25, 10, 2.5, 2, '');"));
+        test::runSqlFixture(env.db(), QStringLiteral("formula_edit_survey.sql"));
         doc = std::make_unique<SurveyDocument>(
             SurveyDocument::Services{env.state, env.workspace, env.lists, env.ui, *env.calculator});
     }

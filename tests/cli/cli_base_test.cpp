@@ -109,35 +109,6 @@ TEST_F(CliTest, DatabaseOptionsTakeThePlaceOfTheStoredPaths)
     EXPECT_EQ(result.outLines(), (QStringList{"姓名", "山田"}));
 }
 
-TEST_F(CliTest, MissingDatabaseIsReportedWithItsPath)
-{
-    const QString missing = files.path("missing.mdb");
-    const auto result = run({"--db", missing, "sql", "select mst土質.* from mst土質;"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.out.isEmpty()) << result.out.toStdString();
-    EXPECT_TRUE(result.err.contains("指定されたデータベースが見つかりませんでした")) << result.err.toStdString();
-    EXPECT_TRUE(result.err.contains("missing.mdb")) << result.err.toStdString();
-    EXPECT_TRUE(result.err.contains("3024")) << result.err.toStdString();
-    EXPECT_FALSE(QFile::exists(missing));
-}
-
-TEST_F(CliTest, OlderDatabaseIsUpgradedWhenOpened)
-{
-    const QString old = files.path("old.mdb");
-    {
-        auto db = db::Database::create(old);
-        db->execute("CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(10) );");
-        db->execute("CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(10) );");
-        db->execute("CREATE TABLE [mstRNd値計算式] ( [計算式コード] Long, [B] Single );");
-        db->execute("CREATE TABLE [mstQa値計算式] ( [計算式コード] Long, [A] Single );");
-        db->close();
-    }
-    const auto result = run({"--db", old, "sql",
-                             "select SystemSetting.Value from SystemSetting where SystemSetting.Key = 'DBVersion' ;"});
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.outLines(), (QStringList{"Value", "1.2"}));
-}
-
 TEST_F(CliTest, InitDbCreatesACurrentDatabaseWithTheDefaults)
 {
     const QString created = files.path("new.mdb");

@@ -5,6 +5,7 @@
 #include "support/cli_runner.h"
 #include "support/pdf_pages.h"
 #include "support/qstring_printer.h"
+#include "support/sql_fixture.h"
 #include "support/test_databases.h"
 
 #include <QFile>
@@ -15,27 +16,6 @@ using namespace vortan;
 
 namespace {
 
-// Survey 7: point 1 with 45 records (two record-sheet pages), point 2 with
-// three, point 3 with none and not marked for printing.
-void addSurvey(const QString& path)
-{
-    auto db = db::Database::open(path);
-    db->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,得意先名) VALUES (7, '現場', '一般');"));
-    const QString point = QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,印刷) "
-                                         "VALUES (7, '%1', '240102', '0900', '0930', %2);");
-    db->execute(point.arg(QStringLiteral("1"), QStringLiteral("True")));
-    db->execute(point.arg(QStringLiteral("2"), QStringLiteral("True")));
-    db->execute(point.arg(QStringLiteral("3"), QStringLiteral("False")));
-    const QString record = QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,"
-                                          "打撃回数,トルク,推定土質,記事) VALUES (7, '%1', '240102', '0900', '0930', "
-                                          "%2, 8, 2.5, 1, '');");
-    for (int i = 1; i <= 45; ++i)
-        db->execute(record.arg(QStringLiteral("1")).arg(i * 0.25));
-    for (int i = 1; i <= 3; ++i)
-        db->execute(record.arg(QStringLiteral("2")).arg(i * 0.25));
-    db->close();
-}
-
 struct ReportCommand : ::testing::Test {
     test::ShippedFilesCopy files;
     QString settings;
@@ -43,7 +23,7 @@ struct ReportCommand : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(files.isValid());
-        addSurvey(files.surveyDatabase());
+        test::runSqlFixture(*db::Database::open(files.surveyDatabase()), QStringLiteral("report_survey.sql"));
         settings = files.writeSettingsFile();
         env = test::cliEnvironment(settings);
     }

@@ -49,16 +49,6 @@ TEST(Cp932, KnownCharactersMapBothWays)
     }
 }
 
-TEST(Cp932, JapaneseTextRoundTrips)
-{
-    const QString title = QStringLiteral("大型動的コーン貫入試験データ処理 (ﾃﾞｰﾀ) ～№１");
-    const QByteArray bytes = cp932::encode(title);
-    // 19 full-width characters of two bytes, 4 half-width katakana and 4 ASCII
-    // characters (blank, parentheses, blank) of one byte each.
-    EXPECT_EQ(bytes.size(), 19 * 2 + 4 + 4);
-    EXPECT_EQ(cp932::decode(bytes), title);
-}
-
 TEST(Cp932, CharactersWithoutAFormBecomeQuestionMarks)
 {
     EXPECT_EQ(cp932::encode(u"a€b"), QByteArray("a?b"));

@@ -210,24 +210,18 @@ TEST_F(SettingsLoading, AnUnreadableStrictValueStopsLoadingAtItsKey)
 
 TEST_F(SettingsLoading, EmptyAndOutOfRangeStrictValuesFailToo)
 {
-    ProgramState state;
-    try {
-        LoadSettings(storeOf("[Com]\nport=\n"), state, folder());
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.number(), err::TypeMismatch);
-    }
-    try {
-        LoadSettings(storeOf("[Com]\nport=40000\n"), state, folder());
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.number(), err::Overflow);
-    }
-    try {
-        LoadSettings(storeOf("[rep]\n標高=yes\n"), state, folder());
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.number(), err::TypeMismatch);
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"[Com]\nport=\n", err::TypeMismatch}, {"[Com]\nport=40000\n", err::Overflow},
+        {"[rep]\n標高=yes\n", err::TypeMismatch}};
+    for (const auto& [text, number] : cases) {
+        ProgramState state;
+        std::int32_t failed = 0;
+        try {
+            LoadSettings(storeOf(text), state, folder());
+        } catch (const Failure& failure) {
+            failed = failure.number();
+        }
+        EXPECT_EQ(failed, number) << text;
     }
 }
 

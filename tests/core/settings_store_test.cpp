@@ -73,13 +73,6 @@ TEST(SettingsStore, ReadsHandWrittenText)
     EXPECT_EQ(store.keys("rep"), QStringList({"Top Margin", "会社名", "会社マーク"}));
 }
 
-TEST(SettingsStore, KeysBeforeTheFirstHeaderBelongToTheUnnamedSection)
-{
-    const SettingsStore store = parsed("a=1\n[x]\na=2\n");
-    EXPECT_EQ(store.value("", "a"), QString("1"));
-    EXPECT_EQ(store.value("x", "a"), QString("2"));
-}
-
 TEST(SettingsStore, UnchangedStoreIsWrittenBackByteForByte)
 {
     const QByteArray text =

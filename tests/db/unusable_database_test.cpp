@@ -1,7 +1,7 @@
-// A survey database that cannot be used at start-up — damaged, not a
-// database at all, read-only, locked by another program, or missing — ends
-// in the reporter's message for its number, and the load writes nothing: the
-// file keeps its bytes (or stays missing).
+// A survey database that cannot be used at start-up — damaged or locked by
+// another program — ends in the reporter's message for its number, and the
+// load writes nothing: the file keeps its bytes. (A missing file is part of
+// the program start test; the engine and reporter tests cover the others.)
 
 #include "core/program_state.h"
 #include "core/settings_store.h"
@@ -52,12 +52,6 @@ protected:
         SettingsStore store(files.writeSettingsFile());
         return LoadProgram(store, state, workspace, ui, ProgramLoadOptions{files.path("program"), {}, {}});
     }
-
-    // The paths as the messages show them: the database, " または、", the postal file.
-    QString bothPaths() const
-    {
-        return state.settings.データ位置 + QStringLiteral(" または、") + state.settings.住所位置;
-    }
 };
 
 const QString DamagedText = QStringLiteral(
@@ -92,25 +86,6 @@ TEST_F(UnusableDatabaseTest, DamagedFileShowsTheDamagedMessageAndStaysAsItWas)
     EXPECT_EQ(fileDigest(files.surveyDatabase()), before);
 }
 
-TEST_F(UnusableDatabaseTest, ReadOnlyFileShowsTheReadOnlyMessageAndEndsTheProgram)
-{
-    const QByteArray before = fileDigest(files.surveyDatabase());
-    QFile::setPermissions(files.surveyDatabase(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-
-    const ProgramLoadResult result = load();
-
-    EXPECT_EQ(result.reached, LoadStep::SurveyDatabase);
-    EXPECT_TRUE(result.endProgram());
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text,
-              QStringLiteral("Vortanデータベースが利用できません。ファイルの属性が読み込み専用に設定されている"
-                             "場合は解除してください。Vortanデータベースがネットワーク上に存在する場合は、"
-                             "ネットワーク管理者に書込みをする権利を管理者に与えてもらってください。\n")
-                  + bothPaths() + QStringLiteral("\n3051"));
-    EXPECT_EQ(fileDigest(files.surveyDatabase()), before);
-    QFile::setPermissions(files.surveyDatabase(), QFile::ReadOwner | QFile::WriteOwner);
-}
-
 TEST_F(UnusableDatabaseTest, FileLockedByAnotherProgramShowsTheLockedMessage)
 {
     // Another program holds the file exclusively for the whole load.
@@ -139,22 +114,6 @@ TEST_F(UnusableDatabaseTest, FileLockedByAnotherProgramShowsTheLockedMessage)
     auto db = Database::open(files.surveyDatabase());
     RecordSet rows = db->openRecordSet(QStringLiteral("select mst天候.* from mst天候 where 天候名 = '霧';"));
     EXPECT_EQ(rows.recordCount(), 0);
-}
-
-TEST_F(UnusableDatabaseTest, MissingFileShowsBothPathsAndIsNotCreated)
-{
-    QFile::remove(files.surveyDatabase());
-
-    const ProgramLoadResult result = load();
-
-    EXPECT_EQ(result.reached, LoadStep::SurveyDatabase);
-    EXPECT_EQ(result.action, 5);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.lastMessage().text,
-              QStringLiteral("指定されたデータベースが見つかりませんでした｡ データベースを指定している場所に"
-                             "コピーするか、指定している場所を変更してください。\n")
-                  + bothPaths() + QStringLiteral("\n3024"));
-    EXPECT_FALSE(QFile::exists(files.surveyDatabase()));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "support/failing_devices.h"
 #include "support/qstring_printer.h"
 #include "support/reporter_texts.h"
+#include "support/sql_fixture.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -52,15 +53,7 @@ TEST(ReportPdfDevice, TheCommandReportsAFileThatCannotBeMadeWithTheReportersMess
 {
     test::ShippedFilesCopy files;
     ASSERT_TRUE(files.isValid());
-    {
-        auto db = db::Database::open(files.surveyDatabase());
-        db->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,得意先名) VALUES (7, '現場', '一般');"));
-        db->execute(QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,印刷) "
-                                   "VALUES (7, '1', '240102', '0900', '0930', True);"));
-        db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,打撃回数,"
-                                   "トルク,推定土質,記事) VALUES (7, '1', '240102', '0900', '0930', 0.25, 8, 2.5, 1, '');"));
-        db->close();
-    }
+    test::runSqlFixture(*db::Database::open(files.surveyDatabase()), QStringLiteral("report_survey.sql"));
     const QString settings = files.writeSettingsFile();
     const QString target = files.path(QStringLiteral("no/such/folder/report.pdf"));
     const test::CliResult run = test::runCli(

@@ -5,6 +5,7 @@
 #include "db/workspace.h"
 #include "sheet/survey_search.h"
 #include "sheet/survey_search_query.h"
+#include "support/sql_fixture.h"
 #include "support/test_databases.h"
 
 #include <gtest/gtest.h>
@@ -22,18 +23,7 @@ struct SurveySearchResults : ::testing::Test {
     {
         ASSERT_TRUE(files.isValid());
         workspace.openSurvey(files.surveyDatabase());
-        // Inserted out of number order; survey 7 has no times and no date.
-        add("12, '山田ビル', '東京都港区', '住宅', '晴れ', '12.5', '田中', '佐藤', '0930', '1130', '20010228', '一般', '記事A'");
-        add("3, '山田邸', '大阪府', '擁壁', '雨', '8', '田中', '鈴木', '1300', '1500', '20011105', '得意先B', ''");
-        add("7, '川口', '', '', '', '', '', '', '', '', '', '一般', 'O''Neill'");
-        add("20, '山の上', '北海道', '住宅', '晴れ', '30', '高橋', '佐藤', '0800', '0845', '20020110', '一般', ''");
-    }
-
-    void add(const QString& values)
-    {
-        workspace.survey()->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,天候,標高,"
-                                                   "調査責任者,調査者,調査開始時刻,調査終了時刻,調査日,得意先名,記事) "
-                                                   "VALUES (") + values + QStringLiteral(");"));
+        test::runSqlFixture(*workspace.survey(), QStringLiteral("search_surveys.sql"));
     }
 
     QStringList numbers(const SurveySearchCriteria& c)

@@ -109,14 +109,4 @@ std::vector<DrawPrimitive> RecordingSurface::texts(const QString& text, int page
     return found;
 }
 
-QStringList RecordingSurface::textsOnPage(int page) const
-{
-    QStringList list;
-    for (const DrawPrimitive& p : primitives_) {
-        if (p.kind == PrimitiveKind::Text && p.page == page)
-            list << p.text;
-    }
-    return list;
-}
-
 } // namespace vortan::report

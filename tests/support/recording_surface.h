@@ -33,8 +33,6 @@ public:
     std::vector<DrawPrimitive> ofKind(PrimitiveKind kind) const;
     // Text primitives whose text is exactly `text` (optionally on one page).
     std::vector<DrawPrimitive> texts(const QString& text, int page = 0) const;
-    // The texts of a page in drawing order.
-    QStringList textsOnPage(int page) const;
     int beganDocuments() const { return begun_; }
 
 protected:

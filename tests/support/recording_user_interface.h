@@ -41,7 +41,6 @@ public:
 
     // Scripts the answer of the next question (answers are used in order).
     void queueAnswer(MessageAnswer answer);
-    std::size_t pendingAnswers() const { return answers_.size(); }
 
     const std::vector<RecordedMessage>& messages() const { return messages_; }
     // The last message; an empty record when there was none.

@@ -85,26 +85,6 @@ struct FormulaWindow : ::testing::Test {
     }
 };
 
-TEST_F(FormulaWindow, TypedCoefficientsAreSavedAfterTheOverwriteQuestion)
-{
-    open(FormulaTable::RNd);
-    typeCode(QStringLiteral("1"));
-    press("tb_Load");
-    typeCell(window->soilGrid(), 1, 2, QStringLiteral("0.8"));
-    EXPECT_TRUE(button("tb_Save")->isEnabled());
-    // A new soil typed into the spare row.
-    typeCell(window->soilGrid(), 5, 0, QStringLiteral("砂礫"));
-    typeCell(window->soilGrid(), 5, 2, QStringLiteral("0.1"));
-    env.ui.clear();
-    env.ui.queueAnswer(MessageAnswer::Yes);
-    press("tb_Save");
-    EXPECT_EQ(env.ui.messageTexts(), list({"データを上書きしてもよろしいですか?", "データを保存しました。"}));
-    EXPECT_EQ(rows(QStringLiteral("SELECT 土質名, B FROM mstRNd値計算式 WHERE 計算式コード = 1;")),
-              list({"砂質土|0.4", "粘性土|0.8", "礫質土|0.4", "腐植土|0.4", "ローム|0.4", "砂礫|0.1"}));
-    EXPECT_FALSE(button("tb_Save")->isEnabled());
-    EXPECT_TRUE(env.state.formulaChanged);
-}
-
 TEST_F(FormulaWindow, DeleteKeyRemovesWholeSoilRows)
 {
     open(FormulaTable::RNd);
@@ -153,9 +133,11 @@ TEST_F(FormulaWindow, ClosingAndAnsweringYesSaves)
     typeCode(QStringLiteral("6"));
     typeCell(window->soilGrid(), 0, 0, QStringLiteral("粘性土"));
     typeCell(window->soilGrid(), 0, 1, QStringLiteral("2"));
+    EXPECT_TRUE(button("tb_Save")->isEnabled());
     env.ui.queueAnswer(MessageAnswer::Yes);
     window->close();
     EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(env.state.formulaChanged);
     EXPECT_EQ(rows(QStringLiteral("SELECT 土質名, A FROM mstNd値計算式 WHERE 計算式コード = 6;")), list({"粘性土|2"}));
 }
 

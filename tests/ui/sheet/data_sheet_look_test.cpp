@@ -4,6 +4,7 @@
 // written there as data_sheet.png for a person to look at.
 
 #include "calc/calc_test_environment.h"
+#include "support/sql_fixture.h"
 #include "ui/sheet/data_sheet_window.h"
 #include "sheet/survey_document.h"
 
@@ -28,39 +29,7 @@ struct DataSheetLook : ::testing::Test {
 
     void SetUp() override
     {
-        env.db().execute(QStringLiteral(
-            "INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,調査責任者,調査者,調査開始時刻,調査終了時刻,"
-            "調査日,天候,標高,得意先名,記事) VALUES (12, '緑ヶ丘三丁目住宅新築工事', '神奈川県横浜市青葉区緑ヶ丘三丁目', "
-            "'住宅基礎の地盤調査', '山田 太郎', '佐藤 次郎', '0915', '1540', '20240412', '晴れ', '35.2', '一般', "
-            "'敷地北側に旧水路あり');"));
-        const char* remarks[] = {"建物北東角", "建物南東角", "建物南西角", "建物中央"};
-        for (int p = 1; p <= 4; ++p) {
-            env.db().execute(QStringLiteral("INSERT INTO 測点 (調査地区No,測点No,日付,開始時刻,終了時刻,標高差,地下水位,"
-                                            "記事,印刷,印刷測点No) VALUES (12, '%1', '240412', '%2', '%3', '%4', '%5', "
-                                            "'%6', True, '');")
-                                 .arg(p)
-                                 .arg(900 + p * 100)
-                                 .arg(930 + p * 100)
-                                 .arg(p == 1 ? QStringLiteral("0") : QStringLiteral("-0.%1").arg(p * 5))
-                                 .arg(p == 3 ? QStringLiteral("-2.40") : QString())
-                                 .arg(QString::fromUtf8(remarks[p - 1])));
-            for (int r = 1; r <= 24; ++r) {
-                const int blows = 2 + (r * 7 + p * 3) % 14;
-                const double torque = (r % 5) * 1.5 + p * 0.5;
-                const int soil = r < 9 ? 2 : 1;
-                env.db().execute(QStringLiteral("INSERT INTO 測点データ (調査地区No,測点No,日付,開始時刻,終了時刻,貫入深さ,"
-                                                "打撃回数,トルク,推定土質,記事) VALUES (12, '%1', '240412', '%2', '%3', "
-                                                "%4, %5, %6, %7, '%8');")
-                                     .arg(p)
-                                     .arg(900 + p * 100)
-                                     .arg(930 + p * 100)
-                                     .arg(r * 0.25)
-                                     .arg(blows)
-                                     .arg(torque)
-                                     .arg(soil)
-                                     .arg(r == 9 ? QStringLiteral("礫混じり") : QString()));
-            }
-        }
+        test::runSqlFixture(env.db(), QStringLiteral("data_sheet_look_survey.sql"));
         doc = std::make_unique<SurveyDocument>(
             SurveyDocument::Services{env.state, env.workspace, env.lists, env.ui, *env.calculator});
         sheet = std::make_unique<DataSheetWindow>(env.state, env.workspace, env.lists, env.ui, *doc);

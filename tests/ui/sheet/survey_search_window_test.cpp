@@ -10,6 +10,7 @@
 #include "ui/sheet/survey_search_window.h"
 
 #include "support/screen_driver.h"
+#include "support/sql_fixture.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -30,18 +31,9 @@ struct SearchWindow : ::testing::Test {
 
     void SetUp() override
     {
-        add("12, '山田ビル', '東京都港区', '住宅', '晴れ', '12.5', '田中', '佐藤', '0930', '1130', '20010228', '一般', '記事A'");
-        add("3, '山田邸', '大阪府', '擁壁', '雨', '8', '田中', '鈴木', '1300', '1500', '20011105', '一般', ''");
-        add("20, '山の上', '北海道', '住宅', '晴れ', '30', '高橋', '佐藤', '0800', '0845', '20020110', '一般', ''");
+        test::runSqlFixture(env.db(), QStringLiteral("search_window_surveys.sql"));
         search = std::make_unique<SurveySearchWindow>(env.state, env.workspace, env.lists, env.ui);
         search->setSurveyOpener([this](const QString& number) { opened << number; });
-    }
-
-    void add(const QString& values)
-    {
-        env.db().execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,天候,標高,調査責任者,"
-                                        "調査者,調査開始時刻,調査終了時刻,調査日,得意先名,記事) VALUES (")
-                         + values + QStringLiteral(");"));
     }
 
     template <typename T>
