@@ -180,18 +180,6 @@ TEST_F(CardImportScreen, RunsOfOneSiteMoveBothWays)
     EXPECT_TRUE(ui.messages().empty());
 }
 
-TEST_F(CardImportScreen, ConfirmingAnEmptyTransferListDoesNothing)
-{
-    readCard(FixtureCard);
-    const QStringList before = test::surveyTables(db.db());
-    click("cmdKakutei");
-    EXPECT_TRUE(ui.messages().empty());
-    EXPECT_EQ(ui.beepCount(), 0);
-    EXPECT_TRUE(opened.isEmpty());
-    EXPECT_TRUE(screen->isVisible());
-    EXPECT_EQ(test::surveyTables(db.db()), before);
-}
-
 TEST_F(CardImportScreen, ASaveStoresTheRunsOpensTheSurveyAndCloses)
 {
     readCard(FixtureCard);

@@ -346,31 +346,6 @@ TEST(MainWindowRepair, ADamagedSurveyDatabaseIsReportedAndTheCommandStops)
     EXPECT_EQ(run.programEnds, 0);
 }
 
-TEST(MainWindowHelp, UpdateAndRemoteSupportNeedTheirHosts)
-{
-    MainWindowRun run;
-    run.window->commandAction("mnu_Update")->trigger();
-    ASSERT_EQ(run.ui.messages().size(), 1u);
-    EXPECT_EQ(run.ui.lastMessage().icon, MessageIcon::Information);
-    EXPECT_TRUE(run.ui.lastMessage().text.startsWith("アップデート情報の確認先が設定されていません。"));
-    EXPECT_TRUE(run.ui.lastMessage().text.contains("UpdateHost"));
-
-    run.window->commandAction("mnu_remote")->trigger();
-    ASSERT_EQ(run.ui.messages().size(), 2u);
-    EXPECT_TRUE(run.ui.lastMessage().text.startsWith("リモートサポートのダウンロード先が設定されていません。"));
-    EXPECT_TRUE(run.ui.lastMessage().text.contains("RemoteSupportHost"));
-    EXPECT_TRUE(run.openedAddresses.isEmpty());
-
-    run.state.settings.UpdateHost = "www.example.jp";
-    run.state.settings.RemoteSupportHost = " support.example.jp/ ";
-    run.window->commandAction("mnu_Update")->trigger();
-    run.window->commandAction("mnu_remote")->trigger();
-    EXPECT_EQ(run.openedAddresses,
-              QStringList({"https://www.example.jp/Product/Software/vortan/vortanversion.html",
-                           "https://support.example.jp/TeamViewerQS.exe"}));
-    EXPECT_EQ(run.ui.messages().size(), 2u);
-}
-
 TEST(MainWindowHelp, TheManualOpensFromTheSettingsFolderOrTheMissingBrowserIsReported)
 {
     MainWindowRun run;
@@ -427,24 +402,3 @@ TEST(MainWindowClose, AScreenThatRefusesToCloseKeepsTheProgramRunning)
     EXPECT_EQ(run.programEnds, 1);
 }
 
-TEST(MainWindowClose, TheWindowComesBackWithItsPlaceSizeAndMaximisedState)
-{
-    ShippedFilesCopy files;
-    ASSERT_TRUE(files.isValid());
-    const QString settings = files.writeSettingsFile();
-    // Each run ends as the last one left the window; the first was moved,
-    // the second maximised.
-    for (int run = 0; run < 3; ++run) {
-        MainWindowRun program(settings);
-        ASSERT_TRUE(program.window->showAndLoad());
-        if (run > 0) {
-            EXPECT_EQ(program.window->normalGeometry(), QRect(40, 30, 700, 500));
-        }
-        EXPECT_EQ(program.window->isMaximized(), run == 2);
-        if (run == 0)
-            program.window->setGeometry(40, 30, 700, 500);
-        if (run == 1)
-            program.window->showMaximized();
-        program.window->close();
-    }
-}

@@ -1,6 +1,6 @@
 // The database migrated from the current-layout Access file in use: the data
 // sheet opens its surveys and shows the ⊿Nd, Nd and qa that vortan-cli calc
-// computes on it, and the record sheet prints the points marked for printing.
+// computes on it.
 
 #include "calc/penetration_calculator.h"
 #include "db/master_lists.h"
@@ -10,7 +10,6 @@
 #include "ui/sheet/data_sheet_window.h"
 #include "sheet/survey_document.h"
 #include "support/cli_runner.h"
-#include "support/pdf_pages.h"
 #include "support/qstring_printer.h"
 #include "support/recording_user_interface.h"
 #include "support/test_databases.h"
@@ -44,16 +43,6 @@ struct MigratedDatabase : ::testing::Test {
     {
         return test::runCli(QStringList{QStringLiteral("--settings"), settings} + arguments,
                             test::cliEnvironment(settings));
-    }
-
-    // The pages of the record sheet of a survey, printed into a PDF file.
-    int printedPages(const QString& survey)
-    {
-        const QString pdf = files.path(QStringLiteral("sheet.pdf"));
-        const test::CliResult run = cli({QStringLiteral("report"), QStringLiteral("--survey"), survey,
-                                         QStringLiteral("--type"), QStringLiteral("0"), QStringLiteral("--pdf"), pdf});
-        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        return test::pdfPageCount(pdf);
     }
 };
 
@@ -93,18 +82,6 @@ TEST_F(MigratedDatabase, OpensInTheDataSheetWithTheValuesCalcComputes)
     const QStringList printed = calc.outLines().filter(QRegularExpression(u'^' + point + u'\t'));
     EXPECT_EQ(shown.size(), 25);
     EXPECT_EQ(shown, printed);
-}
-
-TEST_F(MigratedDatabase, TheRecordSheetPrintsThePointsMarkedForPrinting)
-{
-    // Survey 1 marks points 1, 2 and 4; marking point 3 as well adds its pages.
-    const int marked = printedPages(QStringLiteral("1"));
-    EXPECT_GT(marked, 0);
-    const test::CliResult mark =
-        cli({QStringLiteral("sql"), QStringLiteral("UPDATE 測点 SET 印刷 = True WHERE 調査地区No = 1;")});
-    ASSERT_EQ(mark.exitCode, 0) << mark.err.toStdString();
-    EXPECT_EQ(mark.out.trimmed(), QStringLiteral("4"));
-    EXPECT_GT(printedPages(QStringLiteral("1")), marked);
 }
 
 } // namespace

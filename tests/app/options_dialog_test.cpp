@@ -78,35 +78,6 @@ struct OptionsScreen : ::testing::Test {
     bool storeWritten() const { return QFile::exists(files.path("settings.ini")); }
 };
 
-TEST(OptionsRules, TabsShowFramesOneTwoFourFiveSix)
-{
-    EXPECT_EQ(options::frameOfTab(0), 1);
-    EXPECT_EQ(options::frameOfTab(1), 2);
-    EXPECT_EQ(options::frameOfTab(2), 4);
-    EXPECT_EQ(options::frameOfTab(3), 5);
-    EXPECT_EQ(options::frameOfTab(4), 6);
-    EXPECT_EQ(options::explanationOfFrame(3), "");
-}
-
-TEST(OptionsRules, TheSettingsFolderLosesOneTrailingSeparator)
-{
-    using platform::PathStyle;
-    EXPECT_EQ(options::settingsFolderFromInput("C:\\DATA\\", PathStyle::Windows), "C:\\DATA");
-    EXPECT_EQ(options::settingsFolderFromInput("  C:\\DATA\\  ", PathStyle::Windows), "C:\\DATA");
-    EXPECT_EQ(options::settingsFolderFromInput("C:\\DATA", PathStyle::Windows), "C:\\DATA");
-    EXPECT_EQ(options::settingsFolderFromInput("C:\\DATA\\", PathStyle::Posix), "C:\\DATA");
-    EXPECT_EQ(options::settingsFolderFromInput("/srv/vortan/", PathStyle::Posix), "/srv/vortan");
-    EXPECT_EQ(options::settingsFolderFromInput("/", PathStyle::Posix), "/");
-    EXPECT_EQ(options::settingsFolderFromInput("/srv/vortan/", PathStyle::Windows), "/srv/vortan/");
-}
-
-TEST(OptionsRules, FileFiltersTakeQtsForm)
-{
-    EXPECT_EQ(options::qtFileFilter("データベース (*.mdb)|*.mdb"), "データベース (*.mdb)");
-    EXPECT_EQ(options::qtFileFilter("ピクチャ (*.bmp;*.ico;*.jpg;*.gif)|*.bmp;*.ico;*.jpg;*.gif"),
-              "ピクチャ (*.bmp *.ico *.jpg *.gif)");
-}
-
 TEST_F(OptionsScreen, TheConnectionTestTellsTheLayoutAndAPasswordInTheLocationIsRefused)
 {
     open();
@@ -143,49 +114,6 @@ TEST_F(OptionsScreen, OpensOnTheOtherPageAfterAMissingDatabaseElseOnTheFirst)
     tabs()->setCurrentIndex(1);
     open();
     EXPECT_EQ(dialog->visibleFrame(), 2);
-}
-
-TEST_F(OptionsScreen, LoadsEveryBoxAndOptionFromTheSettings)
-{
-    AppSettings& s = state.settings;
-    s.port = 3;
-    s.timeout = 12;
-    s.会社名 = "株式会社テスト";
-    s.通常の提出先 = "一般";
-    s.csv位置 = "a:\\test.csv";
-    s.高さ基準 = "2";
-    s.住所名 = "1";
-    s.測点表示 = "1";
-    s.打撃回数の下限 = true;
-    s.打撃回数の下限値 = 5;
-    s.Nd値の上限値 = 50;
-    s.qaのしきい値を有効にする = true;
-    s.qaのしきい値 = 8.5f;
-    s.試験名単位切替 = false;
-    open();
-    EXPECT_EQ(box("txt_ComNo")->text(), "3");
-    EXPECT_EQ(box("txt_ComTimeOut")->text(), "12");
-    EXPECT_EQ(box("txt_会社名")->text(), "株式会社テスト");
-    EXPECT_EQ(box("txt_会社名")->placeholderText(), "株式会社 ○○");
-    EXPECT_EQ(box("txt_データ位置")->text(), files.surveyDatabase());
-    EXPECT_EQ(box("txt_CSV位置")->text(), "a:\\test.csv");
-    EXPECT_TRUE(option("opt_高さ基準(2)")->isChecked());
-    EXPECT_EQ(option("opt_高さ基準(2)")->text(), "TBM");
-    EXPECT_TRUE(option("opt_場所(1)")->isChecked());
-    EXPECT_FALSE(control<QComboBox>("cmb_住所")->isEnabled());
-    EXPECT_TRUE(option("Option5(1)")->isChecked());
-    EXPECT_TRUE(option("Option2(1)")->isChecked());
-    EXPECT_TRUE(box("txt打撃回数の下限値")->isEnabled());
-    EXPECT_EQ(box("txt打撃回数の下限値")->text(), "5");
-    EXPECT_TRUE(option("Option1(0)")->isChecked());
-    EXPECT_FALSE(box("txt換算Nd値の上限値")->isEnabled());
-    EXPECT_EQ(box("txt換算Nd値の上限値")->text(), "50");
-    EXPECT_TRUE(option("Option4(1)")->isChecked());
-    EXPECT_EQ(box("txtqaSikii")->text(), "8.5");
-    EXPECT_TRUE(option("Option_old")->isChecked());
-    EXPECT_EQ(control<QComboBox>("cmb_住所")->lineEdit()->maxLength(), 10);
-    // The address-label list of the shipped database.
-    EXPECT_EQ(control<QComboBox>("cmb_住所")->itemText(0), "調査現場");
 }
 
 TEST_F(OptionsScreen, OptionClicksEnableTheirBoxes)

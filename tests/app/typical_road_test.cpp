@@ -133,7 +133,10 @@ TEST(TypicalRoad, ACardSurveyPrintsEveryPointAndThePrintWindowFollowsTheNextSurv
         EXPECT_EQ(recording.devicePages(), pages);
         for (int p = 0; p < 2; ++p) {
             const int page = type == 1 ? p + 1 : 1;
-            const QStringList texts = recording.textsOnPage(page);
+            QStringList texts;
+            for (const report::DrawPrimitive& d : recording.ofKind(report::PrimitiveKind::Text))
+                if (d.page == page)
+                    texts << d.text;
             const QString point = document.pointCell(p, PointColumn::測点No表記);
             EXPECT_TRUE(texts.contains(type == 1 ? point : QStringLiteral("測点 No. ") + point)) << point.toStdString();
             for (int r = 0; r < document.recordCount(p) && type == 1; ++r)

@@ -274,17 +274,6 @@ TEST_F(SchemaVersionTest, FailureWhileShorteningPointNumbersRollsEverythingBack)
     EXPECT_FALSE(fails(*db, "INSERT INTO 測点 (調査地区No, 測点No) VALUES (2, 'ABCDE');"));
 }
 
-TEST_F(SchemaVersionTest, UpgradeReportsWhetherItCommitted)
-{
-    build(test::sqlFixture(QStringLiteral("first_layout.sql")));
-    Workspace workspace;
-    workspace.openSurvey(path);
-    EXPECT_TRUE(UpgradeSchema(workspace, 0));
-    // Run again on the upgraded file, the version table cannot be created twice.
-    EXPECT_FALSE(UpgradeSchema(workspace, 0));
-    EXPECT_EQ(version(*workspace.survey()), "1.2");
-}
-
 TEST_F(SchemaVersionTest, VersionTableWithoutVersionRowIsAFailureAndChangesNothing)
 {
     QStringList layout = test::sqlFixture(QStringLiteral("version_1_0_layout.sql"));
@@ -302,17 +291,6 @@ TEST_F(SchemaVersionTest, VersionTableWithoutVersionRowIsAFailureAndChangesNothi
     }
     workspace.closeAll();
     EXPECT_EQ(fileHash(), before);
-}
-
-TEST_F(SchemaVersionTest, TableExistsIgnoresLetterCase)
-{
-    build(test::sqlFixture(QStringLiteral("version_1_0_layout.sql")));
-    auto db = reopen();
-    EXPECT_TRUE(TableExists(*db, "SystemSetting"));
-    EXPECT_TRUE(TableExists(*db, "systemsetting"));
-    EXPECT_TRUE(TableExists(*db, "MSTQA値計算式"));
-    EXPECT_FALSE(TableExists(*db, "mst住所"));
-    EXPECT_FALSE(TableExists(*db, ""));
 }
 
 TEST_F(SchemaVersionTest, ShippedDatabaseIsCurrentAndStaysByteIdentical)

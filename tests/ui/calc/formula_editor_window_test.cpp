@@ -85,24 +85,6 @@ struct FormulaWindow : ::testing::Test {
     }
 };
 
-TEST_F(FormulaWindow, DeleteKeyRemovesWholeSoilRows)
-{
-    open(FormulaTable::RNd);
-    typeCode(QStringLiteral("1"));
-    press("tb_Load");
-    sheet::EditorGrid* grid = window->soilGrid();
-    grid->setFocus();
-    // A single cell selected: nothing is deleted.
-    grid->setCurrentIndex(grid->model()->index(0, 1));
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(grid->model()->rowCount(), 6);
-    grid->selectRow(0);
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(grid->model()->rowCount(), 5);
-    EXPECT_EQ(grid->model()->index(0, 0).data().toString(), QStringLiteral("粘性土"));
-    EXPECT_TRUE(window->editor().hasUnsavedChanges());
-}
-
 TEST_F(FormulaWindow, ClosingWithUnsavedChangesAsksAndCancelKeepsTheEdits)
 {
     open(FormulaTable::Nd);

@@ -75,17 +75,6 @@ protected:
 
 TEST_F(ConversionScreen, OptionsEnableTheirControls)
 {
-    EXPECT_EQ(screen->windowTitle(), "データのコンバート");
-    EXPECT_EQ(option(0)->text(), "VORTAN Ver1.0,2.0 のデータを追加する");
-    EXPECT_EQ(option(1)->text(), "VORTAN Ver1.0,2.0のデータを読込む");
-    EXPECT_EQ(option(2)->text(), "VORTAN Ver2.0のデータを保存する");
-    EXPECT_EQ(replaceBox()->text(), "読込んだデータの調査地区Noで置換える");
-    EXPECT_EQ(oneSurveyBox()->text(), "指定されたデータを保存する｡");
-    EXPECT_EQ(control<QLabel>("Label1")->text(), "調査地区No");
-    EXPECT_EQ(control<QPushButton>("Command1")->text(), "上記条件で実行する");
-    EXPECT_EQ(control<QPushButton>("Command2")->text(), "キャンセル");
-    EXPECT_EQ(control<QPushButton>("Command2")->toolTip(), "キャンセルしシートを閉じる");
-    EXPECT_EQ(control<QPushButton>("Command3")->text(), "ファイル名の選択");
     EXPECT_EQ(control<QLineEdit>("txt_ファイル名")->text(), file);
 
     auto numberEnabled = [this] {

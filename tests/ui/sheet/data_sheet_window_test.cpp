@@ -204,24 +204,6 @@ TEST_F(DataSheetScreen, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("chosen.xlsx")});
 }
 
-TEST_F(DataSheetScreen, CaptionsFollowTheSettings)
-{
-    EXPECT_EQ(control<QLabel>("lbl_測点No")->text(), QStringLiteral("測点No."));
-    env.state.settings.測点表示 = QStringLiteral("1");
-    sheet->refreshPointCaption();
-    EXPECT_EQ(control<QLabel>("lbl_測点No")->text(), QStringLiteral("測点No.(印刷時にはデータNoと表示)"));
-
-    // The address field is captioned with the label the reports print.
-    env.lists.addressLabel = QStringList({QString(), QStringLiteral("調査現場")});
-    for (const auto& [setting, caption] : {std::pair{"0", "住所"}, {"1", "調査地"}, {"2", "建築住所"}, {"3", "調査現場"}}) {
-        env.state.settings.住所名 = QString::fromUtf8(setting);
-        sheet->refreshLocationCaption();
-        EXPECT_EQ(control<QLabel>("Label住所")->text(), QString::fromUtf8(caption)) << setting;
-    }
-    sheet->setAddressLabel(0, QStringLiteral("建設地"));   // the options dialog's choice
-    EXPECT_EQ(control<QLabel>("Label住所")->text(), QStringLiteral("建設地"));
-}
-
 TEST_F(DataSheetScreen, AddressButtonWaitsForThePickerAndWritesItsAddress)
 {
     auto* cmd = control<QPushButton>("cmd住所");
@@ -238,16 +220,6 @@ TEST_F(DataSheetScreen, AddressButtonWaitsForThePickerAndWritesItsAddress)
     QTest::mouseClick(cmd, Qt::LeftButton);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(doc->header(HeaderField::住所), QStringLiteral("東京都千代田区丸の内"));
-}
-
-TEST_F(DataSheetScreen, LettersCannotBeTypedIntoTheSurveyNumber)
-{
-    // An unknown number is refused by the document (and by the load below).
-    loadByTyping(QStringLiteral("99"));
-    // Letters cannot be typed into the number: the bell rings for each.
-    loadByTyping(QStringLiteral("abc"));
-    EXPECT_EQ(env.ui.beepCount(), 3);
-    EXPECT_EQ(control<QLineEdit>("txt_調査地区No")->text(), QStringLiteral("99"));
 }
 
 TEST_F(DataSheetScreen, ArrowsAndTabFinishAnEntryAndMove)
