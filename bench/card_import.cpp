@@ -9,7 +9,7 @@
 //   bench_card_import [runs] [megabytes]   (defaults 3 and 200)
 
 #include "core/text_lines.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/workspace.h"
 #include "intake/card_file.h"
 #include "intake/card_save.h"
@@ -29,20 +29,6 @@ namespace {
 
 constexpr int Sites = 20;
 constexpr int RecordsPerRun = 200;
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer defaultButton,
-                              const QString&) override
-    {
-        return defaultButton;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 // Writes the card: per site, points 1, 2, ... each with two runs of
 // RecordsPerRun records one second apart, until the file holds `bytes`.

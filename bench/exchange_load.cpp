@@ -8,7 +8,7 @@
 //   bench_exchange_load [runs]   (default 3)
 
 #include "core/cp932.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/database.h"
 #include "db/survey_store.h"
 #include "db/workspace.h"
@@ -34,20 +34,6 @@ constexpr int Surveys = 1000;
 constexpr int PointsPerSurvey = 10;
 constexpr int RecordsPerPoint = 20;
 constexpr int Lines = Surveys * PointsPerSurvey * RecordsPerPoint;
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer defaultButton,
-                              const QString&) override
-    {
-        return defaultButton;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 struct Data {
     std::vector<db::SurveyRow> surveys;

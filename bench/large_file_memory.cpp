@@ -8,7 +8,7 @@
 //
 //   bench_large_file_memory [lines]   (default 1000000)
 
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/database.h"
 #include "db/survey_store.h"
 #include "db/value.h"
@@ -32,20 +32,6 @@ namespace {
 
 constexpr int LinesPerSurvey = 4 * 40;
 constexpr double LimitMegabytes = 200;
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer answer,
-                              const QString&) override
-    {
-        return answer;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 double peakMegabytes()
 {

@@ -16,7 +16,7 @@
 #include "core/cp932.h"
 #include "core/failure.h"
 #include "core/program_state.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/database.h"
 #include "db/database_copy.h"
 #include "db/master_lists.h"
@@ -50,20 +50,6 @@ constexpr int RecordsPerPoint = 20;
 constexpr int Lines = Surveys * PointsPerSurvey * RecordsPerPoint;
 constexpr int LoadPoints = 100;
 constexpr int LoadRecords = 300;
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer defaultButton,
-                              const QString&) override
-    {
-        return defaultButton;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 // One line of the exchange file, in its 29 fields.
 QStringList lineFields(int survey, int point, int record)

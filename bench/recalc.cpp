@@ -10,7 +10,7 @@
 #include "core/bearing_factor_table.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/database.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
@@ -34,21 +34,6 @@ namespace {
 
 constexpr int Points = 100;
 constexpr int RecordsPerPoint = 300;
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString& text, MessageIcon, MessageButtons, MessageAnswer answer,
-                              const QString&) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
-        return answer;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 const QStringList Soils{QStringLiteral("砂質土"), QStringLiteral("粘性土"), QStringLiteral("礫質土"),
                         QStringLiteral("腐植土"), QStringLiteral("ローム")};

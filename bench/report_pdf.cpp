@@ -8,7 +8,7 @@
 #include "core/font_substitutes.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
 #include "report/pdf_surface.h"
@@ -31,20 +31,6 @@
 using namespace vortan;
 
 namespace {
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer answer,
-                              const QString&) override
-    {
-        return answer;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override { QCoreApplication::processEvents(); }
-    void openOptionsDialog(int) override {}
-};
 
 constexpr int Points = 100;
 constexpr int RowsPerPoint = 41;   // one full A4 page each
@@ -124,7 +110,7 @@ int main(int argc, char** argv)
         workspace.openSurvey(database);
     }
     db::MasterLists lists;
-    QuietUserInterface ui;
+    QuietUserInterface ui(true);
     calc::PenetrationCalculator calculator(workspace, state);
     sheet::SurveyDocument doc(sheet::SurveyDocument::Services{state, workspace, lists, ui, calculator});
     fill(doc);

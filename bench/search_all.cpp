@@ -6,7 +6,7 @@
 // five runs.
 
 #include "core/program_state.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/database.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
@@ -33,21 +33,6 @@ namespace {
 
 constexpr int Surveys = 10000;
 constexpr int Runs = 5;
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString& text, MessageIcon, MessageButtons, MessageAnswer answer,
-                              const QString&) override
-    {
-        std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
-        return answer;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 double bestOf(const std::function<void()>& run)
 {

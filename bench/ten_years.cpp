@@ -17,7 +17,7 @@
 #include "core/failure.h"
 #include "core/font_substitutes.h"
 #include "core/program_state.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/database.h"
 #include "db/master_lists.h"
 #include "db/schema_version.h"
@@ -59,20 +59,6 @@ constexpr int Surveys = 10000;
 constexpr int PointsPerSurvey = 4;
 constexpr int RecordsPerPoint = 40;
 constexpr int WorkedOn = 5000;   // the survey every step works on
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer answer,
-                              const QString&) override
-    {
-        return answer;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 QString siteName(int n)
 {

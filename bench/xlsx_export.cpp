@@ -12,7 +12,7 @@
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
-#include "core/user_interface.h"
+#include "bench/quiet_user_interface.h"
 #include "db/master_lists.h"
 #include "db/workspace.h"
 #include "sheet/survey_document.h"
@@ -30,20 +30,6 @@
 using namespace vortan;
 
 namespace {
-
-class QuietUserInterface : public UserInterface {
-public:
-    MessageAnswer showMessage(const QString&, MessageIcon, MessageButtons, MessageAnswer answer,
-                              const QString&) override
-    {
-        return answer;
-    }
-    void setStatusText(const QString&) override {}
-    void setBusy(const QString&, bool) override {}
-    void beep() override {}
-    void processEvents() override {}
-    void openOptionsDialog(int) override {}
-};
 
 constexpr int Points = 10;
 constexpr int RecordsPerPoint = 400;
