@@ -136,3 +136,8 @@ CREATE TABLE [SystemSetting] (
 CREATE INDEX [測点データの測点] ON [測点データ] ([調査地区No], [測点No], [貫入深さ]);
 CREATE INDEX [測点の調査地区] ON [測点] ([調査地区No], [測点No], [日付], [開始時刻], [終了時刻]);
 CREATE INDEX [測点の測点No] ON [測点] ([測点No], [日付]);
+
+-- The substring index of the survey search over 得意先名, 現場名, 住所 and 記事
+-- of 調査地区 is no statement of this dialect: tools/make_default_files.cpp
+-- has the database layer create it after these tables (SiteTextIndex in
+-- db/schema_version.cpp).

@@ -62,6 +62,11 @@ qint64 Database::forEachRow(const QString& sql, const std::function<void(const R
 }
 bool Database::tableExists(const QString& name) { return d->tableExists(name); }
 bool Database::indexExists(const QString& name) { return d->indexExists(name); }
+bool Database::createSubstringIndex(const QString& name, const QString& table, const QString& key,
+                                    const QStringList& columns)
+{
+    return d->createSubstringIndex(name, table, key, columns);
+}
 QStringList Database::tableNames() { return d->tableNames(); }
 QString Database::tableDefinition(const QString& table) { return d->tableDefinition(table); }
 std::optional<QString> Database::columnDefault(const QString& table, const QString& column)

@@ -77,10 +77,27 @@ public:
 
     // True when the database has a table of that name (any letter case).
     bool tableExists(const QString& name);
-    // True when the database has an index of that name (any letter case).
+    // True when the database has an index of that name (any letter case),
+    // a substring index included.
     bool indexExists(const QString& name);
 
-    // The program's tables in the order they were created, and the statement
+    // A substring index over text columns of a table whose key is a
+    // whole-number primary key: a Like pattern on one of the columns in a
+    // query's WHERE that holds a run of three or more plain characters then
+    // finds its candidate rows in the index instead of reading the whole
+    // table, and Like decides among them, so every query returns what it
+    // returns without the index. The engine keeps the index in step with the
+    // table's inserts, updates and deletes, and fills it from the rows there
+    // when it creates it, all or nothing. Returns true when the index was
+    // created now; false when the database already has something of that
+    // name, the table lacks a column or such a key, or the engine keeps no
+    // substring indexes (a PostgreSQL server reads the table). The index is
+    // no table of the program: tableNames() leaves it out.
+    bool createSubstringIndex(const QString& name, const QString& table, const QString& key,
+                              const QStringList& columns);
+
+    // The program's tables in the order they were created (without the
+    // tables of substring indexes), and the statement
     // in the program's dialect that creates a table like one of them (column
     // types, single-column primary key, defaults): what copying a database
     // to another engine needs. A missing table throws 3078.

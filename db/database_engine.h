@@ -36,6 +36,8 @@ public:
     virtual qint64 forEachRow(const QString& sql, const std::function<void(const RowView&)>& visit) = 0;
     virtual bool tableExists(const QString& name) = 0;
     virtual bool indexExists(const QString& name) = 0;
+    virtual bool createSubstringIndex(const QString& name, const QString& table, const QString& key,
+                                      const QStringList& columns) = 0;
     virtual QStringList tableNames() = 0;
     virtual QString tableDefinition(const QString& table) = 0;
     virtual std::optional<QString> columnDefault(const QString& table, const QString& column) = 0;

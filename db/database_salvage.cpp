@@ -2,6 +2,7 @@
 
 #include "db/engine_error_map.h"
 #include "db/sqlite_calls.h"
+#include "db/sqlite_trigram_index.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,6 +99,18 @@ std::vector<SchemaEntry> readableSchema(sqlite3* db)
     while (query.step() == SQLITE_ROW)
         entries.push_back({query.text(0), query.text(1), query.text(2)});
     return entries;
+}
+
+// The substring indexes among the definitions. Their tables and triggers
+// are not copied: each is created afresh over the rows that were.
+std::vector<TrigramIndex> substringIndexes(const std::vector<SchemaEntry>& schema)
+{
+    std::vector<TrigramIndex> indexes;
+    for (const SchemaEntry& entry : schema)
+        if (entry.type == u"table")
+            if (auto index = trigramIndexOf(entry.sql))
+                indexes.push_back(std::move(*index));
+    return indexes;
 }
 
 // A search of a table at one rowid: whether the table could be searched
@@ -318,9 +331,11 @@ std::vector<SalvagedTable> salvageDatabase(const QString& source, const QString&
     // Tables, then their indexes (so that a unique index turns away a
     // duplicate the damage made), then the rows, then triggers and views
     // (which must not act on the copied rows).
+    const std::vector<TrigramIndex> indexes = substringIndexes(schema);
     std::vector<SalvagedTable> tables;
     for (const SchemaEntry& entry : schema) {
-        if (entry.type != u"table" || isInternal(entry.name) || entry.sql.isEmpty())
+        if (entry.type != u"table" || isInternal(entry.name) || entry.sql.isEmpty()
+            || belongsToTrigramIndex(entry.name, indexes))
             continue;
         // A definition that no longer parses takes its table with it.
         if (sqlite3_exec(to.get(), entry.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
@@ -336,8 +351,17 @@ std::vector<SalvagedTable> salvageDatabase(const QString& source, const QString&
             throwLastError(to.get(), EngineSituation::Statement);
     }
     copySequences(from.get(), to.get());
+    for (const TrigramIndex& index : indexes) {
+        // Without it the search reads the whole table, and the next start
+        // creates it.
+        try {
+            createTrigramIndex(to.get(), index);
+        } catch (const Failure&) {
+        }
+    }
     for (const SchemaEntry& entry : schema) {
-        if ((entry.type == u"trigger" || entry.type == u"view") && !entry.sql.isEmpty())
+        if ((entry.type == u"trigger" || entry.type == u"view") && !entry.sql.isEmpty()
+            && !belongsToTrigramIndex(entry.name, indexes))
             sqlite3_exec(to.get(), entry.sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
     runOrThrow(to.get(), QStringLiteral("COMMIT"));
@@ -348,8 +372,10 @@ std::vector<SalvagedTable> tableRowCounts(const QString& path)
 {
     Connection db(path, SQLITE_OPEN_READONLY);
     std::vector<SalvagedTable> tables;
-    for (const SchemaEntry& entry : readableSchema(db.get())) {
-        if (entry.type != u"table" || isInternal(entry.name))
+    const std::vector<SchemaEntry> schema = readableSchema(db.get());
+    const std::vector<TrigramIndex> indexes = substringIndexes(schema);
+    for (const SchemaEntry& entry : schema) {
+        if (entry.type != u"table" || isInternal(entry.name) || belongsToTrigramIndex(entry.name, indexes))
             continue;
         const QString count = queryText(db.get(), QStringLiteral("SELECT count(*) FROM %1")
                                                       .arg(quotedName(entry.name)).toUtf8(), QString());

@@ -1,6 +1,7 @@
 #include "db/jet_sql_translator.h"
 
 #include "db/engine_error_map.h"
+#include "db/like_trigram_query.h"
 #include "db/postgres_column_type.h"
 
 #include <cstring>
@@ -167,6 +168,7 @@ void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
     out.literals.clear();
     out.schemaStatements.clear();
     skip_.assign(tokens_.size(), 0);
+    lookups_.clear();
 
     const SqlToken& first = tokens_[0];
     if (isWord(first, "SELECT")) {
@@ -181,6 +183,8 @@ void JetSqlTranslator::translate(QStringView jetSql, TranslatedStatement& out)
             top = tokens_[i + 1].text;
             skip_[i] = skip_[i + 1] = 1;
         }
+        if (!trigramColumns_.empty())
+            findTrigramLookups();
         translateData(out, 0);
         if (!top.isEmpty()) {
             out.sql += QStringLiteral(" LIMIT ");
@@ -251,10 +255,13 @@ void JetSqlTranslator::translateData(TranslatedStatement& out, size_t first)
     bool afterDot = false;        // the last emitted token was "."
     bool expectOperand = true;    // a sign here belongs to the number after it
     bool negative = false;        // such a sign was "-"
+    size_t lookup = 0;            // the next Like looked up in its trigram index
     for (size_t i = first; i < n; ++i) {
         if (skip_[i])
             continue;
         const SqlToken& t = tokens_[i];
+        if (lookup < lookups_.size() && lookups_[lookup].first == i)
+            appendSeparated(s, QStringView(u"("), false);
         const SqlToken* next = i + 1 < n ? &tokens_[i + 1] : nullptr;
         switch (t.kind) {
         case SqlTokenKind::Word: {
@@ -359,7 +366,118 @@ void JetSqlTranslator::translateData(TranslatedStatement& out, size_t first)
             break;
         }
         }
+        if (lookup < lookups_.size() && lookups_[lookup].first + 4 == i) {
+            const TrigramLookup& found = lookups_[lookup++];
+            s += QStringLiteral(" AND ");
+            appendQuotedName(s, tokens_[found.first].text);
+            s += u'.';
+            appendQuotedName(s, found.column->key);
+            s += QStringLiteral(" IN (SELECT rowid FROM ");
+            appendQuotedName(s, found.column->index);
+            s += QStringLiteral(" WHERE ");
+            appendQuotedName(s, found.column->index);
+            s += QStringLiteral(" MATCH ?))");
+            SqlLiteral& lit = out.literals.emplace_back();
+            lit.kind = SqlLiteral::Kind::Text;
+            lit.owned = found.query;
+            lit.text = lit.owned;
+        }
         afterDot = t.kind == SqlTokenKind::Symbol && isSymbol(t, '.');
+    }
+}
+
+void JetSqlTranslator::setTrigramIndexedColumns(std::vector<TrigramIndexedColumn> columns)
+{
+    trigramColumns_ = std::move(columns);
+}
+
+void JetSqlTranslator::findTrigramLookups()
+{
+    const size_t n = tokens_.size();
+    for (size_t i = 1; i + 4 < n; ++i) {
+        const SqlToken& table = tokens_[i];
+        const SqlToken& column = tokens_[i + 2];
+        const SqlToken& pattern = tokens_[i + 4];
+        if (!isNameToken(table) || !isSymbol(tokens_[i + 1], '.') || !isNameToken(column)
+            || !isWord(tokens_[i + 3], "LIKE") || pattern.kind != SqlTokenKind::Text || isSymbol(tokens_[i - 1], '.'))
+            continue;
+        const TrigramIndexedColumn* indexed = nullptr;
+        for (const TrigramIndexedColumn& c : trigramColumns_)
+            if (table.text.compare(c.table, Qt::CaseInsensitive) == 0
+                && column.text.compare(c.column, Qt::CaseInsensitive) == 0)
+                indexed = &c;
+        if (!indexed)
+            continue;
+        QString text = pattern.text.toString();
+        if (pattern.hasDoubledQuote)
+            text.replace(QString(pattern.quote) + pattern.quote, QString(pattern.quote));
+        QString query = likeTrigramQuery(indexed->column, text);
+        if (query.isEmpty() || !decidesRowsByTruth(i, i + 4))
+            continue;
+        lookups_.push_back({i, std::move(query), indexed});
+        i += 4;
+    }
+}
+
+// A WHERE made of terms joined by AND and OR (and parentheses) is true
+// exactly when enough of its terms are true: which of the others are false
+// and which are Null does not change it. So a term may be replaced by one
+// that is true for the same rows. Anything else between the term and the
+// WHERE (NOT, a comparison, a function, BETWEEN, CASE, a subquery, ON or
+// HAVING) would see the difference, and keeps the term as it is.
+bool JetSqlTranslator::decidesRowsByTruth(size_t first, size_t last) const
+{
+    const size_t n = tokens_.size();
+    const auto joins = [](const SqlToken& t) { return isWord(t, "AND") || isWord(t, "OR"); };
+    static const char* const kStops[] = {"SELECT", "FROM", "ON", "HAVING", "BY", "JOIN", "SET", "VALUES",
+                                         "BETWEEN", "CASE", "WHEN", "THEN", "ELSE", "NOT", "IN", "IS"};
+    for (;;) {
+        if (last + 1 < n) {
+            const SqlToken& after = tokens_[last + 1];
+            if (!isSymbol(after, ')') && !joins(after) && !isWord(after, "ORDER") && !isWord(after, "GROUP"))
+                return false;
+        }
+        if (first == 0)
+            return false;
+        const SqlToken& before = tokens_[first - 1];
+        if (!isSymbol(before, '(') && !joins(before) && !isWord(before, "WHERE"))
+            return false;
+        // Leftwards across the terms joined to this one, to the parenthesis
+        // that opens their group or to the WHERE.
+        int depth = 0;
+        size_t k = first;
+        bool opened = false;
+        while (k > 0 && !opened) {
+            const SqlToken& t = tokens_[--k];
+            if (isSymbol(t, ')')) {
+                ++depth;
+            } else if (isSymbol(t, '(')) {
+                opened = depth == 0;
+                depth -= opened ? 0 : 1;
+            } else if (depth == 0 && isWord(t, "WHERE")) {
+                // The statement's own WHERE, not one of a subquery.
+                int outer = 0;
+                for (size_t j = 0; j < k; ++j)
+                    outer += isSymbol(tokens_[j], '(') ? 1 : isSymbol(tokens_[j], ')') ? -1 : 0;
+                return outer == 0;
+            } else if (depth == 0) {
+                for (const char* stop : kStops)
+                    if (isWord(t, stop))
+                        return false;
+            }
+        }
+        if (!opened)
+            return false;
+        // The group itself is the term one level up.
+        first = k;
+        depth = 0;
+        for (last = k; last < n; ++last) {
+            depth += isSymbol(tokens_[last], '(') ? 1 : isSymbol(tokens_[last], ')') ? -1 : 0;
+            if (depth == 0)
+                break;
+        }
+        if (last == n)
+            return false;
     }
 }
 

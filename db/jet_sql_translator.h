@@ -49,6 +49,15 @@ struct TranslatedStatement {
 // The engine a translator writes schema statements for.
 enum class SqlDialect { Sqlite, PostgreSql };
 
+// A text column with a trigram index (see like_trigram_query.h): the key
+// column of its table numbers the rows of the full-text table `index`.
+struct TrigramIndexedColumn {
+    QString table;
+    QString column;
+    QString key;
+    QString index;
+};
+
 class JetSqlTranslator {
 public:
     explicit JetSqlTranslator(SqlDialect dialect = SqlDialect::Sqlite) : dialect_(dialect) {}
@@ -58,7 +67,27 @@ public:
     // syntax throws Failure with the syntax error number.
     void translate(QStringView jetSql, TranslatedStatement& out);
 
+    // The columns whose Like patterns a SELECT looks up in their trigram
+    // index: "t.c Like 'text'" joined to the WHERE of the statement by AND,
+    // OR and parentheses only, whose text holds a run the index finds,
+    // becomes "(t.c LIKE ? AND t.key IN (rows the index finds))". Like still
+    // decides among the rows found, and those rows include every row it can
+    // match, so the statement returns what it returned before.
+    void setTrigramIndexedColumns(std::vector<TrigramIndexedColumn> columns);
+
 private:
+    // A Like of a trigram-indexed column rewritten as above: tokens
+    // [first, first + 4], the query of the index and the column.
+    struct TrigramLookup {
+        size_t first;
+        QString query;
+        const TrigramIndexedColumn* column;
+    };
+    void findTrigramLookups();
+    // True when the rows of the SELECT are exactly those for which the term
+    // of tokens [first, last] is true, whatever it gives for the others.
+    bool decidesRowsByTruth(size_t first, size_t last) const;
+
     void translateData(TranslatedStatement& out, size_t first);
     void translateCreateTable(TranslatedStatement& out);
     void translateAlterTable(TranslatedStatement& out);
@@ -78,6 +107,8 @@ private:
     QStringView sql_;
     std::vector<SqlToken> tokens_;
     std::vector<char> skip_;
+    std::vector<TrigramIndexedColumn> trigramColumns_;
+    std::vector<TrigramLookup> lookups_;
 };
 
 } // namespace vortan::db

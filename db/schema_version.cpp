@@ -89,7 +89,29 @@ double CheckSchemaVersion(Workspace& workspace)
         UpgradeSchema(workspace, version);
     SetPrintMarkDefault(workspace);
     CreateLookupIndexes(workspace);
+    CreateSiteTextIndex(workspace);
     return version;
+}
+
+const SubstringIndexColumns& SiteTextIndex()
+{
+    static const SubstringIndexColumns index{
+        QStringLiteral("調査地区の部分一致"), QStringLiteral("調査地区"), QStringLiteral("調査地区No"),
+        {QStringLiteral("得意先名"), QStringLiteral("現場名"), QStringLiteral("住所"), QStringLiteral("記事")}};
+    return index;
+}
+
+bool CreateSiteTextIndex(Workspace& workspace)
+{
+    Database& database = surveyOf(workspace);
+    const SubstringIndexColumns& index = SiteTextIndex();
+    if (database.indexExists(index.name))
+        return false;
+    try {
+        return database.createSubstringIndex(index.name, index.table, index.key, index.columns);
+    } catch (const Failure&) {
+        return false;   // held by another program: the next start tries again
+    }
 }
 
 const std::vector<LookupIndex>& LookupIndexStatements()

@@ -4,10 +4,11 @@
 // C and D of mstQa値計算式 and the columns 印刷 and 印刷測点No of 測点; the check
 // at start-up brings such a file to the current layout (version 1.2) inside
 // one workspace transaction. A file already at 1.2 keeps its rows and
-// version and takes only the later steps in place: the print mark's default
-// and the lookup indexes.
+// version and takes only the later steps in place: the print mark's default,
+// the lookup indexes and the substring index of the survey search.
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace vortan::db {
@@ -23,7 +24,8 @@ bool TableExists(Database& database, const QString& name);
 // Reads the version of the workspace's survey database ("0" without a
 // SystemSetting table), upgrades the file when it is older than 1.2, then
 // gives the print mark its default (SetPrintMarkDefault) and adds the
-// lookup indexes (CreateLookupIndexes).
+// lookup indexes (CreateLookupIndexes) and the substring index
+// (CreateSiteTextIndex).
 // Throws Failure when the version cannot be read (a SystemSetting table
 // without a "DBVersion" row gives an empty text, which is no number: 13).
 // Returns the version read.
@@ -52,6 +54,24 @@ bool SetPrintMarkDefault(Workspace& workspace);
 // file that cannot be changed now is left as it is and tried again at the
 // next start.
 bool CreateLookupIndexes(Workspace& workspace);
+
+// The free texts of a survey that the survey search finds by a part of them
+// (customer, site name, address and remark) are read through a substring
+// index (Database::createSubstringIndex) rather than by reading every
+// survey. A file without it (every file written before) takes it in place,
+// filled from the surveys it holds; rows and version stay as they are. True
+// when the file was changed; a file that cannot be changed now, an engine
+// that keeps no such index, or a survey table without its whole-number key
+// leave the file as it is and the search reads the whole table.
+bool CreateSiteTextIndex(Workspace& workspace);
+
+struct SubstringIndexColumns {
+    QString name;
+    QString table;
+    QString key;
+    QStringList columns;
+};
+const SubstringIndexColumns& SiteTextIndex();
 
 // The statements that create the lookup indexes, with the name each gives.
 struct LookupIndex {

@@ -7,6 +7,7 @@
 #include "db/jet_val.h"
 #include "db/jet_sql_translator.h"
 #include "db/sqlite_calls.h"
+#include "db/sqlite_trigram_index.h"
 
 #include <QDir>
 #include <QFile>
@@ -157,6 +158,13 @@ struct SqliteEngine::Impl {
             observer(programText, statement.sql);
     }
 
+    // The translator looks Like patterns up in the substring indexes the
+    // schema holds now.
+    void readSubstringIndexes()
+    {
+        translator.setTrigramIndexedColumns(indexedColumns(readTrigramIndexes(db)));
+    }
+
     void syncDepth()
     {
         // Some failures (a full disk, a lost lock) end the whole transaction.
@@ -236,6 +244,7 @@ std::unique_ptr<SqliteEngine::Impl> connect(const QString& path, bool creating)
     // second.
     runSql(impl->db, "PRAGMA cache_size = -65536", EngineSituation::Open);
     runSql(impl->db, "PRAGMA temp_store = MEMORY", EngineSituation::Open);
+    impl->readSubstringIndexes();
     return impl;
 }
 
@@ -268,9 +277,11 @@ int SqliteEngine::execute(const QString& sql)
         throw engineFailure(jeterr::CannotExecuteSelect, QStringLiteral("SELECT文は実行できません（データを読む文としてお使いください）。"));
     case StatementKind::Schema:
         runInSavepoint(d->db, d->current.schemaStatements);
+        d->readSubstringIndexes();
         return 0;
     case StatementKind::AlterColumn:
         alterColumnType(d->db, d->current.table, d->current.column, d->current.newType, d->current.newDefault);
+        d->readSubstringIndexes();
         return 0;
     default:
         return d->executeData();
@@ -454,8 +465,10 @@ bool SqliteEngine::indexExists(const QString& name)
     if (!d->db)
         return false;
     try {
+        // A substring index is a virtual table.
         return !queryText(d->db,
-                          "SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?1 COLLATE NOCASE",
+                          "SELECT name FROM sqlite_master WHERE (type = 'index' OR (type = 'table' AND rootpage = 0)) "
+                          "AND name = ?1 COLLATE NOCASE",
                           name)
                     .isEmpty();
     } catch (const Failure&) {
@@ -478,12 +491,33 @@ bool SqliteEngine::tableExists(const QString& name)
     }
 }
 
+bool SqliteEngine::createSubstringIndex(const QString& name, const QString& table, const QString& key,
+                                        const QStringList& columns)
+{
+    d->requireOpen();
+    beginTransaction(TransactionIntent::Write);
+    try {
+        const bool created = createTrigramIndex(d->db, {name, table, key, columns});
+        commit();
+        d->readSubstringIndexes();
+        return created;
+    } catch (...) {
+        if (inTransaction())
+            rollback();
+        throw;
+    }
+}
+
 QStringList SqliteEngine::tableNames()
 {
     d->requireOpen();
     QStringList names;
+    // The tables of the program: not the full-text tables of the substring
+    // indexes, nor the tables the engine keeps for them.
     for (const QStringList& row : queryRows(d->db, "SELECT name FROM sqlite_master WHERE type = 'table' "
-                                                   "AND substr(name, 1, 7) <> 'sqlite_' ORDER BY rowid"))
+                                                   "AND substr(name, 1, 7) <> 'sqlite_' AND name IN "
+                                                   "(SELECT name FROM pragma_table_list WHERE schema = 'main' "
+                                                   "AND type = 'table') ORDER BY rowid"))
         names.append(row.value(0));
     return names;
 }

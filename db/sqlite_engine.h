@@ -27,6 +27,8 @@ public:
     qint64 forEachRow(const QString& sql, const std::function<void(const RowView&)>& visit) override;
     bool tableExists(const QString& name) override;
     bool indexExists(const QString& name) override;
+    bool createSubstringIndex(const QString& name, const QString& table, const QString& key,
+                              const QStringList& columns) override;
     QStringList tableNames() override;
     QString tableDefinition(const QString& table) override;
     std::optional<QString> columnDefault(const QString& table, const QString& column) override;

@@ -14,6 +14,7 @@
 #include "core/cp932.h"
 #include "core/failure.h"
 #include "db/database.h"
+#include "db/schema_version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -306,7 +307,12 @@ int main(int argc, char** argv)
         buildDatabase(out.filePath(QStringLiteral("VORTAN.MDB")),
                       {data.filePath(QStringLiteral("survey_schema.sql")),
                        data.filePath(QStringLiteral("default_masters.sql")),
-                       data.filePath(QStringLiteral("default_formulas.sql"))});
+                       data.filePath(QStringLiteral("default_formulas.sql"))},
+                      [](vortan::db::Database& db) {
+                          const auto& index = vortan::db::SiteTextIndex();
+                          if (!db.createSubstringIndex(index.name, index.table, index.key, index.columns))
+                              fail(QStringLiteral("cannot create the substring index %1").arg(index.name));
+                      });
 
         const QString addresses = data.filePath(QStringLiteral("postal_addresses.tsv"));
         buildDatabase(out.filePath(QStringLiteral("Yuubin.MDB")), {data.filePath(QStringLiteral("postal_schema.sql"))},

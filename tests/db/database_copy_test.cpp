@@ -35,6 +35,8 @@ TEST(DatabaseCopy, EveryTableTravelsToAnotherDatabaseAndBackUnchanged)
         auto middle = Database::create(file);
         const std::vector<CopiedTable> copied = copyDatabase(*from, *middle);
         ASSERT_EQ(copied.size(), size_t(from->tableNames().size()));
+        // The substring index is no table to copy: the target's next start creates its own.
+        EXPECT_FALSE(middle->tableExists(QStringLiteral("調査地区の部分一致")));
         EXPECT_EQ(copied.front().table, QStringLiteral("調査地区"));
         EXPECT_EQ(copied.front().rows, 1);
         auto target = Database::create(back);

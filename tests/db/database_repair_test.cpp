@@ -101,6 +101,12 @@ TEST(DatabaseRepair, ABrokenPageCostsOnlyItsRowsAndTheOriginalIsKept)
     EXPECT_EQ(tableNamed(outcome, QStringLiteral("mst土質"))->rows,
               linesStartingWith(sound, QStringLiteral("mst土質: ")).size());
     EXPECT_EQ(tableNamed(outcome, QStringLiteral("sqlite_sequence")), nullptr);
+    // The substring index was made afresh over the salvaged surveys.
+    EXPECT_EQ(Database::open(path)
+                  ->openRecordSet(QStringLiteral("select 調査地区.* from 調査地区 WHERE ( (調査地区.現場名 Like '*修復の*') ) "
+                                                 "ORDER BY 調査地区.調査地区No"))
+                  .recordCount(),
+              1);
 }
 
 TEST(DatabaseRepair, ASoundFileIsCompactedInPlaceWithNothingKeptBeside)

@@ -214,9 +214,14 @@ TEST_F(SchemaVersionTest, PointsStoredWithoutAPrintMarkArePrintedAndStoredMarksS
 
 TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
 {
-    // A 1.2 file written before the lookup indexes: the survey tables are
-    // read whole to find one survey's points and records.
-    build({"CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(4), [日付] String(8), "
+    // A 1.2 file written before the lookup and substring indexes: the survey
+    // tables are read whole to find one survey's points and records, and
+    // every survey to find one by a part of its site name.
+    build({"CREATE TABLE [調査地区] ( [調査地区No] Long PRIMARY KEY, [得意先名] String(50), [現場名] String(100), "
+           "[住所] String(100), [記事] String(255) );",
+           "INSERT INTO 調査地区 (調査地区No, 現場名) VALUES (7, '北町工区');",
+           "INSERT INTO 調査地区 (調査地区No, 現場名) VALUES (8, '南町工区');",
+           "CREATE TABLE [測点] ( [調査地区No] Long, [測点No] String(4), [日付] String(8), "
            "[開始時刻] String(8), [終了時刻] String(8) );",
            "CREATE TABLE [測点データ] ( [調査地区No] Long, [測点No] String(4), [貫入深さ] Single );",
            "CREATE TABLE [SystemSetting] ( [Key] String(50) primary key, [Value] String(50) );",
@@ -227,14 +232,16 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
     const QString records = "SELECT 測点データ.* FROM 測点データ WHERE 調査地区No = 7 AND 測点No = 'A' "
                             "ORDER BY 調査地区No, 測点No, 貫入深さ;";
     const QString copies = "SELECT 測点.調査地区No FROM 測点 WHERE 測点No = 'A' AND 日付 = '240102';";
+    const QString sites = "select 調査地区.* from 調査地区 WHERE ( (調査地区.現場名 Like '*北町工*') ) "
+                          "ORDER BY 調査地区.調査地区No";
     // The first step of each statement's plan: how the table is read.
     const auto plans = [&](Database& db) {
         QStringList first;
-        for (const QString& sql : {points, records, copies})
+        for (const QString& sql : {points, records, copies, sites})
             first << db.queryPlan(sql).value(0).remove(QStringLiteral("COVERING ")).section(u' ', 0, 4);
         return first.join(u'|').toStdString();
     };
-    EXPECT_EQ(plans(*reopen()), "SCAN 測点|SCAN 測点データ|SCAN 測点");
+    EXPECT_EQ(plans(*reopen()), "SCAN 測点|SCAN 測点データ|SCAN 測点|SCAN 調査地区");
 
     EXPECT_DOUBLE_EQ(check(), 1.2);
     {
@@ -242,9 +249,14 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
         EXPECT_EQ(version(*db), "1.2");
         for (const LookupIndex& index : LookupIndexStatements())
             EXPECT_TRUE(db->indexExists(index.name)) << index.name.toStdString();
+        EXPECT_TRUE(db->indexExists(SiteTextIndex().name));
         EXPECT_EQ(plans(*db), "SEARCH 測点 USING INDEX 測点の調査地区|SEARCH 測点データ USING INDEX 測点データの測点|"
-                              "SEARCH 測点 USING INDEX 測点の測点No");
+                              "SEARCH 測点 USING INDEX 測点の測点No|SEARCH 調査地区 USING INTEGER PRIMARY");
         EXPECT_EQ(column(*db, records, "貫入深さ"), QStringList{"0.25"});
+        // Filled from the surveys already there, and kept in step with a change.
+        EXPECT_EQ(column(*db, sites, "調査地区No"), QStringList{"7"});
+        db->execute("UPDATE 調査地区 SET 現場名 = '北町工区二' WHERE 調査地区No = 8;");
+        EXPECT_EQ(column(*db, sites, "調査地区No"), (QStringList{"7", "8"}));
     }
     // A second start changes nothing.
     const QByteArray before = fileHash();
