@@ -4,8 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -233,36 +231,13 @@ Decimal decimalOf(double value, int significant)
     if (value == 0.0)
         return d;
     d.negative = value < 0;
-    const double magnitude = std::fabs(value);
-    // The shortest text that reads back as the value lies within half a unit
-    // in the last place of it, far less than half a step of `significant`
-    // digits (a double carries almost 16), so when it needs no more digits
-    // than that it is the correctly rounded text itself. Most values of a
-    // survey are short ("0.25", "9.8"), and the shortest text is quick to find.
-    // Subnormal values carry fewer digits: they take the long way.
-    char text[40];
-    if (magnitude >= std::numeric_limits<double>::min()) {
-        const std::to_chars_result shortest =
-            std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific);
-        const char* e = std::find(text, shortest.ptr, 'e');
-        const long digitCount = (e - text) - (e - text > 1 ? 1 : 0);   // "d.ddd" or "d"
-        if (shortest.ec == std::errc() && digitCount <= significant) {
-            for (const char* c = text; c < e; ++c)
-                if (*c != '.')
-                    d.digits += *c;
-            std::from_chars(e + (e[1] == '+' ? 2 : 1), shortest.ptr, d.exponent);
-            while (!d.digits.empty() && d.digits.back() == '0')
-                d.digits.pop_back();
-            return d;
-        }
-    }
     // Always "d.ddde+XX" in the C locale, correctly rounded.
-    const QByteArray longText = QByteArray::number(magnitude, 'e', significant - 1);
-    const qsizetype e = longText.indexOf('e');
+    const QByteArray text = QByteArray::number(std::fabs(value), 'e', significant - 1);
+    const qsizetype e = text.indexOf('e');
     for (qsizetype i = 0; i < e; ++i)
-        if (longText[i] != '.')
-            d.digits += longText[i];
-    d.exponent = longText.mid(e + 1).toInt();
+        if (text[i] != '.')
+            d.digits += text[i];
+    d.exponent = text.mid(e + 1).toInt();
     while (!d.digits.empty() && d.digits.back() == '0')
         d.digits.pop_back();
     return d;

@@ -68,16 +68,6 @@ PrimitivePainter::FontEntry& PrimitivePainter::fontOf(const QString& name, doubl
     return *lastFont_;
 }
 
-std::size_t PrimitivePainter::TextHash::operator()(const QString& text) const noexcept
-{
-    std::size_t hash = 14695981039346656037ull;
-    for (const QChar c : text) {
-        hash ^= c.unicode();
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
 double PrimitivePainter::textWidth(const DrawPrimitive& text)
 {
     FontEntry& entry = fontOf(text.fontName, text.fontSize);

@@ -5,6 +5,7 @@
 // surface draws through it, and so does the benchmark's bare replay.
 
 #include "report/draw_primitive.h"
+#include "report/text_hash.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -41,11 +42,6 @@ public:
     int linePixels(const DrawPrimitive& primitive) const;
 
 private:
-    // A plain hash of a text's code units: the texts of a report are short,
-    // and measuring them is asked for often.
-    struct TextHash {
-        std::size_t operator()(const QString& text) const noexcept;
-    };
     struct FontEntry {
         QFont font;
         QFontMetricsF metrics;
