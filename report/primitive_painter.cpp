@@ -50,6 +50,17 @@ void PrimitivePainter::usePen(ColourNumber colour, int pixels, DrawStyle style)
     penStyle_ = style;
 }
 
+void PrimitivePainter::useBrush(std::optional<QRgb> fill)
+{
+    if (brush_ && *brush_ == fill)
+        return;
+    if (fill)
+        painter_.setBrush(QColor::fromRgb(*fill));
+    else
+        painter_.setBrush(Qt::NoBrush);
+    brush_ = fill;
+}
+
 PrimitivePainter::FontEntry& PrimitivePainter::fontOf(const QString& name, double points)
 {
     const double devicePoints = std::max(1.0, points * mapping_.scale);
@@ -119,14 +130,14 @@ void PrimitivePainter::draw(const DrawPrimitive& p)
         break;
     case PrimitiveKind::Box:
         usePen(p.colour, linePixels(p), p.style);
-        painter_.setBrush(Qt::NoBrush);
+        useBrush(std::nullopt);
         painter_.drawRect(QRectF(toDevice(p.x1, p.y1), toDevice(p.x2, p.y2)).normalized());
         break;
     case PrimitiveKind::FilledBox: {
         usePen(p.fillColour, linePixels(p), DrawStyle::Solid);
-        painter_.setBrush(toQColor(p.fillColour));
+        // The brush stays for the next filled box: lines and texts do not use it.
+        useBrush(toQColor(p.fillColour).rgb());
         painter_.drawRect(QRectF(toDevice(p.x1, p.y1), toDevice(p.x2, p.y2)).normalized());
-        painter_.setBrush(Qt::NoBrush);
         break;
     }
     case PrimitiveKind::Text:

@@ -49,6 +49,8 @@ private:
     };
     QPointF toDevice(double x, double y) const;
     void usePen(ColourNumber colour, int pixels, DrawStyle style);
+    // The fill of the next rectangle: a colour, or none.
+    void useBrush(std::optional<QRgb> fill);
     // The font of a report font name and size at the zoom; the painter's
     // font stays as it is.
     FontEntry& fontOf(const QString& name, double points);
@@ -62,6 +64,7 @@ private:
     std::optional<QRgb> penColour_;
     int penPixels_ = -1;
     DrawStyle penStyle_ = DrawStyle::Solid;
+    std::optional<std::optional<QRgb>> brush_;   // set: the fill colour, or none for outlines
     const FontEntry* painterFont_ = nullptr;
 
     // The text measured last: the layout mostly draws it next.
