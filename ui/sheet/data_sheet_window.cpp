@@ -848,7 +848,7 @@ void DataSheetWindow::deleteSurvey()
     bool deleted = false;
     try {
         db::SurveyStore store(workspace_);
-        deleted = store.DeleteSurvey(doc_.header(HeaderField::調査地区No), true, ui_);
+        deleted = store.deleteSurvey(doc_.header(HeaderField::調査地区No), true, ui_);
     } catch (const Failure& failure) {
         handle(doc_.report(failure));
     }
