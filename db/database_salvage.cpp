@@ -329,8 +329,9 @@ std::vector<SalvagedTable> salvageDatabase(const QString& source, const QString&
     runOrThrow(to.get(), QStringLiteral("BEGIN"));
 
     // Tables, then their indexes (so that a unique index turns away a
-    // duplicate the damage made), then the rows, then triggers and views
-    // (which must not act on the copied rows).
+    // duplicate the damage made), then the rows, then the substring indexes
+    // made afresh over them, then triggers and views (which must not act on
+    // the copied rows).
     const std::vector<TrigramIndex> indexes = substringIndexes(schema);
     std::vector<SalvagedTable> tables;
     for (const SchemaEntry& entry : schema) {

@@ -65,6 +65,7 @@ bool CreateLookupIndexes(Workspace& workspace);
 // leave the file as it is and the search reads the whole table.
 bool CreateSiteTextIndex(Workspace& workspace);
 
+// That index: its name, its table, the table's key and the columns.
 struct SubstringIndexColumns {
     QString name;
     QString table;
