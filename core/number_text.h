@@ -67,6 +67,10 @@ QString shortestSingle(float value);
 // the exponent starts at 1E+15.
 QString shortestDouble(double value);
 
+// The double that shortestSingle's text stands for, as a statement literal
+// of it stores the value (0.1f gives 0.1, not 0.100000001490116).
+double shortestSingleValue(float value);
+
 // Limit text of a single-precision setting: like shortestSingle but without
 // the zero before the decimal point for values between -1 and 1 (".5", "-.5").
 QString limitText(float value);

@@ -41,13 +41,6 @@ Database& surveyDatabase(Workspace& workspace)
     return *db;
 }
 
-// The number a value written into a statement as `text` stands for, as
-// the engine reads a number literal.
-double numberWritten(const QString& text)
-{
-    return text.toDouble();
-}
-
 // The prepared inserts of the three tables; the database hands back the
 // same insert for the same table and columns.
 int surveyInsert(Database& db)
@@ -195,8 +188,8 @@ void SurveyStore::InsertRecordRow(const RecordRow& row)
         try {
             db.insertRow(recordInsert(db),
                          {Value(qint64(row.調査地区No)), Value(row.測点No), Value(row.日付), Value(row.開始時刻),
-                          Value(row.終了時刻), Value(numberWritten(numtext::shortestSingle(row.貫入深さ))),
-                          Value(qint64(row.打撃回数)), Value(numberWritten(numtext::shortestSingle(row.トルク))),
+                          Value(row.終了時刻), Value(numtext::shortestSingleValue(row.貫入深さ)),
+                          Value(qint64(row.打撃回数)), Value(numtext::shortestSingleValue(row.トルク)),
                           Value(numtext::leadingNumber(row.推定土質)), Value(row.記事)});
         } catch (const Failure& failure) {
             if (!isRowFailure(failure))
