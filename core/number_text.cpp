@@ -400,13 +400,15 @@ QString integerDigits(const Decimal& d)
 // The run-time's general text of a value: at most `significant` digits, no
 // trailing zeros, a zero before the point, and an exponent ("1E+07",
 // "1.5E-05") from 10^significant upwards and below 0.0001.
-QString generalText(const Decimal& d, int significant, bool zeroBeforePoint)
+// Written into `out` (room for GeneralTextBytes); returns the end.
+constexpr int GeneralTextBytes = 48;   // a sign, 15 digits, "0." and three zeros, or an exponent
+char* writeGeneralText(const Decimal& d, int significant, bool zeroBeforePoint, char* out)
 {
-    if (d.digits.empty())
-        return QStringLiteral("0");
-    // At most a sign, 15 digits, "0." and three zeros, or an exponent.
-    char out[48];
     char* o = out;
+    if (d.digits.empty()) {
+        *o++ = '0';
+        return o;
+    }
     if (d.negative)
         *o++ = '-';
     const char* digits = d.digits.data();
@@ -441,7 +443,14 @@ QString generalText(const Decimal& d, int significant, bool zeroBeforePoint)
             o = std::copy(digits + whole, digits + count, o);
         }
     }
-    return QString::fromLatin1(out, o - out);
+    return o;
+}
+
+QString generalText(const Decimal& d, int significant, bool zeroBeforePoint)
+{
+    char out[GeneralTextBytes];
+    const char* end = writeGeneralText(d, significant, zeroBeforePoint, out);
+    return QString::fromLatin1(out, end - out);
 }
 
 // A number pattern taken apart: literal text before and after the digit
@@ -723,6 +732,13 @@ double shortestSingleValue(float value)
 QString shortestDouble(double value)
 {
     return generalText(decimalOf(value, 15), 15, true);
+}
+
+void appendShortestDouble(double value, QByteArray& out)
+{
+    char text[GeneralTextBytes];
+    const char* end = writeGeneralText(decimalOf(value, 15), 15, true, text);
+    out.append(text, end - text);
 }
 
 QString limitText(float value)
