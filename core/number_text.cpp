@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -332,12 +333,22 @@ Decimal decimalOfSingle(float value)
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
     Decimal d = decimalOfScientific(buffer, r.ptr, value < 0);
     if (d.digits.size() <= 7) {
-        // A text of one digit may have rounded up into the next decade: take
-        // the finer steps of the decade below.
-        const int decade = d.digits.size() == 1 ? d.exponent - 1 : d.exponent;
+        // A power of ten may have been rounded up from the decade below:
+        // take that decade's finer steps.
+        const int decade = d.digits == "1" ? d.exponent - 1 : d.exponent;
+        // Seven-digit steps 10^(decade - 6) of the singles' decades (10^-52
+        // to 10^32), near enough for a comparison with a single's step, a
+        // power of two that is never within 0.9 % of a power of ten.
+        static const std::array<double, 90> Steps = [] {
+            std::array<double, 90> steps{};
+            for (std::size_t i = 0; i < steps.size(); ++i)
+                steps[i] = std::pow(10.0, static_cast<double>(i) - 60);
+            return steps;
+        }();
+        const int index = decade - 6 + 60;
         const double step = static_cast<double>(std::nextafter(magnitude, std::numeric_limits<float>::infinity()))
             - static_cast<double>(magnitude);
-        if (decade - 6 >= -330 && step < std::pow(10.0, decade - 6))
+        if (index >= 0 && index < static_cast<int>(Steps.size()) && step < Steps[std::size_t(index)])
             return d;
     }
     return decimalOf(static_cast<double>(value), 7);
