@@ -1,7 +1,6 @@
 #include "intake/exchange_read.h"
 
 #include "core/busy_scope.h"
-#include "core/cp932.h"
 #include "core/failure.h"
 #include "core/input_file.h"
 #include "core/survey_number.h"
