@@ -302,8 +302,8 @@ Decimal decimalOf(double value, int significant)
         return Decimal();
     char buffer[64];
     if (significant == 15 && std::fabs(value) >= std::numeric_limits<double>::min()) {
-        // A double (not a denormal one) is less than a tenth of a
-        // fifteen-digit step away from its shortest text; when that text has
+        // A double (not a denormal one) lies within a ninth of a
+        // fifteen-digit step of its shortest text; when that text has
         // fifteen digits or fewer it is therefore the value rounded to
         // fifteen digits, found without the slow exact rounding.
         const auto r = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);

@@ -41,7 +41,8 @@ private:
 
     // Fields are decoded only when asked for: a line repeats its survey's
     // and point's fields, which are read only when they change. Field k
-    // (from 0) runs from bounds_[k] to the comma at bounds_[k + 1].
+    // (from 0) lies between the commas at bounds_[k] and bounds_[k + 1],
+    // -1 and the line's length standing for its two ends.
     QByteArrayView bytes_;
     QVarLengthArray<qsizetype, ExchangeFieldCount + 2> bounds_;
     int lineNumber_;
