@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include <libpq-fe.h>
@@ -69,6 +70,15 @@ PostgresError errorOf(const PGresult* r, PGconn* conn)
         error.message = QString::fromUtf8(PQerrorMessage(conn));
     }
     return error;
+}
+
+// A number as the server reads it back to the same double: the shortest
+// such text.
+QByteArray numberText(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return QByteArray(text, end - text);
 }
 
 bool succeeded(const PGresult* r)
@@ -215,7 +225,7 @@ public:
                 p.addNull();
             else
                 p.add(value.variant().typeId() == QMetaType::Double
-                          ? QByteArray::number(value.variant().toDouble(), 'g', 17)
+                          ? numberText(value.variant().toDouble())
                           : value.toText().toUtf8());
         }
         if (depth_ == 0 || !statement.prepared) {
@@ -628,7 +638,7 @@ private:
             const SqlLiteral& lit = t.literals[i];
             switch (lit.kind) {
             case SqlLiteral::Kind::Integer: p.add(QByteArray::number(lit.integer)); break;
-            case SqlLiteral::Kind::Real: p.add(QByteArray::number(lit.real, 'g', 17)); break;
+            case SqlLiteral::Kind::Real: p.add(numberText(lit.real)); break;
             case SqlLiteral::Kind::Text:
                 p.add(i < shape.likePattern.size() && shape.likePattern[i] ? likePatternRegex(lit.text).toUtf8()
                                                                            : lit.text.toUtf8());
