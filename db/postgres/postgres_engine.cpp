@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <utility>
 
 #include <libpq-fe.h>
 
@@ -806,10 +807,14 @@ private:
     // savepoint, in one round trip; the next run starts short.
     void sendRunAgain()
     {
-        if (!PQenterPipelineMode(conn_))
+        const std::vector<KeptRow> rows = std::exchange(run_, {});
+        runLimit_ = kFirstRowRun;
+        if (!PQenterPipelineMode(conn_)) {
+            loseRun(nullptr);
             return;
+        }
         PQsendQueryParams(conn_, "ROLLBACK TO SAVEPOINT vortan_rows", 0, nullptr, nullptr, nullptr, nullptr, 0);
-        for (const KeptRow& kept : run_) {
+        for (const KeptRow& kept : rows) {
             const std::vector<const char*> values = kept.parameters.pointers();
             PQsendQueryPrepared(conn_, inserts_[size_t(kept.insert)].name.constData(), int(values.size()),
                                 values.data(), nullptr, nullptr, 0);
@@ -817,7 +822,7 @@ private:
         PQsendQueryParams(conn_, "RELEASE SAVEPOINT vortan_rows", 0, nullptr, nullptr, nullptr, nullptr, 0);
         PQsendQueryParams(conn_, "SAVEPOINT vortan_rows", 0, nullptr, nullptr, nullptr, nullptr, 0);
         PQpipelineSync(conn_);
-        const size_t sent = run_.size() + 3;
+        const size_t sent = rows.size() + 3;
         Result failed;
         for (size_t i = 0; i < sent; ++i) {
             Result r(PQgetResult(conn_));
@@ -828,18 +833,20 @@ private:
         }
         Result sync(PQgetResult(conn_));
         PQexitPipelineMode(conn_);
-        run_.clear();
-        runLimit_ = kFirstRowRun;
-        if (!failed)
-            return;
-        // A row that went in before does not go in again (another
-        // workstation stored a row of the same key in between): the
-        // transaction goes on from the savepoint, without the run, and can
-        // no longer be committed.
+        if (failed)
+            loseRun(failed.get());
+    }
+
+    // A row that went in before does not go in again (another workstation
+    // stored a row of the same key in between): the transaction goes on
+    // from the savepoint, without the run's rows, and can no longer be
+    // committed.
+    void loseRun(const PGresult* failed)
+    {
         if (PQstatus(conn_) == CONNECTION_OK)
             PQclear(PQexec(conn_, "ROLLBACK TO SAVEPOINT vortan_rows"));
         lostRowsAt_ = depth_;
-        lostRows_ = failureOf(failed.get(), EngineSituation::Statement);
+        lostRows_ = failureOf(failed, EngineSituation::Statement);
     }
 
     // Any statement but an inserted row ends the run of rows.
