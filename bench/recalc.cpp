@@ -89,7 +89,7 @@ std::array<QString, 3> bareRow(QStringView depthText, QStringView blowText, QStr
     const double c = nd >= P(37) ? P(38) + P(39) * (P(40) + P(41) * nd / P(42))
                                  : P(43) + P(44) * (P(45) + P(46) * nd / P(47));
     const double phi = P(52) + std::pow(P(53) * nd, P(54));
-    const calc::BearingFactors f = factors.LookupBearingFactors(phi, q.roundingMode);
+    const calc::BearingFactors f = factors.lookUpFactors(phi, q.roundingMode);
     const double df = P(50) * depth + P(51);
     const float gamma1 = static_cast<float>(P(33) - P(34));
     const float gamma2 = static_cast<float>(P(35) - P(36));
@@ -207,8 +207,8 @@ int main(int argc, char** argv)
     calc::QaSet series;
     series.code = QStringLiteral("1");
     calc::QaParamFile file;
-    const std::vector<calc::QaParamRecord> records{file.GetQaParams(qaPath, series, QStringLiteral("砂質土")),
-                                                   file.GetQaParams(qaPath, series, QStringLiteral("粘性土"))};
+    const std::vector<calc::QaParamRecord> records{file.findQaParams(qaPath, series, QStringLiteral("砂質土")),
+                                                   file.findQaParams(qaPath, series, QStringLiteral("粘性土"))};
     std::vector<std::array<QString, 3>> bare(static_cast<std::size_t>(Points * RecordsPerPoint));
 
     // The load with computation against the bare load, the best of three each.
@@ -237,9 +237,9 @@ int main(int argc, char** argv)
         quint64 statements = 0;
         for (int round = 0; round < 3; ++round) {
             // Start each round from another soil in the caches, as after a load.
-            calculator.formulaSets().GetRNdCoefficients(customer, QString());
-            calculator.formulaSets().GetNdCoefficients(customer, QString());
-            calculator.formulaSets().GetQaCoefficients(customer, QString());
+            calculator.formulaSets().lookUpRNd(customer, QString());
+            calculator.formulaSets().lookUpNd(customer, QString());
+            calculator.formulaSets().lookUpQa(customer, QString());
             before = db.statementCount();
             timer.restart();
             doc.recalculateAll();

@@ -366,7 +366,7 @@ int main(int argc, char** argv)
                                       intake::ExchangeReadMode::Add);
          }},
         {"delete a survey",
-         [](Site& s) { s.store->DeleteSurvey(s.store->MaxSurveyNo(), false, s.ui); }},
+         [](Site& s) { s.store->deleteSurvey(s.store->maxSurveyNo(), false, s.ui); }},
         {"import it in replace mode",
          [](Site& s) {
              intake::ReadExchangeFile(s.workspace, *s.store, s.ui, QDir(s.folder).filePath(QStringLiteral("one.csv")),
@@ -375,7 +375,7 @@ int main(int argc, char** argv)
         {"card import of one run",
          [&](Site& s) {
              intake::SaveCardRuns(s.workspace, s.ui, card.file.rows, card.lines,
-                                  QString::number(s.store->MaxSurveyNo() + 1), QStringLiteral("一般"));
+                                  QString::number(s.store->maxSurveyNo() + 1), QStringLiteral("一般"));
          }},
         {"record sheet PDF (load and draw)",
          [](Site& s) {
@@ -416,7 +416,7 @@ int main(int argc, char** argv)
             if (std::string(step.name) == "card import of one run") {
                 // The card's survey goes again, untimed, so that every round starts alike.
                 for (Site* site : {&big, &one})
-                    site->store->DeleteSurvey(site->store->MaxSurveyNo(), false, site->ui);
+                    site->store->deleteSurvey(site->store->maxSurveyNo(), false, site->ui);
             }
         }
         QElapsedTimer timer;

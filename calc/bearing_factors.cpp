@@ -32,7 +32,7 @@ BearingFactorTable::BearingFactorTable(const std::vector<BearingFactorRow>& rows
     }
 }
 
-BearingFactors BearingFactorTable::LookupBearingFactors(double phi, int mode) const
+BearingFactors BearingFactorTable::lookUpFactors(double phi, int mode) const
 {
     const double rounded = roundPhi(phi, mode);
     // Searching from the end finds the row a full forward scan would keep last.

@@ -34,7 +34,7 @@ public:
     // The factors of the row whose φ equals the rounded φ (the later row when
     // two rows hold it). When no row holds it and the unrounded φ lies beyond
     // the table's final data row, that row's factors; otherwise zeros.
-    BearingFactors LookupBearingFactors(double phi, int mode) const;
+    BearingFactors lookUpFactors(double phi, int mode) const;
 
     bool empty() const { return rows_.empty(); }
 

@@ -1,6 +1,5 @@
 #include "calc/formula_series_editor.h"
 
-#include "calc/formula_sets.h"
 #include "calc/qa_param_file.h"
 #include "calc/qa_param_file_writer.h"
 #include "core/cp932.h"
@@ -401,7 +400,7 @@ EditorOutcome FormulaSeriesEditor::save()
     }
     // The table rows are committed: lookups must read them from now on,
     // whatever becomes of the parameter file.
-    SetFormulaChanged(s_.state);
+    s_.state.formulaChanges->give();
 
     // The parameter file is rewritten outside the transaction.
     if (isQa()) {
@@ -438,7 +437,7 @@ EditorOutcome FormulaSeriesEditor::deleteSeries()
         db.execute(dropSeriesStatement(code));
         db.execute(dropBindingStatement(code));
         transaction.commit();
-        SetFormulaChanged(s_.state);
+        s_.state.formulaChanges->give();
         busy.finish(Deleted);
     } catch (const Failure& failure) {
         return report(failure);

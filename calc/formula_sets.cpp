@@ -1,6 +1,7 @@
 #include "calc/formula_sets.h"
 
 #include "core/failure.h"
+#include "core/formula_change_notice.h"
 #include "core/number_text.h"
 #include "core/program_state.h"
 #include "db/database.h"
@@ -44,21 +45,22 @@ bool QaSet::isNone() const
     return true;
 }
 
-void SetFormulaChanged(ProgramState& state)
+FormulaSetCache::FormulaSetCache(db::Workspace& workspace, const ProgramState& state)
+    : workspace_(workspace), notice_(state.formulaChanges), formulasChanged_(notice_->given())
 {
-    state.formulaChanged = true;
+    listening_ = QObject::connect(notice_.get(), &FormulaChangeNotice::changed, [this] { formulasChanged_ = true; });
 }
 
-FormulaSetCache::FormulaSetCache(db::Workspace& workspace, const ProgramState& state)
-    : workspace_(workspace), state_(state)
+FormulaSetCache::~FormulaSetCache()
 {
+    QObject::disconnect(listening_);
 }
 
 template <typename Set, typename ReadRow>
 Set FormulaSetCache::lookup(Entry<Set>& entry, const QString& customer, const QString& soil,
                             QString (*statement)(const QString&, const QString&), ReadRow readRow)
 {
-    if (customer != entry.customer || soil != entry.soil || state_.formulaChanged) {
+    if (customer != entry.customer || soil != entry.soil || formulasChanged_) {
         db::RecordSet rows = surveyDatabase(workspace_).openRecordSet(statement(customer, soil));
         Set set;
         if (!rows.eof()) {
@@ -103,7 +105,7 @@ QString FormulaSetCache::qaStatement(const QString& customer, const QString& soi
         + QStringLiteral("') AND ((mstQa値計算式.土質名)='") + literal(soil) + QStringLiteral("'));");
 }
 
-RNdSet FormulaSetCache::GetRNdCoefficients(const QString& customer, const QString& soil)
+RNdSet FormulaSetCache::lookUpRNd(const QString& customer, const QString& soil)
 {
     return lookup(rnd_, customer, soil, &rndStatement, [](const db::RecordSet& rows, RNdSet& set) {
         set.a = coefficient(rows, 0);
@@ -112,7 +114,7 @@ RNdSet FormulaSetCache::GetRNdCoefficients(const QString& customer, const QStrin
     });
 }
 
-NdSet FormulaSetCache::GetNdCoefficients(const QString& customer, const QString& soil)
+NdSet FormulaSetCache::lookUpNd(const QString& customer, const QString& soil)
 {
     return lookup(nd_, customer, soil, &ndStatement, [](const db::RecordSet& rows, NdSet& set) {
         set.a = coefficient(rows, 0);
@@ -123,7 +125,7 @@ NdSet FormulaSetCache::GetNdCoefficients(const QString& customer, const QString&
     });
 }
 
-QaSet FormulaSetCache::GetQaCoefficients(const QString& customer, const QString& soil)
+QaSet FormulaSetCache::lookUpQa(const QString& customer, const QString& soil)
 {
     // A lookup that finds no row clears the series code as well: keeping the
     // previous soil's code would hand that series' parameter records to a

@@ -3,12 +3,16 @@
 // mst得意先 binds one series per table; a series holds one coefficient row per
 // soil. Each table has a one-entry cache in front of it: a lookup for the same
 // customer and soil as the previous one is answered without a query, unless a
-// formula or master editor has saved since the program started.
+// formula or master editor has saved since the program started (the state's
+// FormulaChangeNotice says so).
 
+#include <QMetaObject>
 #include <QString>
 #include <array>
+#include <memory>
 
 namespace vortan {
+class FormulaChangeNotice;
 struct ProgramState;
 }
 namespace vortan::db {
@@ -37,20 +41,20 @@ struct QaSet {
     bool isNone() const;
 };
 
-// Marks that a formula or master editor has saved: from now on every lookup
-// queries the database again, until the program ends.
-void SetFormulaChanged(ProgramState& state);
-
 class FormulaSetCache {
 public:
+    // The cache listens to the state's formula change notice from here on.
     FormulaSetCache(db::Workspace& workspace, const ProgramState& state);
+    ~FormulaSetCache();
+    FormulaSetCache(const FormulaSetCache&) = delete;
+    FormulaSetCache& operator=(const FormulaSetCache&) = delete;
 
     // Each returns the coefficients of the customer's series for the soil,
     // zeros when no row matches. A failing query throws Failure and leaves the
     // cache entry as it was.
-    RNdSet GetRNdCoefficients(const QString& customer, const QString& soil);
-    NdSet GetNdCoefficients(const QString& customer, const QString& soil);
-    QaSet GetQaCoefficients(const QString& customer, const QString& soil);
+    RNdSet lookUpRNd(const QString& customer, const QString& soil);
+    NdSet lookUpNd(const QString& customer, const QString& soil);
+    QaSet lookUpQa(const QString& customer, const QString& soil);
 
     // The statements the lookups issue.
     static QString rndStatement(const QString& customer, const QString& soil);
@@ -75,7 +79,9 @@ private:
                QString (*statement)(const QString&, const QString&), ReadRow readRow);
 
     db::Workspace& workspace_;
-    const ProgramState& state_;
+    std::shared_ptr<FormulaChangeNotice> notice_;
+    QMetaObject::Connection listening_;
+    bool formulasChanged_ = false;  // once heard, every lookup queries
     Entry<RNdSet> rnd_;
     Entry<NdSet> nd_;
     Entry<QaSet> qa_;

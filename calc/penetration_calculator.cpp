@@ -58,12 +58,12 @@ QString PenetrationCalculator::qaParamFilePath() const
     return platform::joinPath(state_.settings.ini位置, QString::fromLatin1(QaParamFileName));
 }
 
-std::optional<double> PenetrationCalculator::CalcDeltaNd(std::optional<double> mv, const QString& customer,
+std::optional<double> PenetrationCalculator::computeDeltaNd(std::optional<double> mv, const QString& customer,
                                                          const QString& soil)
 {
     if (!mv)
         return std::nullopt;
-    const RNdSet set = formulaSets_.GetRNdCoefficients(customer, soil);
+    const RNdSet set = formulaSets_.lookUpRNd(customer, soil);
     const double deltaNd = set.a + set.b * power(*mv, set.c);
     // A negative torque under a fractional exponent has no value.
     if (!std::isfinite(deltaNd))
@@ -71,7 +71,7 @@ std::optional<double> PenetrationCalculator::CalcDeltaNd(std::optional<double> m
     return deltaNd;
 }
 
-NdResult PenetrationCalculator::CalcNd(const QString& deltaNdText, const QString& blowCount,
+NdResult PenetrationCalculator::computeNd(const QString& deltaNdText, const QString& blowCount,
                                        const QString& customer, const QString& soil)
 {
     return calcNd(deltaNdText, blowCount, numtext::parseNumber(blowCount), customer, soil);
@@ -91,7 +91,7 @@ NdResult PenetrationCalculator::calcNd(const QString& deltaNdText, const QString
 
     const std::optional<double> deltaNd = numtext::parseNumber(deltaNdText);
     if (deltaNd && ndm) {
-        const NdSet set = formulaSets_.GetNdCoefficients(customer, soil);
+        const NdSet set = formulaSets_.lookUpNd(customer, soil);
         if (!set.allZero()) {
             const double nd = (set.a + set.b * power(*ndm, set.c)) - set.d * power(*deltaNd, set.e);
             if (std::isfinite(nd)) {
@@ -115,7 +115,7 @@ NdResult PenetrationCalculator::calcNd(const QString& deltaNdText, const QString
     return result;
 }
 
-std::optional<QString> PenetrationCalculator::CalcQa(std::optional<double> ndValue, const QString& customer,
+std::optional<QString> PenetrationCalculator::computeQa(std::optional<double> ndValue, const QString& customer,
                                                      const QString& soil, double depth,
                                                      const BearingFactorTable& factors)
 {
@@ -123,10 +123,10 @@ std::optional<QString> PenetrationCalculator::CalcQa(std::optional<double> ndVal
     if (nd < 0)
         return std::nullopt;
 
-    const QaSet set = formulaSets_.GetQaCoefficients(customer, soil);
+    const QaSet set = formulaSets_.lookUpQa(customer, soil);
     if (set.isNone())
         return QString();
-    const QaParamRecord r = qaParamFile_.GetQaParams(qaParamFilePath(), set, soil);
+    const QaParamRecord r = qaParamFile_.findQaParams(qaParamFilePath(), set, soil);
     if (r.seriesCode == 0)
         return QString();
 
@@ -150,7 +150,7 @@ std::optional<QString> PenetrationCalculator::CalcQa(std::optional<double> ndVal
     const double Df = P(50) * depth + P(51);
     const double φ = P(52) + power(P(53) * nd, P(54));
 
-    const BearingFactors f = factors.LookupBearingFactors(φ, r.roundingMode);
+    const BearingFactors f = factors.lookUpFactors(φ, r.roundingMode);
     const double qa = (f.nq * (Df * (γ2 * iq)) + (f.ngamma * (B * (γ1 * (β * iγ))) + f.nc * (c * (α * ic))))
         * (1.0 / 3.0);
     // A factor without a value (a negative base under a fractional exponent)
@@ -164,19 +164,19 @@ std::optional<QString> PenetrationCalculator::CalcQa(std::optional<double> ndVal
     return numtext::shortestDouble(qa);
 }
 
-std::optional<double> PenetrationCalculator::CalcCohesion(double nd, const QString& customer, const QString& soil)
+std::optional<double> PenetrationCalculator::computeCohesion(double nd, const QString& customer, const QString& soil)
 {
-    const QaSet set = formulaSets_.GetQaCoefficients(customer, soil);
+    const QaSet set = formulaSets_.lookUpQa(customer, soil);
     if (set.isNone())
         return std::nullopt;
-    const QaParamRecord r = qaParamFile_.GetQaParams(qaParamFilePath(), set, soil);
+    const QaParamRecord r = qaParamFile_.findQaParams(qaParamFilePath(), set, soil);
     if (r.seriesCode == 0)
         return std::nullopt;
     const double c = cohesion(r, nd);
     return std::isfinite(c) ? std::optional<double>(c) : std::nullopt;
 }
 
-RowTexts PenetrationCalculator::CalcRow(const RowInputs& row, const QString& customer,
+RowTexts PenetrationCalculator::computeRow(const RowInputs& row, const QString& customer,
                                         const BearingFactorTable& factors)
 {
     const AppSettings& s = state_.settings;
@@ -186,7 +186,7 @@ RowTexts PenetrationCalculator::CalcRow(const RowInputs& row, const QString& cus
     std::optional<double> mv = numtext::parseNumber(row.torque);
     if (mv && s.試験名単位切替)
         *mv /= 10.0;
-    const std::optional<double> deltaNd = CalcDeltaNd(mv, customer, row.soil);
+    const std::optional<double> deltaNd = computeDeltaNd(mv, customer, row.soil);
     out.deltaNd = deltaNd ? numtext::formatNumber(*deltaNd, OneDecimal) : QString();
 
     const std::optional<double> ndm = numtext::parseNumber(row.blowCount);
@@ -200,11 +200,11 @@ RowTexts PenetrationCalculator::CalcRow(const RowInputs& row, const QString& cus
     if (depth && ndm) {
         if (ndText.contains(OrMore)) {
             const std::optional<QString> qa =
-                CalcQa(numtext::leadingNumber(ndText), customer, row.soil, *depth, factors);
+                computeQa(numtext::leadingNumber(ndText), customer, row.soil, *depth, factors);
             const QString text = qa ? numtext::formatText(*qa, OneDecimal) : QString();
             out.qa = text.isEmpty() ? QString() : text + OrMore;
         } else {
-            const std::optional<QString> qa = CalcQa(nd.value, customer, row.soil, *depth, factors);
+            const std::optional<QString> qa = computeQa(nd.value, customer, row.soil, *depth, factors);
             out.qa = qa ? numtext::formatText(*qa, OneDecimal) : QString();
         }
     }

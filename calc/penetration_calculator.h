@@ -23,7 +23,7 @@ class Workspace;
 
 namespace vortan::calc {
 
-// What CalcNd yields: the text shown for Nd (a number, a limit text such as
+// What computeNd yields: the text shown for Nd (a number, a limit text such as
 // "1未満" or "50以上", or empty) and the value that the bearing capacity uses.
 struct NdResult {
     QString display;
@@ -75,30 +75,30 @@ public:
     QString qaParamFilePath() const;
 
     // ⊿Nd = A + B·Mv^C with Mv in kN·cm; no value when Mv is not a number.
-    std::optional<double> CalcDeltaNd(std::optional<double> mv, const QString& customer,
+    std::optional<double> computeDeltaNd(std::optional<double> mv, const QString& customer,
                                       const QString& soil);
 
     // Nd from the ⊿Nd text (one decimal, as shown) and the blow count text,
     // with the threshold, the upper limit and the lower blow-count limit.
-    NdResult CalcNd(const QString& deltaNdText, const QString& blowCount, const QString& customer,
+    NdResult computeNd(const QString& deltaNdText, const QString& blowCount, const QString& customer,
                     const QString& soil);
 
     // qa in general number format (or the threshold text with "未満"); an
     // empty text when the customer has no bearing capacity formula for the
     // soil or no parameter record matches; no value for a negative Nd.
-    std::optional<QString> CalcQa(std::optional<double> nd, const QString& customer,
+    std::optional<QString> computeQa(std::optional<double> nd, const QString& customer,
                                   const QString& soil, double depth, const BearingFactorTable& factors);
 
     // The cohesion c (kN/m²) of the soil at the blow count Nd, as the qa
     // formula takes it from the parameter record of the customer's qa series;
     // no value when the customer has no qa series or no record for the soil.
-    std::optional<double> CalcCohesion(double nd, const QString& customer, const QString& soil);
+    std::optional<double> computeCohesion(double nd, const QString& customer, const QString& soil);
 
     // One data row: ⊿Nd, Nd and qa texts as the row shows them.
-    RowTexts CalcRow(const RowInputs& row, const QString& customer, const BearingFactorTable& factors);
+    RowTexts computeRow(const RowInputs& row, const QString& customer, const BearingFactorTable& factors);
 
 private:
-    // CalcNd with the blow count already read as a number.
+    // computeNd with the blow count already read as a number.
     NdResult calcNd(const QString& deltaNdText, const QString& blowCount, std::optional<double> ndm,
                     const QString& customer, const QString& soil);
 

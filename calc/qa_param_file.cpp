@@ -53,7 +53,7 @@ const std::vector<QaParamRecord>& QaParamFile::records(const QString& path)
     return records_;
 }
 
-QaParamRecord QaParamFile::GetQaParams(const QString& path, const QaSet& set, const QString& soil)
+QaParamRecord QaParamFile::findQaParams(const QString& path, const QaSet& set, const QString& soil)
 {
     const std::int16_t code = numtext::toInt16(numtext::leadingNumber(set.code));
     if (code == 0)

@@ -25,7 +25,7 @@ public:
     // missing or nothing matches. `path` is the file's full path. A file that
     // is there but cannot be opened (70) or read to its end (75; 71 when it
     // went away while read) throws Failure and is read again next time.
-    QaParamRecord GetQaParams(const QString& path, const QaSet& set, const QString& soil);
+    QaParamRecord findQaParams(const QString& path, const QaSet& set, const QString& soil);
 
     // While on, a file once looked at is taken to stay as it was, so that a
     // recalculation of thousands of rows looks at it once rather than once

@@ -1,10 +1,13 @@
 #pragma once
 // The state every screen of one program run shares: the settings, what the
-// side files of the settings folder gave, and the program-wide flags.
+// side files of the settings folder gave, and the notices screens give each
+// other.
 
 #include "core/app_settings.h"
+#include "core/formula_change_notice.h"
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace vortan {
@@ -24,7 +27,9 @@ struct ProgramState {
     QString cardDrive;                 // cfdrive.ini: the remembered card drive
     std::vector<BearingFactorRow> bearingFactorTable;  // rqtbl.csv
     bool databaseNotFound = false;     // set by the reporter for 3024
-    bool formulaChanged = false;       // set by the formula and master editors
+    // Given by the formula and master editors after a save; shared by copies
+    // of the state, since they belong to the same program run.
+    std::shared_ptr<FormulaChangeNotice> formulaChanges = std::make_shared<FormulaChangeNotice>();
     QString settingsFile;              // the settings file the settings were read from
 };
 

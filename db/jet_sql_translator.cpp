@@ -363,10 +363,7 @@ void JetSqlTranslator::translateData(TranslatedStatement& out, size_t first)
     }
 }
 
-namespace {
-
-// Reads "name type[(n)] constraints..." of a column from tokens[i..end).
-struct ColumnSpec {
+struct JetSqlTranslator::ColumnSpec {
     QString name;
     JetColumnType type;
     bool primaryKey = false;
@@ -374,6 +371,8 @@ struct ColumnSpec {
     bool notNull = false;
     QString defaultValue;   // SQLite text of the default, empty when none
 };
+
+namespace {
 
 QString inlineLiteral(const SqlToken& t, bool negative)
 {
@@ -415,102 +414,88 @@ QString JetSqlTranslator::defaultValue(size_t& k, size_t end) const
     fail("default value");
 }
 
-void JetSqlTranslator::translateCreateTable(TranslatedStatement& out)
+size_t JetSqlTranslator::endOfItem(size_t first, size_t end) const
 {
-    const size_t n = tokens_.size();
-    if (n < 4 || !isNameToken(tokens_[2]) || !isSymbol(tokens_[3], '(') || !isSymbol(tokens_.back(), ')'))
-        fail("CREATE TABLE");
-    const QString table = tokens_[2].text.toString();
-    std::vector<ColumnSpec> columns;
-    QStringList tableConstraints;
-    bool tablePrimaryKey = false;
-
-    size_t i = 4;
-    const size_t end = n - 1;   // the closing parenthesis
-    while (i < end) {
-        // One item up to the next comma outside parentheses.
-        size_t itemEnd = i;
-        int depth = 0;
-        while (itemEnd < end) {
-            if (isSymbol(tokens_[itemEnd], '('))
-                ++depth;
-            else if (isSymbol(tokens_[itemEnd], ')'))
-                --depth;
-            else if (depth == 0 && isSymbol(tokens_[itemEnd], ','))
-                break;
-            ++itemEnd;
-        }
-        if (itemEnd == i || depth != 0)
-            fail("CREATE TABLE item");
-        const SqlToken& head = tokens_[i];
-        if (head.kind == SqlTokenKind::Word
-            && (isWord(head, "CONSTRAINT") || isWord(head, "PRIMARY") || isWord(head, "UNIQUE")
-                || isWord(head, "FOREIGN"))) {
-            TranslatedStatement part;
-            skip_.assign(n, 1);
-            for (size_t k = i; k < itemEnd; ++k) {
-                skip_[k] = 0;
-                if (isWord(tokens_[k], "PRIMARY"))
-                    tablePrimaryKey = true;
-                if (tokens_[k].kind == SqlTokenKind::Text || tokens_[k].kind == SqlTokenKind::Number)
-                    fail("literal in a table constraint");
-            }
-            translateData(part, i);
-            tableConstraints.append(part.sql);
-        } else {
-            ColumnSpec col;
-            if (!isNameToken(head) || i + 1 >= itemEnd || tokens_[i + 1].kind != SqlTokenKind::Word)
-                fail("column definition");
-            col.name = head.text.toString();
-            const QStringView typeWord = tokens_[i + 1].text;
-            size_t k = i + 2;
-            std::optional<int> size;
-            if (k < itemEnd && isSymbol(tokens_[k], '(')) {
-                if (k + 2 >= itemEnd || tokens_[k + 1].kind != SqlTokenKind::Number
-                    || !isSymbol(tokens_[k + 2], ')'))
-                    fail("column size");
-                bool ok = false;
-                size = tokens_[k + 1].text.toInt(&ok);
-                if (!ok)
-                    fail("column size");
-                k += 3;
-            }
-            const auto type = jetTypeFromWord(typeWord, size);
-            if (!type)
-                fail("column type");
-            col.type = *type;
-            while (k < itemEnd) {
-                const SqlToken& t = tokens_[k];
-                if (isWord(t, "CONSTRAINT") && k + 1 < itemEnd && isNameToken(tokens_[k + 1])) {
-                    k += 2;
-                } else if (isWord(t, "PRIMARY") && k + 1 < itemEnd && isWord(tokens_[k + 1], "KEY")) {
-                    col.primaryKey = true;
-                    k += 2;
-                } else if (isWord(t, "UNIQUE")) {
-                    col.unique = true;
-                    ++k;
-                } else if (isWord(t, "NOT") && k + 1 < itemEnd && isWord(tokens_[k + 1], "NULL")) {
-                    col.notNull = true;
-                    k += 2;
-                } else if (isWord(t, "NULL")) {
-                    ++k;
-                } else if (isWord(t, "DEFAULT") && k + 1 < itemEnd) {
-                    col.defaultValue = defaultValue(k, itemEnd);
-                } else {
-                    fail("column constraint");
-                }
-            }
-            columns.push_back(std::move(col));
-        }
-        i = itemEnd + 1;
-        if (itemEnd == end)
+    size_t k = first;
+    int depth = 0;
+    while (k < end) {
+        if (isSymbol(tokens_[k], '('))
+            ++depth;
+        else if (isSymbol(tokens_[k], ')'))
+            --depth;
+        else if (depth == 0 && isSymbol(tokens_[k], ','))
             break;
-        if (i >= end)
-            fail("CREATE TABLE item");
+        ++k;
     }
-    if (columns.empty())
-        fail("table without columns");
+    if (k == first || depth != 0)
+        fail("CREATE TABLE item");
+    return k;
+}
 
+QString JetSqlTranslator::tableConstraint(size_t first, size_t end, bool& primaryKey)
+{
+    TranslatedStatement part;
+    skip_.assign(tokens_.size(), 1);
+    for (size_t k = first; k < end; ++k) {
+        skip_[k] = 0;
+        if (isWord(tokens_[k], "PRIMARY"))
+            primaryKey = true;
+        if (tokens_[k].kind == SqlTokenKind::Text || tokens_[k].kind == SqlTokenKind::Number)
+            fail("literal in a table constraint");
+    }
+    translateData(part, first);
+    return part.sql;
+}
+
+JetSqlTranslator::ColumnSpec JetSqlTranslator::columnSpec(size_t first, size_t end) const
+{
+    ColumnSpec col;
+    if (!isNameToken(tokens_[first]) || first + 1 >= end || tokens_[first + 1].kind != SqlTokenKind::Word)
+        fail("column definition");
+    col.name = tokens_[first].text.toString();
+    const QStringView typeWord = tokens_[first + 1].text;
+    size_t k = first + 2;
+    std::optional<int> size;
+    if (k < end && isSymbol(tokens_[k], '(')) {
+        if (k + 2 >= end || tokens_[k + 1].kind != SqlTokenKind::Number || !isSymbol(tokens_[k + 2], ')'))
+            fail("column size");
+        bool ok = false;
+        size = tokens_[k + 1].text.toInt(&ok);
+        if (!ok)
+            fail("column size");
+        k += 3;
+    }
+    const auto type = jetTypeFromWord(typeWord, size);
+    if (!type)
+        fail("column type");
+    col.type = *type;
+    while (k < end) {
+        const SqlToken& t = tokens_[k];
+        if (isWord(t, "CONSTRAINT") && k + 1 < end && isNameToken(tokens_[k + 1])) {
+            k += 2;
+        } else if (isWord(t, "PRIMARY") && k + 1 < end && isWord(tokens_[k + 1], "KEY")) {
+            col.primaryKey = true;
+            k += 2;
+        } else if (isWord(t, "UNIQUE")) {
+            col.unique = true;
+            ++k;
+        } else if (isWord(t, "NOT") && k + 1 < end && isWord(tokens_[k + 1], "NULL")) {
+            col.notNull = true;
+            k += 2;
+        } else if (isWord(t, "NULL")) {
+            ++k;
+        } else if (isWord(t, "DEFAULT") && k + 1 < end) {
+            col.defaultValue = defaultValue(k, end);
+        } else {
+            fail("column constraint");
+        }
+    }
+    return col;
+}
+
+QString JetSqlTranslator::createTableText(const QString& table, const std::vector<ColumnSpec>& columns,
+                                          const QStringList& constraints, bool tablePrimaryKey) const
+{
     int primaryColumns = 0;
     for (const ColumnSpec& c : columns)
         primaryColumns += c.primaryKey ? 1 : 0;
@@ -543,10 +528,44 @@ void JetSqlTranslator::translateCreateTable(TranslatedStatement& out)
         else if (col.type.type == JetType::YesNo)
             create += QStringLiteral(" DEFAULT 0");
     }
-    for (const QString& constraint : tableConstraints)
+    for (const QString& constraint : constraints)
         create += QStringLiteral(", ") + constraint;
     create += u')';
-    out.schemaStatements.append(create);
+    return create;
+}
+
+void JetSqlTranslator::translateCreateTable(TranslatedStatement& out)
+{
+    const size_t n = tokens_.size();
+    if (n < 4 || !isNameToken(tokens_[2]) || !isSymbol(tokens_[3], '(') || !isSymbol(tokens_.back(), ')'))
+        fail("CREATE TABLE");
+    const QString table = tokens_[2].text.toString();
+    std::vector<ColumnSpec> columns;
+    QStringList tableConstraints;
+    bool tablePrimaryKey = false;
+
+    // The items between the parentheses, one up to each comma outside
+    // parentheses: table constraints and column definitions.
+    const size_t end = n - 1;
+    for (size_t i = 4; i < end;) {
+        const size_t itemEnd = endOfItem(i, end);
+        const SqlToken& head = tokens_[i];
+        if (head.kind == SqlTokenKind::Word
+            && (isWord(head, "CONSTRAINT") || isWord(head, "PRIMARY") || isWord(head, "UNIQUE")
+                || isWord(head, "FOREIGN")))
+            tableConstraints.append(tableConstraint(i, itemEnd, tablePrimaryKey));
+        else
+            columns.push_back(columnSpec(i, itemEnd));
+        i = itemEnd + 1;
+        if (itemEnd == end)
+            break;
+        if (i >= end)
+            fail("CREATE TABLE item");
+    }
+    if (columns.empty())
+        fail("table without columns");
+
+    out.schemaStatements.append(createTableText(table, columns, tableConstraints, tablePrimaryKey));
     for (const ColumnSpec& col : columns)
         out.schemaStatements.append(columnRules(table, col.name, col.type));
 }

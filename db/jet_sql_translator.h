@@ -61,6 +61,16 @@ public:
 private:
     void translateData(TranslatedStatement& out, size_t first);
     void translateCreateTable(TranslatedStatement& out);
+    // One column of a CREATE TABLE: its name, type and constraints.
+    struct ColumnSpec;
+    // The index of the comma (or closing parenthesis at `end`) that ends the
+    // CREATE TABLE item starting at `first`.
+    size_t endOfItem(size_t first, size_t end) const;
+    // The engine's text of a table constraint; notes whether it is a primary key.
+    QString tableConstraint(size_t first, size_t end, bool& primaryKey);
+    ColumnSpec columnSpec(size_t first, size_t end) const;
+    QString createTableText(const QString& table, const std::vector<ColumnSpec>& columns,
+                            const QStringList& constraints, bool tablePrimaryKey) const;
     void translateAlterTable(TranslatedStatement& out);
     void translateOtherSchema(TranslatedStatement& out);
     // The SQLite text of the value after DEFAULT at tokens_[k]; k moves past it.

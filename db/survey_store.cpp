@@ -104,7 +104,7 @@ int NotStoredRows::total() const
 
 SurveyStore::SurveyStore(Workspace& workspace) : workspace_(workspace) {}
 
-std::int32_t SurveyStore::MaxSurveyNo()
+std::int32_t SurveyStore::maxSurveyNo()
 {
     RecordSet rows = surveyDatabase(workspace_).openRecordSet(
         QStringLiteral("SELECT Max(調査地区.調査地区No) AS 調査地区Noの最大 FROM 調査地区;"));
@@ -115,12 +115,12 @@ std::int32_t SurveyStore::MaxSurveyNo()
     return numtext::toInt32(numtext::leadingNumber(text));
 }
 
-bool SurveyStore::DeleteSurvey(std::int32_t number, bool ask, UserInterface& ui)
+bool SurveyStore::deleteSurvey(std::int32_t number, bool ask, UserInterface& ui)
 {
-    return DeleteSurvey(QString::number(number), ask, ui);
+    return deleteSurvey(QString::number(number), ask, ui);
 }
 
-bool SurveyStore::DeleteSurvey(const QString& number, bool ask, UserInterface& ui)
+bool SurveyStore::deleteSurvey(const QString& number, bool ask, UserInterface& ui)
 {
     if (ask) {
         const MessageAnswer answer = ui.showMessage(
@@ -160,7 +160,7 @@ bool SurveyStore::DeleteSurvey(const QString& number, bool ask, UserInterface& u
 // go in as singles written with their shortest text, the soil code as its
 // leading number, so that the stored values are those of the written form.
 
-void SurveyStore::InsertSurveyRow(const SurveyRow& r)
+void SurveyStore::insertSurvey(const SurveyRow& r)
 {
     Database& db = surveyDatabase(workspace_);
     db.insertRow(surveyInsert(db), {Value(qint64(r.調査地区No)), Value(r.現場名), Value(r.住所), Value(r.調査目的),
@@ -169,7 +169,7 @@ void SurveyStore::InsertSurveyRow(const SurveyRow& r)
                                     Value(r.得意先名), Value(r.記事)});
 }
 
-void SurveyStore::InsertPointRow(const PointRow& r)
+void SurveyStore::insertPoint(const PointRow& r)
 {
     Database& db = surveyDatabase(workspace_);
     try {
@@ -185,7 +185,7 @@ void SurveyStore::InsertPointRow(const PointRow& r)
     }
 }
 
-void SurveyStore::InsertRecordRow(const RecordRow& row)
+void SurveyStore::insertRecord(const RecordRow& row)
 {
     const bool repeatsPrevious = row.調査地区No == previous_.調査地区No && row.測点No == previous_.測点No
         && row.日付 == previous_.日付 && row.開始時刻 == previous_.開始時刻

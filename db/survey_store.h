@@ -80,32 +80,32 @@ public:
     explicit SurveyStore(Workspace& workspace);
 
     // The largest survey number, 0 when there is none. A new survey takes this plus one.
-    std::int32_t MaxSurveyNo();
+    std::int32_t maxSurveyNo();
 
     // Deletes the survey with its points and records in one transaction.
     // With `ask`, the user confirms first (anything but Yes changes nothing
     // and returns false) and is told when it is done. `number` is read by
     // the leading-number rule. A failing statement rolls back what this call
     // changed and throws; inside a caller's transaction this one nests in it.
-    bool DeleteSurvey(const QString& number, bool ask, UserInterface& ui);
-    bool DeleteSurvey(std::int32_t number, bool ask, UserInterface& ui);
+    bool deleteSurvey(const QString& number, bool ask, UserInterface& ui);
+    bool deleteSurvey(std::int32_t number, bool ask, UserInterface& ui);
 
     // Inserts a survey row; a failure throws.
-    void InsertSurveyRow(const SurveyRow& row);
+    void insertSurvey(const SurveyRow& row);
     // Inserts a point row; a failing statement (a point number too long for
     // its column, say) does not stop an import: it is counted in
     // notStoredRows() and the import goes on.
-    void InsertPointRow(const PointRow& row);
+    void insertPoint(const PointRow& row);
     // Inserts a record row unless it repeats the previous record given here
     // (same survey, point, date, times and depth); a failing statement is
     // counted as above. Either way the row becomes the previous record.
-    void InsertRecordRow(const RecordRow& row);
+    void insertRecord(const RecordRow& row);
 
     // The rows the two inserts could not store since the last forget.
     const NotStoredRows& notStoredRows() const { return notStored_; }
     void forgetNotStoredRows() { notStored_ = {}; }
 
-    // The record the next InsertRecordRow compares with.
+    // The record the next insertRecord compares with.
     const RecordRow& previousRecord() const { return previous_; }
     // Puts back the previous record of before an import whose rows were
     // rolled back, so that a retry compares with a row that is really stored.

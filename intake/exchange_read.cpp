@@ -62,7 +62,7 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
 {
     ExchangeReadResult result;
     const bool add = mode == ExchangeReadMode::Add;
-    const std::int32_t base = add ? store.MaxSurveyNo() : 0;
+    const std::int32_t base = add ? store.maxSurveyNo() : 0;
     std::int32_t counter = 0;
     std::int32_t addedNumber = 0;
 
@@ -110,9 +110,9 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
                     addOnce(result.replaced, fileNumber);
                 else
                     addOnce(result.created, fileNumber);
-                store.DeleteSurvey(fileNumber, false, ui);
+                store.deleteSurvey(fileNumber, false, ui);
             }
-            store.InsertSurveyRow(records.survey);
+            store.insertSurvey(records.survey);
             ++result.surveys;
         }
         const std::int32_t number = add ? addedNumber : fileNumber;
@@ -120,10 +120,10 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
         if (newPoint) {
             previousPoint = records.point;
             records.point.調査地区No = number;
-            store.InsertPointRow(records.point);
+            store.insertPoint(records.point);
         }
         records.record.調査地区No = number;
-        store.InsertRecordRow(records.record);
+        store.insertRecord(records.record);
         previousSurvey = fileNumber;
 
         // Progress by bytes: the line's share of the file, line end excluded.

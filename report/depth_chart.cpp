@@ -310,7 +310,7 @@ std::optional<double> DepthChart::barValueOf(int p, int r) const
     if (!in_.calculator)
         return std::nullopt;
     const double nd = barValue(doc.recordCell(p, r, RecordColumn::補正打撃回数));
-    const std::optional<double> c = in_.calculator->CalcCohesion(nd, doc.header(HeaderField::提出先),
+    const std::optional<double> c = in_.calculator->computeCohesion(nd, doc.header(HeaderField::提出先),
                                                                  doc.recordCell(p, r, RecordColumn::推定土質));
     if (!c || *c <= 0)
         return std::nullopt;

@@ -1,6 +1,5 @@
 #include "sheet/master_editor.h"
 
-#include "calc/formula_sets.h"
 #include "core/busy_scope.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
@@ -78,7 +77,7 @@ EditorOutcome MasterEditor::save()
         return report(failure);
     }
     changed_ = false;
-    calc::SetFormulaChanged(s_.state);
+    s_.state.formulaChanges->give();
     s_.ui.showMessage(QStringLiteral("データを保存しました。"), MessageIcon::Information);
     return EditorOutcome::Done;
 }

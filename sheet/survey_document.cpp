@@ -252,7 +252,7 @@ void SurveyDocument::computeRow(int pointIndex, int row, const calc::BearingFact
     RecordCells& cells = mutablePoint(pointIndex).records.at(static_cast<std::size_t>(row));
     const calc::RowInputs inputs{cells[RecordColumn::貫入長 - 1], cells[RecordColumn::打撃回数 - 1],
                                  cells[RecordColumn::トルク - 1], cells[RecordColumn::推定土質 - 1]};
-    calc::RowTexts texts = s_.calculator.CalcRow(inputs, header(HeaderField::提出先), factors);
+    calc::RowTexts texts = s_.calculator.computeRow(inputs, header(HeaderField::提出先), factors);
     cells[RecordColumn::補正値 - 1] = std::move(texts.deltaNd);
     cells[RecordColumn::補正打撃回数 - 1] = std::move(texts.nd);
     cells[RecordColumn::換算支持力 - 1] = std::move(texts.qa);

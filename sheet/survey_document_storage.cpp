@@ -298,7 +298,7 @@ void SurveyDocument::writeSurvey(const QString& number)
 {
     db::Database& database = surveyDatabase(s_.workspace);
     db::SurveyStore store(s_.workspace);
-    store.DeleteSurvey(number, false, s_.ui);
+    store.deleteSurvey(number, false, s_.ui);
 
     SiteValues site;
     site.現場名 = header(HeaderField::現場名);

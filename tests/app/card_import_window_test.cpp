@@ -96,7 +96,7 @@ protected:
     std::int32_t maxSurveyNo()
     {
         db::SurveyStore store(db.workspace);
-        return store.MaxSurveyNo();
+        return store.maxSurveyNo();
     }
 
     SurveyDatabaseCopy db;

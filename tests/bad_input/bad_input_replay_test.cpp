@@ -266,9 +266,9 @@ private:
         for (qsizetype i = 0; i < names.size(); ++i) {
             db::SurveyRow survey = test::exchangeSurvey(std::int32_t(i + 1));
             survey.現場名 = names[i];
-            store.InsertSurveyRow(survey);
-            store.InsertPointRow(test::exchangePoint(std::int32_t(i + 1), "1", "1"));
-            store.InsertRecordRow(test::exchangeRecord(std::int32_t(i + 1), "1", 0.25f, 3, 10.5f, "1"));
+            store.insertSurvey(survey);
+            store.insertPoint(test::exchangePoint(std::int32_t(i + 1), "1", "1"));
+            store.insertRecord(test::exchangeRecord(std::int32_t(i + 1), "1", 0.25f, 3, 10.5f, "1"));
         }
         test::RecordingUserInterface ui;
         intake::WriteExchangeFile(copy.db(), ui, settingsFolder_.filePath(QStringLiteral("out.csv")), QString(), {});
@@ -304,7 +304,7 @@ private:
         set.code = QStringLiteral("1");
         for (const QString& pair : c_.expected.split(';')) {
             const QString soil = pair.section('=', 0, 0);
-            EXPECT_EQ(QString::number(file.GetQaParams(path, set, soil).seriesCode), pair.section('=', 1))
+            EXPECT_EQ(QString::number(file.findQaParams(path, set, soil).seriesCode), pair.section('=', 1))
                 << soil.toStdString();
         }
     }

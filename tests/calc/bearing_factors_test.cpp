@@ -44,26 +44,26 @@ TEST(BearingFactors, LaterRowWinsAndBeyondTheTableTakesTheFinalDataRow)
                                     row("10.1", "9", "1", "3"), row("10.2", "8.4", "0.42", "2.55"),
                                     row("", "", "", "")});
     // 10.1 stands twice: the later row's factors.
-    auto f = table.LookupBearingFactors(10.1, 1);
+    auto f = table.lookUpFactors(10.1, 1);
     EXPECT_DOUBLE_EQ(f.nc, 9);
     EXPECT_DOUBLE_EQ(f.ngamma, 1);
     EXPECT_DOUBLE_EQ(f.nq, 3);
     // Beyond the last angle (10.2; the empty line after it is no data row).
-    f = table.LookupBearingFactors(12.7, 1);
+    f = table.lookUpFactors(12.7, 1);
     EXPECT_DOUBLE_EQ(f.nc, 8.4);
     EXPECT_DOUBLE_EQ(f.nq, 2.55);
     // Below the first angle and between rows: zeros.
-    f = table.LookupBearingFactors(5.0, 1);
+    f = table.lookUpFactors(5.0, 1);
     EXPECT_DOUBLE_EQ(f.nc, 0);
     EXPECT_DOUBLE_EQ(f.nq, 0);
     // 10.2 rounded up is 10.3: no row, but 10.2 itself is not beyond the table.
-    f = table.LookupBearingFactors(10.2, 0);
+    f = table.lookUpFactors(10.2, 0);
     EXPECT_DOUBLE_EQ(f.nc, 0);
     // Fields are read by their leading number.
     const BearingFactorTable loose({row("20deg", "14.8x", "2.9", "6.4 ")});
-    EXPECT_DOUBLE_EQ(loose.LookupBearingFactors(20.0, 1).nc, 14.8);
+    EXPECT_DOUBLE_EQ(loose.lookUpFactors(20.0, 1).nc, 14.8);
     // An empty table gives zeros.
-    EXPECT_DOUBLE_EQ(BearingFactorTable().LookupBearingFactors(30, 1).nc, 0);
+    EXPECT_DOUBLE_EQ(BearingFactorTable().lookUpFactors(30, 1).nc, 0);
 }
 
 TEST(BearingFactors, ShippedTableInterpolatesTheNoticeTable)
@@ -76,16 +76,16 @@ TEST(BearingFactors, ShippedTableInterpolatesTheNoticeTable)
     // 29.1° lies between 28° (25.8, 11.2, 14.7) and 32° (35.5, 22.0, 23.2):
     // 25.8 + 9.7·1.1/4 = 28.4675 -> 28.47; 11.2 + 10.8·1.1/4 = 14.17;
     // 14.7 + 8.5·1.1/4 = 17.0375 -> 17.04.
-    auto f = table.LookupBearingFactors(29.1, 2);
+    auto f = table.lookUpFactors(29.1, 2);
     EXPECT_DOUBLE_EQ(f.nc, 28.47);
     EXPECT_DOUBLE_EQ(f.ngamma, 14.17);
     EXPECT_DOUBLE_EQ(f.nq, 17.04);
     // The table's own anchors.
-    f = table.LookupBearingFactors(0.0, 1);
+    f = table.lookUpFactors(0.0, 1);
     EXPECT_DOUBLE_EQ(f.nc, 5.1);
     EXPECT_DOUBLE_EQ(f.nq, 1.0);
     // Beyond 40°: the factors of 40°.
-    f = table.LookupBearingFactors(46.62, 1);
+    f = table.lookUpFactors(46.62, 1);
     EXPECT_DOUBLE_EQ(f.nc, 75.3);
     EXPECT_DOUBLE_EQ(f.ngamma, 93.7);
     EXPECT_DOUBLE_EQ(f.nq, 64.2);

@@ -62,7 +62,7 @@ struct CalcEnvironment {
     calc::RowTexts row(const QString& depth, const QString& blowCount, const QString& torque,
                        const QString& soil, const QString& customer = QStringLiteral("一般"))
     {
-        return calculator->CalcRow(calc::RowInputs{depth, blowCount, torque, soil}, customer,
+        return calculator->computeRow(calc::RowInputs{depth, blowCount, torque, soil}, customer,
                                    calculator->bearingFactorTable());
     }
 };

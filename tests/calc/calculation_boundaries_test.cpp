@@ -23,7 +23,7 @@ struct Boundaries : ::testing::Test {
     }
     std::optional<double> cohesion(double nd)
     {
-        return env.calculator->CalcCohesion(nd, QStringLiteral("一般"), QStringLiteral("粘性土"));
+        return env.calculator->computeCohesion(nd, QStringLiteral("一般"), QStringLiteral("粘性土"));
     }
 };
 
@@ -47,7 +47,7 @@ TEST_F(Boundaries, QaThresholdHoldsOnlyBelowItsValue)
 {
     // Clay at 1.0 m with Nd 10: qa = 112.25 (see the penetration tests); the
     // threshold is set to that very single-precision value, then one step up.
-    const std::optional<QString> exact = env.calculator->CalcQa(
+    const std::optional<QString> exact = env.calculator->computeQa(
         10.0, QStringLiteral("一般"), QStringLiteral("粘性土"), 1.0, env.calculator->bearingFactorTable());
     ASSERT_TRUE(exact.has_value());
     const float qa = exact->toFloat();

@@ -107,7 +107,7 @@ TEST_F(SeriesEditor, SavingAnExistingSeriesAsksAndReplacesItsSoilRows)
     EXPECT_EQ(env.ui.messages().front().icon, MessageIcon::Question);
     EXPECT_EQ(env.ui.messages().front().buttons, MessageButtons::YesNo);
     EXPECT_EQ(rndRows(1).size(), 5);
-    EXPECT_FALSE(env.state.formulaChanged);
+    EXPECT_FALSE(env.state.formulaChanges->given());
 
     env.ui.clear();
     env.ui.queueAnswer(MessageAnswer::Yes);
@@ -115,7 +115,7 @@ TEST_F(SeriesEditor, SavingAnExistingSeriesAsksAndReplacesItsSoilRows)
     EXPECT_EQ(env.ui.messageTexts(), QStringList({Overwrite, Saved}));
     EXPECT_EQ(env.ui.lastMessage().icon, MessageIcon::Information);
     EXPECT_EQ(rndRows(1), list({"砂質土|新|0.5|0.3|1.2", "粘性土|⊿Nd=0.40Mv|0|0.4|1"}));
-    EXPECT_TRUE(env.state.formulaChanged);
+    EXPECT_TRUE(env.state.formulaChanges->given());
     EXPECT_FALSE(editor.hasUnsavedChanges());
 }
 
@@ -165,7 +165,7 @@ TEST_F(SeriesEditor, IncompleteInputIsRefusedWithItsMessage)
 TEST_F(SeriesEditor, AfterADeleteTheCustomersHaveNoSeriesAndComputeNoCorrection)
 {
     FormulaSetCache cache(env.workspace, env.state);
-    const RNdSet before = cache.GetRNdCoefficients(QStringLiteral("一般"), QStringLiteral("砂質土"));
+    const RNdSet before = cache.lookUpRNd(QStringLiteral("一般"), QStringLiteral("砂質土"));
     EXPECT_FLOAT_EQ(before.b, 0.4f);
 
     FormulaSeriesEditor editor = make(FormulaTable::RNd);
@@ -173,11 +173,11 @@ TEST_F(SeriesEditor, AfterADeleteTheCustomersHaveNoSeriesAndComputeNoCorrection)
     env.ui.queueAnswer(MessageAnswer::Yes);
     EXPECT_EQ(editor.deleteSeries(), EditorOutcome::Done);
     EXPECT_EQ(env.ui.messageTexts(), list({"表示されているデータを削除しますか?", "データを削除しました。"}));
-    EXPECT_TRUE(env.state.formulaChanged);
+    EXPECT_TRUE(env.state.formulaChanges->given());
     EXPECT_TRUE(rndRows(1).isEmpty());
     EXPECT_EQ(customerCodes(), list({"一般|0|1|1"}));
 
-    const RNdSet after = cache.GetRNdCoefficients(QStringLiteral("一般"), QStringLiteral("砂質土"));
+    const RNdSet after = cache.lookUpRNd(QStringLiteral("一般"), QStringLiteral("砂質土"));
     EXPECT_EQ(after.a, 0.0f);
     EXPECT_EQ(after.b, 0.0f);
     EXPECT_EQ(after.c, 0.0f);
@@ -195,7 +195,7 @@ TEST_F(SeriesEditor, DeclinedDeleteKeepsTheSeries)
     EXPECT_EQ(editor.deleteSeries(), EditorOutcome::NotDone);
     EXPECT_EQ(rows(QStringLiteral("SELECT 土質名 FROM mstNd値計算式 WHERE 計算式コード = 1;")).size(), 5);
     EXPECT_EQ(customerCodes(), list({"一般|1|1|1"}));
-    EXPECT_FALSE(env.state.formulaChanged);
+    EXPECT_FALSE(env.state.formulaChanges->given());
 }
 
 TEST_F(SeriesEditor, NdSeriesIsBoundThroughItsOwnColumn)

@@ -78,20 +78,20 @@ TEST(QaParamFile, MatchesSeriesCodeAndSoilNameBeforeTheFirstBlank)
     QaParamFile file;
     // The series-2 record has the right soil but another code; the second
     // record's name is cut before its blank, so it is the first match.
-    EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("粘性土")).P(1), 11.0f);
-    EXPECT_EQ(file.GetQaParams(path, series("2"), QStringLiteral(" 粘性土 ")).P(1), 10.0f);
-    EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 13.0f);
+    EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("粘性土")).P(1), 11.0f);
+    EXPECT_EQ(file.findQaParams(path, series("2"), QStringLiteral(" 粘性土 ")).P(1), 10.0f);
+    EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 13.0f);
     // Code read by its leading number.
-    EXPECT_EQ(file.GetQaParams(path, series("1.0"), QStringLiteral("砂質土")).P(1), 13.0f);
+    EXPECT_EQ(file.findQaParams(path, series("1.0"), QStringLiteral("砂質土")).P(1), 13.0f);
     // No match, a code of 0 or an empty code: the zero record.
-    const QaParamRecord none = file.GetQaParams(path, series("3"), QStringLiteral("砂質土"));
+    const QaParamRecord none = file.findQaParams(path, series("3"), QStringLiteral("砂質土"));
     EXPECT_EQ(none.seriesCode, 0);
     EXPECT_EQ(none.P(1), 0.0f);
-    EXPECT_EQ(file.GetQaParams(path, series("0"), QStringLiteral("砂質土")).seriesCode, 0);
-    EXPECT_EQ(file.GetQaParams(path, series(""), QStringLiteral("砂質土")).seriesCode, 0);
-    EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("ローム")).seriesCode, 0);
+    EXPECT_EQ(file.findQaParams(path, series("0"), QStringLiteral("砂質土")).seriesCode, 0);
+    EXPECT_EQ(file.findQaParams(path, series(""), QStringLiteral("砂質土")).seriesCode, 0);
+    EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("ローム")).seriesCode, 0);
     // A missing file: the zero record.
-    EXPECT_EQ(file.GetQaParams(dir.filePath(QStringLiteral("none.tbl")), series("1"), QStringLiteral("砂質土"))
+    EXPECT_EQ(file.findQaParams(dir.filePath(QStringLiteral("none.tbl")), series("1"), QStringLiteral("砂質土"))
                   .seriesCode,
               0);
 }
@@ -103,25 +103,25 @@ TEST(QaParamFile, ReadsTheFileAgainOnlyWhenItChanges)
     ASSERT_TRUE(writeRecords(path, {record(1, QStringLiteral("砂質土"), 1)}));
     QaParamFile file;
     for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 1.0f);
+        EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 1.0f);
     EXPECT_EQ(file.readCount(), 1);
 
     // A new record changes the size: read again, and the file is not held
     // open in between (it can be rewritten).
     ASSERT_TRUE(writeRecords(path, {record(1, QStringLiteral("粘性土"), 3), record(1, QStringLiteral("砂質土"), 2)}));
-    EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 2.0f);
+    EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 2.0f);
     EXPECT_EQ(file.readCount(), 2);
 
     // Same size, later modification time: read again.
     QThread::msleep(20);
     ASSERT_TRUE(writeRecords(path, {record(1, QStringLiteral("粘性土"), 3), record(1, QStringLiteral("砂質土"), 5)}));
     QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
-    EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 5.0f);
+    EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("砂質土")).P(1), 5.0f);
     EXPECT_EQ(file.readCount(), 3);
 
     // Removed: nothing matches any more.
     ASSERT_TRUE(QFile::remove(path));
-    EXPECT_EQ(file.GetQaParams(path, series("1"), QStringLiteral("砂質土")).seriesCode, 0);
+    EXPECT_EQ(file.findQaParams(path, series("1"), QStringLiteral("砂質土")).seriesCode, 0);
 }
 
 TEST(QaParamFile, ShippedFileHoldsTheNoticeParameters)
@@ -129,14 +129,14 @@ TEST(QaParamFile, ShippedFileHoldsTheNoticeParameters)
     test::ShippedFilesCopy files;
     ASSERT_TRUE(files.isValid());
     QaParamFile file;
-    const QaParamRecord sand = file.GetQaParams(files.qaParameterFile(), series("1"), QStringLiteral("砂質土"));
+    const QaParamRecord sand = file.findQaParams(files.qaParameterFile(), series("1"), QStringLiteral("砂質土"));
     ASSERT_EQ(sand.seriesCode, 1);
     EXPECT_EQ(sand.P(26), 0.5f);    // β
     EXPECT_EQ(sand.P(33), 18.0f);   // γ1
     EXPECT_EQ(sand.P(52), 15.0f);   // φ = 15 + (20·Nd)^0.5
     EXPECT_EQ(sand.P(53), 20.0f);
     EXPECT_EQ(sand.P(54), 0.5f);
-    const QaParamRecord clay = file.GetQaParams(files.qaParameterFile(), series("1"), QStringLiteral("粘性土"));
+    const QaParamRecord clay = file.findQaParams(files.qaParameterFile(), series("1"), QStringLiteral("粘性土"));
     ASSERT_EQ(clay.seriesCode, 1);
     EXPECT_EQ(clay.P(41), 6.25f);   // c = 6.25·Nd
 }

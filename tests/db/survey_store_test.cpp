@@ -60,11 +60,11 @@ RecordRow record(std::int32_t number, const QString& no, float depth)
 // One survey with two points of two records each.
 void storeSurvey(SurveyStore& store, std::int32_t number)
 {
-    store.InsertSurveyRow(survey(number));
+    store.insertSurvey(survey(number));
     for (const char* no : {"1", "2"}) {
-        store.InsertPointRow(point(number, no));
-        store.InsertRecordRow(record(number, no, 0.25f));
-        store.InsertRecordRow(record(number, no, 0.5f));
+        store.insertPoint(point(number, no));
+        store.insertRecord(record(number, no, 0.25f));
+        store.insertRecord(record(number, no, 0.5f));
     }
 }
 
@@ -75,12 +75,12 @@ TEST(SurveyStore, MaxSurveyNoIsZeroOnAnEmptyTableAndTheLargestNumberOtherwise)
     SurveyDatabaseCopy copy;
     ASSERT_TRUE(copy.isValid());
     SurveyStore store(copy.workspace);
-    EXPECT_EQ(store.MaxSurveyNo(), 0);   // so the first survey gets number 1
+    EXPECT_EQ(store.maxSurveyNo(), 0);   // so the first survey gets number 1
 
-    store.InsertSurveyRow(survey(7));
-    store.InsertSurveyRow(survey(41));
-    store.InsertSurveyRow(survey(3));
-    EXPECT_EQ(store.MaxSurveyNo(), 41);
+    store.insertSurvey(survey(7));
+    store.insertSurvey(survey(41));
+    store.insertSurvey(survey(3));
+    EXPECT_EQ(store.maxSurveyNo(), 41);
 }
 
 TEST(SurveyStore, InsertsStoreTextsAsTypedIncludingQuotes)
@@ -92,11 +92,11 @@ TEST(SurveyStore, InsertsStoreTextsAsTypedIncludingQuotes)
     SurveyRow row = survey(12, QStringLiteral("O'Neill邸 ｱｲｳ～"));
     row.記事 = QStringLiteral("'); DELETE FROM 調査地区; --");
     row.標高 = QStringLiteral("12.5");
-    store.InsertSurveyRow(row);
+    store.insertSurvey(row);
     PointRow p = point(12, QStringLiteral("7"));
     p.記事 = QStringLiteral("it's");
-    store.InsertPointRow(p);
-    store.InsertRecordRow(record(12, QStringLiteral("7"), 0.2f));
+    store.insertPoint(p);
+    store.insertRecord(record(12, QStringLiteral("7"), 0.2f));
 
     EXPECT_EQ(tableRows(copy.db(), "調査地区"),
               QStringList{"12|O'Neill邸 ｱｲｳ～|東京都千代田区①丁目||||||20051001||12.5|一般|'); "
@@ -116,22 +116,22 @@ TEST(SurveyStore, RecordInsertSkipsARecordThatRepeatsThePreviousOne)
     SurveyDatabaseCopy copy;
     ASSERT_TRUE(copy.isValid());
     SurveyStore store(copy.workspace);
-    store.InsertSurveyRow(survey(1));
+    store.insertSurvey(survey(1));
 
-    store.InsertRecordRow(record(1, "1", 0.2f));
-    store.InsertRecordRow(record(1, "1", 0.2f));   // the same keys and depth: skipped
+    store.insertRecord(record(1, "1", 0.2f));
+    store.insertRecord(record(1, "1", 0.2f));   // the same keys and depth: skipped
     EXPECT_EQ(tableRows(copy.db(), "測点データ").size(), 1);
 
     RecordRow otherBlows = record(1, "1", 0.2f);
     otherBlows.打撃回数 = 9;                        // blows and torque are not compared
-    store.InsertRecordRow(otherBlows);
+    store.insertRecord(otherBlows);
     EXPECT_EQ(tableRows(copy.db(), "測点データ").size(), 1);
 
-    store.InsertRecordRow(record(1, "1", 0.4f));   // another depth
+    store.insertRecord(record(1, "1", 0.4f));   // another depth
     RecordRow otherTime = record(1, "1", 0.4f);
     otherTime.開始時刻 = QStringLiteral("1000");    // another run
-    store.InsertRecordRow(otherTime);
-    store.InsertRecordRow(record(1, "2", 0.4f));   // another point
+    store.insertRecord(otherTime);
+    store.insertRecord(record(1, "2", 0.4f));   // another point
     EXPECT_EQ(tableRows(copy.db(), "測点データ").size(), 4);
     EXPECT_EQ(store.previousRecord().測点No, "2");
 }
@@ -141,18 +141,18 @@ TEST(SurveyStore, FailingPointAndRecordInsertsAreIgnoredButASurveyInsertFails)
     SurveyDatabaseCopy copy;
     ASSERT_TRUE(copy.isValid());
     SurveyStore store(copy.workspace);
-    store.InsertSurveyRow(survey(1));
+    store.insertSurvey(survey(1));
 
     // A point number longer than four characters cannot be stored.
-    EXPECT_NO_THROW(store.InsertPointRow(point(1, "12345")));
-    EXPECT_NO_THROW(store.InsertRecordRow(record(1, "12345", 0.2f)));
+    EXPECT_NO_THROW(store.insertPoint(point(1, "12345")));
+    EXPECT_NO_THROW(store.insertRecord(record(1, "12345", 0.2f)));
     EXPECT_TRUE(tableRows(copy.db(), "測点").isEmpty());
     EXPECT_TRUE(tableRows(copy.db(), "測点データ").isEmpty());
     // The failed record still became the previous record.
     EXPECT_EQ(store.previousRecord().測点No, "12345");
 
     try {
-        store.InsertSurveyRow(survey(1));   // the number is taken
+        store.insertSurvey(survey(1));   // the number is taken
         FAIL() << "a duplicate survey number must fail";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.number(), err::DbDuplicateKey);
@@ -177,7 +177,7 @@ TEST(SurveyStore, DeleteSurveyAsksAndRemovesTheSurveyFromAllThreeTables)
     // Answering No changes nothing.
     RecordingUserInterface ui;
     ui.queueAnswer(MessageAnswer::No);
-    EXPECT_FALSE(store.DeleteSurvey(1, true, ui));
+    EXPECT_FALSE(store.deleteSurvey(1, true, ui));
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, "現在表示されている調査地区のデータを削除しますか?");
     EXPECT_EQ(ui.messages()[0].icon, MessageIcon::Question);
@@ -187,7 +187,7 @@ TEST(SurveyStore, DeleteSurveyAsksAndRemovesTheSurveyFromAllThreeTables)
 
     ui.clear();
     ui.queueAnswer(MessageAnswer::Yes);
-    EXPECT_TRUE(store.DeleteSurvey(QStringLiteral("1"), true, ui));
+    EXPECT_TRUE(store.deleteSurvey(QStringLiteral("1"), true, ui));
     EXPECT_EQ(ui.messageTexts(),
               (QStringList{"現在表示されている調査地区のデータを削除しますか?", "データを削除しました。"}));
     EXPECT_EQ(ui.messages()[1].icon, MessageIcon::Information);
@@ -197,7 +197,7 @@ TEST(SurveyStore, DeleteSurveyAsksAndRemovesTheSurveyFromAllThreeTables)
 
     // Without asking: no message, no busy text, the rows go.
     ui.clear();
-    EXPECT_TRUE(store.DeleteSurvey(2, false, ui));
+    EXPECT_TRUE(store.deleteSurvey(2, false, ui));
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_FALSE(ui.statusTexts().contains("データの削除中..."));
     EXPECT_TRUE(vortan::test::surveyTables(copy.db()).isEmpty());
@@ -214,7 +214,7 @@ TEST(SurveyStore, DeleteInsideAnOpenTransactionIsUndoneWithIt)
 
     RecordingUserInterface ui;
     copy.workspace.beginTransaction();
-    store.DeleteSurvey(3, false, ui);
+    store.deleteSurvey(3, false, ui);
     EXPECT_TRUE(copy.db().inTransaction());
     EXPECT_TRUE(vortan::test::surveyTables(copy.db()).isEmpty());
     copy.workspace.rollback();

@@ -145,12 +145,12 @@ TEST(SideFileDevice, TheQaParameterFileReportsAFailedReadAndReadsAgainNextTime)
         calc::QaParamFile file;
         {
             test::FailingDevices devices(QStringLiteral("qaTbl.tbl"), c.fault, c.limit);
-            EXPECT_EQ(reported([&] { file.GetQaParams(path, set, soil); }),
+            EXPECT_EQ(reported([&] { file.findQaParams(path, set, soil); }),
                       QStringList{test::fileErrorText(c.number)});
         }
         if (c.fault != DeviceFault::CardPulled) {
             EXPECT_EQ(test::readBytes(path), bytes);
-            EXPECT_EQ(file.GetQaParams(path, set, soil).seriesCode, last.seriesCode);
+            EXPECT_EQ(file.findQaParams(path, set, soil).seriesCode, last.seriesCode);
         }
     }
 }

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const double phi : angles) {
         for (int mode = 0; mode <= 3; ++mode) {
             try {
-                table.LookupBearingFactors(phi, mode);
+                table.lookUpFactors(phi, mode);
             } catch (const Failure&) {
             }
         }
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (calc::RowInputs row : Rows) {
             row.soil = soil;
             try {
-                calculator.CalcRow(row, QStringLiteral("一般"), table);
+                calculator.computeRow(row, QStringLiteral("一般"), table);
             } catch (const Failure&) {
             }
         }

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (calc::RowInputs row : Rows) {
             row.soil = soil;
             try {
-                calculator.CalcRow(row, Customer, factors);
+                calculator.computeRow(row, Customer, factors);
             } catch (const Failure&) {
             }
         }

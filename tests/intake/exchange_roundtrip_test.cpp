@@ -29,14 +29,14 @@ TEST(ExchangeRoundTrip, ReplaceModeRestoresEverySurveyRowByRow)
         db::SurveyRow survey = test::exchangeSurvey(number);
         survey.記事 = number == 12 ? QStringLiteral("ﾎﾞｰﾘﾝｸﾞ併用") : QString();
         survey.住所 = number == 400 ? QString() : survey.住所;
-        store.InsertSurveyRow(survey);
+        store.insertSurvey(survey);
         for (const char* point : {"1", "2", "10", "A-1"}) {
             db::PointRow p = test::exchangePoint(number, point, number == 3 ? QString("No%1").arg(point).left(4)
                                                                             : QString(point));
             p.記事 = QStringLiteral("①地点～");
-            store.InsertPointRow(p);
+            store.insertPoint(p);
             for (int step = 1; step <= 4; ++step)
-                store.InsertRecordRow(test::exchangeRecord(number, point, 0.25f * float(step) + 0.1f,
+                store.insertRecord(test::exchangeRecord(number, point, 0.25f * float(step) + 0.1f,
                                                            std::int16_t(step * 3), 1.3f * float(step),
                                                            QString::number(step % 5),
                                                            step == 2 ? QStringLiteral("髙い抵抗") : QString()));
@@ -64,9 +64,9 @@ TEST(ExchangeRoundTrip, ACommaInAValueShiftsTheFieldsAfterIt)
     RecordingUserInterface ui;
     db::SurveyRow survey = test::exchangeSurvey(8);
     survey.住所 = QStringLiteral("東京都,港区");
-    store.InsertSurveyRow(survey);
-    store.InsertPointRow(test::exchangePoint(8, "1", "1"));
-    store.InsertRecordRow(test::exchangeRecord(8, "1", 0.25f, 3, 1.0f, "1"));
+    store.insertSurvey(survey);
+    store.insertPoint(test::exchangePoint(8, "1", "1"));
+    store.insertRecord(test::exchangeRecord(8, "1", 0.25f, 3, 1.0f, "1"));
 
     const QString file = copy.path("comma.csv");
     WriteExchangeFile(copy.db(), ui, file, QString(), {});

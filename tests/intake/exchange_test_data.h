@@ -68,14 +68,14 @@ inline db::RecordRow exchangeRecord(std::int32_t number, const QString& no, floa
 // order), point 2 printed as "P2" with one record, point 3 without records.
 inline void storeExchangeSurvey(db::SurveyStore& store, std::int32_t number)
 {
-    store.InsertSurveyRow(exchangeSurvey(number));
-    store.InsertPointRow(exchangePoint(number, QStringLiteral("1"), QStringLiteral("1")));
-    store.InsertRecordRow(exchangeRecord(number, QStringLiteral("1"), 0.5f, 4, 12.0f, QStringLiteral("1")));
-    store.InsertRecordRow(exchangeRecord(number, QStringLiteral("1"), 0.25f, 3, 10.5f, QStringLiteral("1")));
-    store.InsertPointRow(exchangePoint(number, QStringLiteral("2"), QStringLiteral("P2")));
-    store.InsertRecordRow(
+    store.insertSurvey(exchangeSurvey(number));
+    store.insertPoint(exchangePoint(number, QStringLiteral("1"), QStringLiteral("1")));
+    store.insertRecord(exchangeRecord(number, QStringLiteral("1"), 0.5f, 4, 12.0f, QStringLiteral("1")));
+    store.insertRecord(exchangeRecord(number, QStringLiteral("1"), 0.25f, 3, 10.5f, QStringLiteral("1")));
+    store.insertPoint(exchangePoint(number, QStringLiteral("2"), QStringLiteral("P2")));
+    store.insertRecord(
         exchangeRecord(number, QStringLiteral("2"), 0.25f, 7, 0.0f, QStringLiteral("2"), QStringLiteral("礫")));
-    store.InsertPointRow(exchangePoint(number, QStringLiteral("3"), QStringLiteral("3")));
+    store.insertPoint(exchangePoint(number, QStringLiteral("3"), QStringLiteral("3")));
 }
 
 // The lines Write gives for storeExchangeSurvey(number): ordered by point

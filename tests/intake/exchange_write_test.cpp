@@ -37,7 +37,7 @@ TEST(ExchangeWrite, AllSurveysGiveOneQuotedLinePerRecordInCodePage932)
     ASSERT_TRUE(f.copy.isValid());
     test::storeExchangeSurvey(f.store, 9);
     test::storeExchangeSurvey(f.store, 5);
-    f.store.InsertSurveyRow(test::exchangeSurvey(6));   // a survey without points
+    f.store.insertSurvey(test::exchangeSurvey(6));   // a survey without points
 
     std::vector<std::pair<int, int>> progress;
     const ExchangeWriteResult result =
@@ -100,8 +100,8 @@ TEST(ExchangeWrite, NothingToWriteIsToldAndWritesNoFile)
 {
     WriteFixture f;
     ASSERT_TRUE(f.copy.isValid());
-    f.store.InsertSurveyRow(test::exchangeSurvey(4));
-    f.store.InsertPointRow(test::exchangePoint(4, "1", "1"));   // a point without records
+    f.store.insertSurvey(test::exchangeSurvey(4));
+    f.store.insertPoint(test::exchangePoint(4, "1", "1"));   // a point without records
 
     EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {}).rowsWritten, 0);
     EXPECT_EQ(WriteExchangeFile(f.copy.db(), f.ui, f.file(), exchangeSurveyFilter(77), {}).rowsWritten, 0);
@@ -118,10 +118,10 @@ TEST(ExchangeWrite, ValuesWithCommasOrQuotesAreWrittenAsTheyAreAndCounted)
     db::SurveyRow survey = test::exchangeSurvey(3);
     survey.住所 = QStringLiteral("東京都,港区");
     survey.記事 = QStringLiteral("\"至急\"");
-    f.store.InsertSurveyRow(survey);
-    f.store.InsertPointRow(test::exchangePoint(3, "1", "1"));
-    f.store.InsertRecordRow(test::exchangeRecord(3, "1", 0.25f, 3, 1.0f, "1", "a,b"));
-    f.store.InsertRecordRow(test::exchangeRecord(3, "1", 0.5f, 3, 1.0f, "1"));
+    f.store.insertSurvey(survey);
+    f.store.insertPoint(test::exchangePoint(3, "1", "1"));
+    f.store.insertRecord(test::exchangeRecord(3, "1", 0.25f, 3, 1.0f, "1", "a,b"));
+    f.store.insertRecord(test::exchangeRecord(3, "1", 0.5f, 3, 1.0f, "1"));
 
     const ExchangeWriteResult result = WriteExchangeFile(f.copy.db(), f.ui, f.file(), QString(), {});
     // Two lines repeat the survey's address and remark; one record remark has a comma.

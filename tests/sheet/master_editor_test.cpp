@@ -71,7 +71,7 @@ TEST_F(Masters, AnUnchangedSoilMasterSavedKeepsItsRowsAndOrder)
     EXPECT_EQ(rows(query), before);
     EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データを保存しました。"));
     EXPECT_EQ(env.ui.lastMessage().icon, MessageIcon::Information);
-    EXPECT_TRUE(env.state.formulaChanged);
+    EXPECT_TRUE(env.state.formulaChanges->given());
 
     // Moved rows keep the grid's order.
     soils.deleteRows({0});

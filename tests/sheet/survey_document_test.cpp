@@ -305,14 +305,14 @@ TEST_F(Document, RecalculationLooksEachSoilUpOncePerTable)
               list({"計算中...", "計算終了"}));
 
     // After an editor saved, every row queries each table it needs.
-    calc::SetFormulaChanged(env.state);
+    env.state.formulaChanges->give();
     before = env.db().statementCount();
     doc->recalculateAll();
     EXPECT_EQ(env.db().statementCount() - before, 9u);   // 3 rows × 3 tables
 
     // A soil listed twice in the soil master is still computed once.
     env.lists.soil.append(env.lists.soil.at(1));
-    calc::SetFormulaChanged(env.state);
+    env.state.formulaChanges->give();
     before = env.db().statementCount();
     doc->recalculateAll();
     EXPECT_EQ(env.db().statementCount() - before, 9u);
@@ -339,7 +339,7 @@ TEST_F(Document, AFailingLookupIsRetriedSkippedOrStopsTheRecalculation)
     ASSERT_FALSE(computedBefore.first().isEmpty());
     // The ⊿Nd table is gone, and every lookup queries the database.
     env.db().execute(QStringLiteral("DROP TABLE mstRNd値計算式;"));
-    calc::SetFormulaChanged(env.state);
+    env.state.formulaChanges->give();
 
     const struct {
         std::vector<MessageAnswer> answers;

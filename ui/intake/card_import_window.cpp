@@ -122,10 +122,10 @@ CardImportWindow::CardImportWindow(ProgramState& state, db::Workspace& workspace
     setObjectName(QStringLiteral("frmCFCard"));
     setWindowTitle(QStringLiteral("ＣＦカード読み込み"));
 
-    Toolbar1_ = new QToolBar(this);
-    Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QAction* exit = Toolbar1_->addAction(ToolbarIcon(QStringLiteral("tb_Exit")), QStringLiteral("閉じる"));
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction* exit = toolbar_->addAction(ToolbarIcon(QStringLiteral("tb_Exit")), QStringLiteral("閉じる"));
     exit->setObjectName(QStringLiteral("tb_Exit"));
     exit->setToolTip(QStringLiteral("ＣＦカード読み込みを閉じます"));
     connect(exit, &QAction::triggered, this, [this] { runToolbarCommand(QStringLiteral("tb_Exit")); });
@@ -184,7 +184,7 @@ CardImportWindow::CardImportWindow(ProgramState& state, db::Workspace& workspace
     confirmRow->addWidget(cmdKakutei_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setMenuBar(Toolbar1_);
+    layout->setMenuBar(toolbar_);
     layout->addLayout(fileRow);
     layout->addLayout(lists, 1);
     layout->addLayout(confirmRow);
@@ -245,7 +245,7 @@ void CardImportWindow::resetOnActivation()
         db::SurveyStore store(workspace_);
         // Past the largest survey number no number is offered; the save
         // refuses one typed there.
-        const std::int64_t next = std::int64_t(store.MaxSurveyNo()) + 1;
+        const std::int64_t next = std::int64_t(store.maxSurveyNo()) + 1;
         txt_調査地区No_->setText(next <= LargestSurveyNumber ? QString::number(next) : QString());
     } catch (const Failure& failure) {
         report(failure);
@@ -357,7 +357,7 @@ void CardImportWindow::setBusyControls(bool busy)
 {
     for (QWidget* control : {static_cast<QWidget*>(cmdCfDrv_), static_cast<QWidget*>(cmdIndex_),
                              static_cast<QWidget*>(cmd_選択_), static_cast<QWidget*>(cmd_非転送_),
-                             static_cast<QWidget*>(cmdKakutei_), static_cast<QWidget*>(Toolbar1_)})
+                             static_cast<QWidget*>(cmdKakutei_), static_cast<QWidget*>(toolbar_)})
         control->setEnabled(!busy);
 }
 

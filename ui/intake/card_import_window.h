@@ -94,7 +94,7 @@ private:
     bool activationWatched_ = false;
     bool reading_ = false;
 
-    QToolBar* Toolbar1_;
+    QToolBar* toolbar_;
     QPushButton* cmdCfDrv_;
     QPushButton* cmdIndex_;
     QLabel* lblFilename_;

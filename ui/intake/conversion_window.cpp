@@ -87,8 +87,8 @@ ConversionWindow::ConversionWindow(ProgramState& state, db::Workspace& workspace
     ProgressBar1_->setRange(0, 100);
     ProgressBar1_->setValue(0);
 
-    Command1_ = new QPushButton(QStringLiteral("上記条件で実行する"), this);
-    Command1_->setObjectName(QStringLiteral("Command1"));
+    runButton_ = new QPushButton(QStringLiteral("上記条件で実行する"), this);
+    runButton_->setObjectName(QStringLiteral("Command1"));
     Command2_ = new QPushButton(QStringLiteral("キャンセル"), this);
     Command2_->setObjectName(QStringLiteral("Command2"));
     Command2_->setToolTip(QStringLiteral("キャンセルしシートを閉じる"));
@@ -106,7 +106,7 @@ ConversionWindow::ConversionWindow(ProgramState& state, db::Workspace& workspace
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1_);
+    buttons->addWidget(runButton_);
     buttons->addWidget(Command2_);
 
     auto* layout = new QVBoxLayout(this);
@@ -121,7 +121,7 @@ ConversionWindow::ConversionWindow(ProgramState& state, db::Workspace& workspace
 
     connect(options, &QButtonGroup::idClicked, this, [this](int) { applyOptionRules(); });
     connect(chk_指定データの保存_, &QCheckBox::toggled, this, [this](bool) { applyOptionRules(); });
-    connect(Command1_, &QPushButton::clicked, this, [this] { runConversion(); });
+    connect(runButton_, &QPushButton::clicked, this, [this] { runConversion(); });
     connect(Command2_, &QPushButton::clicked, this, [this] { closeWindow(); });
     connect(Command3_, &QPushButton::clicked, this, [this] { browseForFile(); });
 
@@ -175,15 +175,15 @@ void ConversionWindow::runConversion()
 {
     const bool writing = Option1_[OptionWrite]->isChecked();
     bool success = false;
-    Command1_->setEnabled(false);
+    runButton_->setEnabled(false);
     try {
         success = writing ? writeFile() : readFile();
     } catch (const Failure& failure) {
-        Command1_->setEnabled(true);
+        runButton_->setEnabled(true);
         report(failure);
         return;
     }
-    Command1_->setEnabled(true);
+    runButton_->setEnabled(true);
     state_.settings.csv位置 = txt_ファイル名_->text();
     if (success)
         close();

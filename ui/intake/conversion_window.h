@@ -75,7 +75,7 @@ private:
     QLineEdit* txt_調査地区No_;
     QLineEdit* txt_ファイル名_;
     QPushButton* Command3_;
-    QPushButton* Command1_;
+    QPushButton* runButton_;
     QPushButton* Command2_;
     QProgressBar* ProgressBar1_;
 };

@@ -98,6 +98,27 @@ void PrintPreviewWindow::build()
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     resize(900, 760);
 
+    buildToolbar();
+    QGroupBox* margins = buildMargins();
+    QGroupBox* range = buildRangeAndZoom();
+    buildViewport();
+    nextPage_ = new NextPageDialog(this);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(margins);
+    controls->addWidget(range);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar_);
+    layout->addLayout(controls);
+    layout->addWidget(viewport_, 1);
+
+    allPages_->setChecked(true);
+    updateNavigation();
+}
+
+void PrintPreviewWindow::buildToolbar()
+{
     toolbar_ = new QToolBar(this);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -152,8 +173,10 @@ void PrintPreviewWindow::build()
             });
     connect(button("tb_Type", QStringLiteral("レポートタイプ"), QStringLiteral("レポートタイプを選択します")),
             &QAction::triggered, this, &PrintPreviewWindow::openReportOptions);
+}
 
-    // Margins.
+QGroupBox* PrintPreviewWindow::buildMargins()
+{
     auto* margins = new QGroupBox(this);
     auto* marginGrid = new QGridLayout(margins);
     const QStringList labels{QStringLiteral("上余白(mm)"), QStringLiteral("右余白(mm)"), QStringLiteral("下余白(mm)"),
@@ -175,8 +198,11 @@ void PrintPreviewWindow::build()
             showPreviewPage(previewPage_);
         });
     }
+    return margins;
+}
 
-    // Page range and zoom.
+QGroupBox* PrintPreviewWindow::buildRangeAndZoom()
+{
     auto* range = new QGroupBox(this);
     auto* rangeRow = new QHBoxLayout(range);
     allPages_ = new QRadioButton(QStringLiteral("全ﾍﾟｰｼﾞ"), range);
@@ -230,8 +256,11 @@ void PrintPreviewWindow::build()
         showPreviewPage(previewPage_);
     });
     zoom_->lineEdit()->installEventFilter(this);
+    return range;
+}
 
-    // The preview page inside its viewport.
+void PrintPreviewWindow::buildViewport()
+{
     viewport_ = new QScrollArea(this);
     viewport_->setObjectName(QStringLiteral("Picture1"));
     viewport_->setBackgroundRole(QPalette::Dark);
@@ -243,20 +272,6 @@ void PrintPreviewWindow::build()
     page_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     page_->setAutoFillBackground(true);
     viewport_->setWidget(page_);
-
-    nextPage_ = new NextPageDialog(this);
-
-    auto* controls = new QHBoxLayout;
-    controls->addWidget(margins);
-    controls->addWidget(range);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar_);
-    layout->addLayout(controls);
-    layout->addWidget(viewport_, 1);
-
-    allPages_->setChecked(true);
-    updateNavigation();
 }
 
 void PrintPreviewWindow::followDocument()

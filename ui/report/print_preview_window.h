@@ -24,6 +24,7 @@
 
 class QAction;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -121,6 +122,12 @@ protected:
 
 private:
     void build();
+    // The parts build() puts together: the toolbar, the margin boxes, the
+    // page range with the zoom box, and the page inside its scrolled viewport.
+    void buildToolbar();
+    QGroupBox* buildMargins();
+    QGroupBox* buildRangeAndZoom();
+    void buildViewport();
     void followDocument();
     void formActivate();
     void afterSettingsDialog();

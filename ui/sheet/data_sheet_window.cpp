@@ -848,7 +848,7 @@ void DataSheetWindow::deleteSurvey()
     bool deleted = false;
     try {
         db::SurveyStore store(workspace_);
-        deleted = store.DeleteSurvey(doc_.header(HeaderField::調査地区No), true, ui_);
+        deleted = store.deleteSurvey(doc_.header(HeaderField::調査地区No), true, ui_);
     } catch (const Failure& failure) {
         handle(doc_.report(failure));
     }
@@ -859,6 +859,14 @@ void DataSheetWindow::deleteSurvey()
 
 void DataSheetWindow::exportWorkbook()
 {
+    // A sheet without a single record row has nothing a workbook could show.
+    bool anyRecord = false;
+    for (int p = 0; p < doc_.pointCount() && !anyRecord; ++p)
+        anyRecord = doc_.recordCount(p) > 0;
+    if (!anyRecord) {
+        ui_.showMessage(QStringLiteral("出力するデータがありません。"), MessageIcon::Information);
+        return;
+    }
     const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                  .filePath(xlsx::proposedWorkbookFileName(doc_.header(HeaderField::調査地区No),
                                                                           doc_.header(HeaderField::現場名)));

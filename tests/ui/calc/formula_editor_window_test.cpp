@@ -119,7 +119,7 @@ TEST_F(FormulaWindow, ClosingAndAnsweringYesSaves)
     env.ui.queueAnswer(MessageAnswer::Yes);
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(env.state.formulaChanged);
+    EXPECT_TRUE(env.state.formulaChanges->given());
     EXPECT_EQ(rows(QStringLiteral("SELECT 土質名, A FROM mstNd値計算式 WHERE 計算式コード = 6;")), list({"粘性土|2"}));
 }
 

@@ -171,7 +171,6 @@ struct DataSheetScreen : ::testing::Test {
 
 TEST_F(DataSheetScreen, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
 {
-    loadByTyping(QStringLiteral("5"));
     QTemporaryDir dir;
     QStringList proposed;
     QString answer = dir.filePath(QStringLiteral("chosen.xlsx"));
@@ -179,6 +178,13 @@ TEST_F(DataSheetScreen, ExcelButtonAndMenuItemWriteTheWorkbookWhereTheUserChose)
         proposed << path;
         return answer;
     });
+    // An empty sheet is told so, without a file dialog.
+    press("tb_Excel");
+    EXPECT_TRUE(proposed.isEmpty());
+    EXPECT_EQ(env.ui.messageTexts(), QStringList{QStringLiteral("出力するデータがありません。")});
+    env.ui.clear();
+
+    loadByTyping(QStringLiteral("5"));
     EXPECT_EQ(button("tb_Excel")->text(), QStringLiteral("Excel出力..."));
     press("tb_Excel");
     ASSERT_EQ(proposed.size(), 1);

@@ -134,7 +134,7 @@ TEST_F(MasterWindow, DeleteKeyRemovesWholeRowsOnly)
     EXPECT_EQ(rows(QStringLiteral("SELECT 天候名 FROM mst天候;")), list({"晴れ", "雨", "晴れ時々曇り", "曇り時々雨"}));
     EXPECT_EQ(env.ui.lastMessage().text, QStringLiteral("データを保存しました。"));
     EXPECT_FALSE(button("tb_Save")->isEnabled());
-    EXPECT_TRUE(env.state.formulaChanged);
+    EXPECT_TRUE(env.state.formulaChanges->given());
 }
 
 TEST_F(MasterWindow, MovingDownPastTheLastRowAddsOne)
