@@ -21,6 +21,8 @@ public:
     BarColour(const AppSettings& settings, SoilColourCache& soils);
 
     ColourNumber colour(const QString& soil, double nd, double qa, double mv);
+    // True when the colour follows the soil alone (Nd, qa and Mv go unread).
+    bool bySoil() const { return basis_ == 0; }
 
 private:
     struct Level {

@@ -50,38 +50,75 @@ void PrimitivePainter::usePen(ColourNumber colour, int pixels, DrawStyle style)
     penStyle_ = style;
 }
 
-const PrimitivePainter::FontEntry& PrimitivePainter::useFont(const QString& name, double points, bool apply)
+void PrimitivePainter::useBrush(std::optional<QRgb> fill)
+{
+    if (brush_ && *brush_ == fill)
+        return;
+    if (fill)
+        painter_.setBrush(QColor::fromRgb(*fill));
+    else
+        painter_.setBrush(Qt::NoBrush);
+    brush_ = fill;
+}
+
+PrimitivePainter::FontEntry& PrimitivePainter::fontOf(const QString& name, double points)
 {
     const double devicePoints = std::max(1.0, points * mapping_.scale);
-    QString key = name;
-    key += QLatin1Char('/');
-    key += QString::number(devicePoints);
-    if (currentFont_ && key == fontKey_)
-        return *currentFont_;
-    auto found = fonts_.find(key);
+    // A run of texts mostly keeps its font: compare with the last one first.
+    if (lastFont_ && lastPoints_ == devicePoints && lastName_ == name)
+        return *lastFont_;
+    auto found = fonts_.find(std::make_pair(devicePoints, name));
     if (found == fonts_.end()) {
         QFont font = reportFont(name, devicePoints);
-        found = fonts_.emplace(key, FontEntry{font, QFontMetricsF(font, painter_.device())}).first;
+        QFontMetricsF metrics(font, painter_.device());
+        found = fonts_.emplace(std::make_pair(devicePoints, name), FontEntry{font, metrics, {}}).first;
     }
-    fontKey_ = key;
-    currentFont_ = &found->second;
-    if (apply)
-        painter_.setFont(currentFont_->font);
-    return *currentFont_;
+    lastFont_ = &found->second;
+    lastName_ = name;
+    lastPoints_ = devicePoints;
+    return *lastFont_;
 }
 
 double PrimitivePainter::textWidth(const DrawPrimitive& text)
 {
-    const FontEntry& entry = useFont(text.fontName, text.fontSize, false);
-    fontKey_.clear();   // the painter may not hold this font
-    return entry.metrics.horizontalAdvance(text.text) / unit_;
+    FontEntry& entry = fontOf(text.fontName, text.fontSize);
+    auto known = entry.advances.find(text.text);
+    if (known == entry.advances.end())
+        known = entry.advances.emplace(text.text, entry.metrics.horizontalAdvance(text.text)).first;
+    measuredFont_ = &entry;
+    measuredText_ = text.text;
+    measuredAdvance_ = known->second;
+    return measuredAdvance_ / unit_;
 }
 
 double PrimitivePainter::textHeight(const DrawPrimitive& text)
 {
-    const FontEntry& entry = useFont(text.fontName, text.fontSize, false);
-    fontKey_.clear();
-    return entry.metrics.height() / unit_;
+    return fontOf(text.fontName, text.fontSize).metrics.height() / unit_;
+}
+
+void PrimitivePainter::drawText(const DrawPrimitive& p)
+{
+    const FontEntry& entry = fontOf(p.fontName, p.fontSize);
+    if (painterFont_ != &entry) {
+        painter_.setFont(entry.font);
+        painterFont_ = &entry;
+    }
+    usePen(p.colour, 1, DrawStyle::Solid);
+    const QPointF anchor = toDevice(p.x1, p.y1);
+    double left = anchor.x();
+    if (p.align != TextAlign::Left) {
+        // A text the layout measured (to fit it into its cell) keeps that measure.
+        qreal width = 0;
+        if (measuredFont_ == &entry && measuredText_ == p.text) {
+            width = measuredAdvance_;
+        } else if (const auto known = entry.advances.find(p.text); known != entry.advances.end()) {
+            width = known->second;
+        } else {
+            width = entry.metrics.horizontalAdvance(p.text);
+        }
+        left -= p.align == TextAlign::Centre ? width / 2 : width;
+    }
+    painter_.drawText(QPointF(left, anchor.y() + entry.metrics.ascent()), p.text);
 }
 
 void PrimitivePainter::draw(const DrawPrimitive& p)
@@ -93,28 +130,19 @@ void PrimitivePainter::draw(const DrawPrimitive& p)
         break;
     case PrimitiveKind::Box:
         usePen(p.colour, linePixels(p), p.style);
-        painter_.setBrush(Qt::NoBrush);
+        useBrush(std::nullopt);
         painter_.drawRect(QRectF(toDevice(p.x1, p.y1), toDevice(p.x2, p.y2)).normalized());
         break;
     case PrimitiveKind::FilledBox: {
         usePen(p.fillColour, linePixels(p), DrawStyle::Solid);
-        painter_.setBrush(toQColor(p.fillColour));
+        // The brush stays for the next filled box: lines and texts do not use it.
+        useBrush(toQColor(p.fillColour).rgb());
         painter_.drawRect(QRectF(toDevice(p.x1, p.y1), toDevice(p.x2, p.y2)).normalized());
-        painter_.setBrush(Qt::NoBrush);
         break;
     }
-    case PrimitiveKind::Text: {
-        const FontEntry& entry = useFont(p.fontName, p.fontSize, true);
-        usePen(p.colour, 1, DrawStyle::Solid);
-        const QPointF anchor = toDevice(p.x1, p.y1);
-        double left = anchor.x();
-        if (p.align != TextAlign::Left) {
-            const double width = entry.metrics.horizontalAdvance(p.text);
-            left -= p.align == TextAlign::Centre ? width / 2 : width;
-        }
-        painter_.drawText(QPointF(left, anchor.y() + entry.metrics.ascent()), p.text);
+    case PrimitiveKind::Text:
+        drawText(p);
         break;
-    }
     case PrimitiveKind::Picture:
         painter_.drawImage(QRectF(toDevice(p.x1, p.y1), toDevice(p.x2, p.y2)), p.image);
         break;

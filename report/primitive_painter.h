@@ -5,12 +5,15 @@
 // surface draws through it, and so does the benchmark's bare replay.
 
 #include "report/draw_primitive.h"
+#include "report/text_hash.h"
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <map>
 #include <QPen>
+#include <map>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 class QPainter;
 
@@ -29,7 +32,8 @@ public:
 
     void draw(const DrawPrimitive& primitive);
 
-    // Text extent in millimetres of report space (zoom taken out).
+    // Text extent in millimetres of report space (zoom taken out). A text
+    // measured here is not measured again when it is drawn aligned.
     double textWidth(const DrawPrimitive& text);
     double textHeight(const DrawPrimitive& text);
 
@@ -41,10 +45,16 @@ private:
     struct FontEntry {
         QFont font;
         QFontMetricsF metrics;
+        std::unordered_map<QString, qreal, TextHash> advances;   // device pixels of the measured texts
     };
     QPointF toDevice(double x, double y) const;
     void usePen(ColourNumber colour, int pixels, DrawStyle style);
-    const FontEntry& useFont(const QString& name, double points, bool apply);
+    // The fill of the next rectangle: a colour, or none.
+    void useBrush(std::optional<QRgb> fill);
+    // The font of a report font name and size at the zoom; the painter's
+    // font stays as it is.
+    FontEntry& fontOf(const QString& name, double points);
+    void drawText(const DrawPrimitive& text);
 
     QPainter& painter_;
     DeviceMapping mapping_;
@@ -54,9 +64,19 @@ private:
     std::optional<QRgb> penColour_;
     int penPixels_ = -1;
     DrawStyle penStyle_ = DrawStyle::Solid;
-    QString fontKey_;
-    std::map<QString, FontEntry> fonts_;   // node-based: entries stay put
-    const FontEntry* currentFont_ = nullptr;
+    std::optional<std::optional<QRgb>> brush_;   // set: the fill colour, or none for outlines
+    const FontEntry* painterFont_ = nullptr;
+
+    // The text measured last: the layout mostly draws it next.
+    const FontEntry* measuredFont_ = nullptr;
+    QString measuredText_;
+    qreal measuredAdvance_ = 0;
+
+    // Device point size and name; node-based, so entries stay put.
+    std::map<std::pair<double, QString>, FontEntry> fonts_;
+    FontEntry* lastFont_ = nullptr;   // the entry fontOf found last
+    QString lastName_;
+    double lastPoints_ = 0;
 };
 
 // The QFont of a report font name and point size, as every device uses it.

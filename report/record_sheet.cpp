@@ -31,6 +31,17 @@ QString metresText(const QString& cell)
     return numtext::formatNumber(numtext::leadingNumber(cell), u"0.00") + QStringLiteral(" m");
 }
 
+// The top of the next row: 5 mm further down, rounded to a tenth of a
+// millimetre. Rows below the header start on whole millimetres, which stay
+// as they are.
+double nextRowTop(double y)
+{
+    const double next = y + RowHeight;
+    if (next == std::floor(next) && std::abs(next) < 1e15)
+        return next;
+    return numtext::leadingNumber(numtext::formatNumber(next, u"#.0"));
+}
+
 } // namespace
 
 double recordSheetRowBandBottom(double innerPageHeight, double headerHeight)
@@ -70,6 +81,8 @@ RecordSheet::RecordSheet(const ReportInputs& inputs, DrawSurface& surface)
       soils_(inputs.survey),
       colours_(inputs.state.settings, soils_),
       pen_(surface, inputs.state.graphKind),
+      graphValue_(recordSheetGraphValue(inputs.state)),
+      fullScale_(recordSheetFullScale(inputs.state.settings, graphValue_)),
       addressLabels_(inputs.addressLabels)
 {
 }
@@ -375,39 +388,36 @@ void RecordSheet::drawTableFrame()
 void RecordSheet::drawRow(int p, int r, bool firstOfSeries)
 {
     const sheet::SurveyDocument& doc = in_.document;
-    const double y = numtext::leadingNumber(numtext::formatNumber(s_.y() + RowHeight, u"#.0"));
+    const double y = nextRowTop(s_.y());
     s_.moveToY(y);
 
     const auto cell = [&](int column) -> const QString& { return doc.recordCell(p, r, column); };
-    // The first three columns print numbers only.
-    const auto number = [](const QString& text, QStringView pattern) {
-        const std::optional<double> v = numtext::parseNumber(text);
-        return v ? numtext::formatNumber(*v, pattern) : QString();
-    };
 
     // Every value stays inside its column: a long one ("1,238.3以上", a long
     // remark) is drawn in a smaller size. Nd ends half a millimetre inside
-    // its column like the others, clear of the column line.
+    // its column like the others, clear of the column line. The first three
+    // columns print numbers only.
     s_.setForeColor(Black);
     s_.setFontName(minchoFont());
     const auto put = [this, y](TextAlign align, double x, const QString& text, double left, double right,
                                double points = 9) {
         drawFittedText(s_, align, x, y, text, points, left + 0.3, right - 0.3);
     };
-    put(TextAlign::Right, 9.5, number(cell(RecordColumn::貫入長), u"#,##0.00"), 0, 10);
-    put(TextAlign::Right, 19.5, number(cell(RecordColumn::打撃回数), u"#,##0"), 10, 20);
-    put(TextAlign::Right, 29.5, number(cell(RecordColumn::トルク), u"#,##0.0"), 20, 30);
+    const ColumnFormat::Cell& depth = depths_.cell(cell(RecordColumn::貫入長));
+    put(TextAlign::Right, 9.5, depth.text, 0, 10);
+    put(TextAlign::Right, 19.5, blows_.cell(cell(RecordColumn::打撃回数)).text, 10, 20);
+    put(TextAlign::Right, 29.5, torques_.cell(cell(RecordColumn::トルク)).text, 20, 30);
     put(TextAlign::Left, 41, cell(RecordColumn::記事), 40, 60);
-    put(TextAlign::Right, 69.5, numtext::formatText(cell(RecordColumn::補正値), u"#,##0.0"), 60, 70);
-    put(TextAlign::Right, 84.5, numtext::formatText(cell(RecordColumn::補正打撃回数), u"#,##0.0"), 70, 85);
-    put(TextAlign::Right, 99.5, numtext::formatText(cell(RecordColumn::換算支持力), u"#,##0.0"), 85, 100);
+    put(TextAlign::Right, 69.5, results_.cell(cell(RecordColumn::補正値)).text, 60, 70);
+    put(TextAlign::Right, 84.5, results_.cell(cell(RecordColumn::補正打撃回数)).text, 70, 85);
+    put(TextAlign::Right, 99.5, results_.cell(cell(RecordColumn::換算支持力)).text, 85, 100);
     put(TextAlign::Centre, 35, numtext::formatCharacters(cell(RecordColumn::推定土質), u"& &"), 30, 40, 7);
 
     drawBar(p, r, y, firstOfSeries);
 
     // A whole metre of depth closes its row with a heavy line.
-    const std::optional<double> depth = numtext::parseNumber(cell(RecordColumn::貫入長));
-    if (depth && *depth > 0 && std::abs(*depth * 100 - std::round(*depth) * 100) < 1e-6) {
+    if (const std::optional<double> metres = depth.value;
+        metres && *metres > 0 && std::abs(*metres * 100 - std::round(*metres) * 100) < 1e-6) {
         s_.setForeColor(Black);
         s_.setDrawStyle(DrawStyle::Solid);
         s_.setLineWidth(0.5);

@@ -4,7 +4,9 @@
 // and the graph column beside the table. Drawn on any surface.
 
 #include "report/bar_colour.h"
+#include "report/column_format.h"
 #include "report/draw_primitive.h"
+#include "report/graph_data.h"
 #include "report/graph_element_pen.h"
 #include "report/page_frame.h"
 #include "report/report_inputs.h"
@@ -66,6 +68,15 @@ private:
     SoilColourCache soils_;
     BarColour colours_;
     GraphElementPen pen_;
+    // The graph column's value and full scale stay as they are for the run.
+    GraphValue graphValue_;
+    double fullScale_;
+    // The texts of the numeric columns: depth, blows, torque, and the
+    // correction, Nd and qa (which print a text that is no number as it is).
+    ColumnFormat depths_{QStringLiteral("#,##0.00"), ColumnFormat::OtherTexts::Blank};
+    ColumnFormat blows_{QStringLiteral("#,##0"), ColumnFormat::OtherTexts::Blank};
+    ColumnFormat torques_{QStringLiteral("#,##0.0"), ColumnFormat::OtherTexts::Blank};
+    ColumnFormat results_{QStringLiteral("#,##0.0"), ColumnFormat::OtherTexts::AsTheyAre};
     QImage mark_;
     QStringList addressLabels_;
     double w_ = 190;

@@ -19,9 +19,8 @@ constexpr double GraphLeft = 100;
 
 void RecordSheet::drawGraphGrid()
 {
-    const GraphValue value = recordSheetGraphValue(in_.state);
-    const double m = recordSheetFullScale(in_.state.settings, value);
-    const double step = recordSheetTickStep(m, value == GraphValue::Nd);
+    const double m = fullScale_;
+    const double step = recordSheetTickStep(m, graphValue_ == GraphValue::Nd);
     const double gw = w_ - GraphLeft;
     if (m <= 0)
         return;
@@ -66,15 +65,14 @@ void RecordSheet::drawGraphHeading()
 void RecordSheet::drawBar(int p, int r, double y, bool firstOfSeries)
 {
     const sheet::SurveyDocument& doc = in_.document;
-    const GraphValue value = recordSheetGraphValue(in_.state);
-    const double m = recordSheetFullScale(in_.state.settings, value);
-    const double v = barValue(doc.recordCell(p, r, recordColumnOf(value)));
-    const double x2 = GraphLeft + barLength(v, m, w_ - GraphLeft);
+    const double v = barValue(doc.recordCell(p, r, recordColumnOf(graphValue_)));
+    const double x2 = GraphLeft + barLength(v, fullScale_, w_ - GraphLeft);
+    const QString& soil = doc.recordCell(p, r, RecordColumn::推定土質);
     const ColourNumber colour =
-        colours_.colour(doc.recordCell(p, r, RecordColumn::推定土質),
-                        numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::補正打撃回数)),
-                        numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::換算支持力)),
-                        numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::トルク)));
+        colours_.bySoil() ? colours_.colour(soil, 0, 0, 0)
+                          : colours_.colour(soil, numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::補正打撃回数)),
+                                            numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::換算支持力)),
+                                            numtext::leadingNumber(doc.recordCell(p, r, RecordColumn::トルク)));
     s_.setDrawStyle(DrawStyle::Solid);
     pen_.draw(GraphLeft, y - 1, x2, y + 4, colour, firstOfSeries);
 }

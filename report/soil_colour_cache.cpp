@@ -9,9 +9,9 @@ SoilColourCache::SoilColourCache(db::Database* database) : database_(database) {
 
 ColourNumber SoilColourCache::colourOf(const QString& soil)
 {
-    const auto found = colours_.constFind(soil);
-    if (found != colours_.constEnd())
-        return found.value();
+    const auto found = colours_.find(soil);
+    if (found != colours_.end())
+        return found->second;
     ColourNumber colour = Black;
     if (database_) {
         ++queries_;
@@ -26,7 +26,7 @@ ColourNumber SoilColourCache::colourOf(const QString& soil)
         }
         rows.close();
     }
-    colours_.insert(soil, colour);
+    colours_.emplace(soil, colour);
     return colour;
 }
 

@@ -4,9 +4,10 @@
 // A soil without a row (or without a database) is black.
 
 #include "report/colour_number.h"
+#include "report/text_hash.h"
 
-#include <QHash>
 #include <QString>
+#include <unordered_map>
 
 namespace vortan::db {
 class Database;
@@ -24,7 +25,7 @@ public:
 
 private:
     db::Database* database_;
-    QHash<QString, ColourNumber> colours_;
+    std::unordered_map<QString, ColourNumber, TextHash> colours_;   // asked for on every row
     int queries_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace vortan::report;
 
@@ -145,6 +146,46 @@ TEST(Surfaces, LineWidthsBecomeWholeDevicePixelsAndFontsScaleWithTheZoom)
     EXPECT_NEAR(screen.textWidth(text), doubled.textWidth(text), 0.05 * screen.textWidth(text));
     // Four full-width characters of 10 points: about 14 mm.
     EXPECT_NEAR(screen.textWidth(text), 4 * 10 * 25.4 / 72, 1.0);
+}
+
+TEST(Surfaces, AlignedTextsLandAlikeWhateverWasMeasuredBefore)
+{
+    // The painter keeps the widths the layout measured and draws aligned
+    // texts by them: a text measured at other sizes, or another text
+    // measured last, must not move it.
+    const auto draw = [](bool measureFirst) {
+        QImage image(400, 120, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        DeviceMapping mapping;
+        mapping.pixelsPerMm = 4;
+        PrimitivePainter primitives(painter, mapping);
+        DrawPrimitive text;
+        text.kind = PrimitiveKind::Text;
+        text.fontName = QStringLiteral("ＭＳ Ｐ明朝");
+        text.x1 = 90;
+        for (const auto& [size, value, align] : {std::tuple{12.0, "1,238.3以上", TextAlign::Right},
+                                                 std::tuple{9.0, "12.5", TextAlign::Centre}}) {
+            text.fontSize = size;
+            text.align = align;
+            text.text = QString::fromUtf8(value);
+            if (measureFirst) {
+                DrawPrimitive other = text;
+                for (double points : {size * 2, size, size / 2}) {
+                    other.fontSize = points;
+                    primitives.textWidth(other);
+                }
+                other.fontSize = size;
+                other.text = QStringLiteral("W");
+                primitives.textWidth(other);
+            }
+            primitives.draw(text);
+            text.y1 += 12;
+        }
+        painter.end();
+        return image;
+    };
+    EXPECT_EQ(draw(true), draw(false));
 }
 
 TEST(Surfaces, PrinterMappingSubtractsThePhysicalOffset)
