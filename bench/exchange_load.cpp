@@ -3,7 +3,9 @@
 // fresh copy of the shipped database, against inserting the very same rows
 // with bare prepared SQLite statements in one transaction; and writing the
 // file back, against a bare SELECT of the same join written to a file.
-// Prints lines per second of each, their ratio, and medians over the runs.
+// Prints lines per second of each, their ratio, and medians over the runs;
+// beside the elapsed times the processor times, whose ratios move less
+// when other programs share the machine.
 //
 //   bench_exchange_load [runs]   (default 3)
 
@@ -24,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 using namespace vortan;
@@ -39,6 +42,25 @@ struct Data {
     std::vector<db::SurveyRow> surveys;
     std::vector<db::PointRow> points;
     std::vector<db::RecordRow> records;
+};
+
+// Elapsed and processor seconds of one timed step.
+struct Seconds {
+    double wall = 0;
+    double cpu = 0;
+};
+
+class Stopwatch {
+public:
+    Stopwatch() : cpu_(std::clock()) { timer_.start(); }
+    Seconds elapsed() const
+    {
+        return {double(timer_.nsecsElapsed()) / 1e9, double(std::clock() - cpu_) / CLOCKS_PER_SEC};
+    }
+
+private:
+    QElapsedTimer timer_;
+    std::clock_t cpu_;
 };
 
 Data makeData()
@@ -138,12 +160,11 @@ void bindText(sqlite3_stmt* st, int index, const QString& text)
     sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-double bareInsert(const QString& path, const Data& d)
+Seconds bareInsert(const QString& path, const Data& d)
 {
     sqlite3* db = nullptr;
     check(sqlite3_open(path.toUtf8().constData(), &db), db, "open");
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch timer;
     sqlite3_stmt *survey = nullptr, *point = nullptr, *record = nullptr;
     check(sqlite3_prepare_v2(db,
                              "INSERT INTO 調査地区 (調査地区No,現場名,住所,調査目的,調査責任者,調査者,調査開始時刻,"
@@ -197,7 +218,7 @@ double bareInsert(const QString& path, const Data& d)
         }
     }
     check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
-    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const Seconds seconds = timer.elapsed();
     sqlite3_finalize(survey);
     sqlite3_finalize(point);
     sqlite3_finalize(record);
@@ -205,12 +226,11 @@ double bareInsert(const QString& path, const Data& d)
     return seconds;
 }
 
-double bareWrite(const QString& databasePath, const QString& filePath)
+Seconds bareWrite(const QString& databasePath, const QString& filePath)
 {
     sqlite3* db = nullptr;
     check(sqlite3_open(databasePath.toUtf8().constData(), &db), db, "open");
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch timer;
     sqlite3_stmt* st = nullptr;
     check(sqlite3_prepare_v2(
               db,
@@ -244,7 +264,7 @@ double bareWrite(const QString& databasePath, const QString& filePath)
     }
     file.write(buffer);
     file.close();
-    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    const Seconds seconds = timer.elapsed();
     sqlite3_finalize(st);
     sqlite3_close(db);
     return seconds;
@@ -254,6 +274,26 @@ double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// The timings of one step over the runs.
+struct Runs {
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    void add(const Seconds& s)
+    {
+        wall.push_back(s.wall);
+        cpu.push_back(s.cpu);
+    }
+};
+
+void printMedians(const char* name, const char* bareName, const Runs& step, const Runs& bare)
+{
+    const double w = median(step.wall), bw = median(bare.wall);
+    const double c = median(step.cpu), bc = median(bare.cpu);
+    std::printf("median %s: %.0f lines/s, %s: %.0f lines/s, ratio %.2f (target at least 0.80); "
+                "processor time %.2f s against %.2f s, ratio %.2f\n",
+                name, Lines / w, bareName, Lines / bw, bw / w, c, bc, bc / c);
 }
 
 } // namespace
@@ -277,59 +317,56 @@ int main(int argc, char** argv)
     std::printf("exchange file: %d lines, %.1f MB\n", Lines, double(bytes.size()) / 1e6);
 
     QuietUserInterface ui;
-    std::vector<double> importTimes, bareInsertTimes, writeTimes, bareWriteTimes;
+    Runs importTimes, bareInsertTimes, writeTimes, bareWriteTimes;
     for (int run = 1; run <= runs; ++run) {
         const QString importDb = dir.filePath("import.mdb");
         const QString bareDb = dir.filePath("bare.mdb");
         if (!copyDefaultDatabase(importDb) || !copyDefaultDatabase(bareDb))
             return 1;
 
-        double importSeconds = 0;
+        Seconds importSeconds;
         quint64 prepared = 0;
         {
             db::Workspace workspace;
             workspace.openSurvey(importDb);
             db::SurveyStore store(workspace);
-            QElapsedTimer timer;
-            timer.start();
+            const Stopwatch timer;
             intake::ReadExchangeFile(workspace, store, ui, exchangePath, intake::ExchangeReadMode::Add);
-            importSeconds = double(timer.nsecsElapsed()) / 1e9;
+            importSeconds = timer.elapsed();
             prepared = workspace.survey()->preparedStatementCount();
         }
-        const double bareSeconds = bareInsert(bareDb, data);
+        const Seconds bareSeconds = bareInsert(bareDb, data);
 
-        double writeSeconds = 0;
+        Seconds writeSeconds;
         {
             db::Workspace workspace;
             workspace.openSurvey(importDb);
-            QElapsedTimer timer;
-            timer.start();
+            const Stopwatch timer;
             intake::WriteExchangeFile(*workspace.survey(), ui, dir.filePath("written.csv"), QString(), {});
-            writeSeconds = double(timer.nsecsElapsed()) / 1e9;
+            writeSeconds = timer.elapsed();
         }
-        const double bareWriteSeconds = bareWrite(importDb, dir.filePath("bare.csv"));
+        const Seconds bareWriteSeconds = bareWrite(importDb, dir.filePath("bare.csv"));
 
-        std::printf("run %d: import %.0f lines/s (%.2f s, %llu statements prepared), bare insert %.0f lines/s "
-                    "(%.2f s), ratio %.2f\n",
-                    run, Lines / importSeconds, importSeconds, static_cast<unsigned long long>(prepared),
-                    Lines / bareSeconds, bareSeconds, bareSeconds / importSeconds);
-        std::printf("run %d: write %.0f lines/s (%.2f s), bare select+write %.0f lines/s (%.2f s), ratio %.2f\n",
-                    run, Lines / writeSeconds, writeSeconds, Lines / bareWriteSeconds, bareWriteSeconds,
-                    bareWriteSeconds / writeSeconds);
+        std::printf("run %d: import %.0f lines/s (%.2f s, processor %.2f s, %llu statements prepared), bare insert "
+                    "%.0f lines/s (%.2f s, processor %.2f s), ratio %.2f\n",
+                    run, Lines / importSeconds.wall, importSeconds.wall, importSeconds.cpu,
+                    static_cast<unsigned long long>(prepared), Lines / bareSeconds.wall, bareSeconds.wall,
+                    bareSeconds.cpu, bareSeconds.wall / importSeconds.wall);
+        std::printf("run %d: write %.0f lines/s (%.2f s, processor %.2f s), bare select+write %.0f lines/s (%.2f s, "
+                    "processor %.2f s), ratio %.2f\n",
+                    run, Lines / writeSeconds.wall, writeSeconds.wall, writeSeconds.cpu,
+                    Lines / bareWriteSeconds.wall, bareWriteSeconds.wall, bareWriteSeconds.cpu,
+                    bareWriteSeconds.wall / writeSeconds.wall);
         std::fflush(stdout);
-        importTimes.push_back(importSeconds);
-        bareInsertTimes.push_back(bareSeconds);
-        writeTimes.push_back(writeSeconds);
-        bareWriteTimes.push_back(bareWriteSeconds);
+        importTimes.add(importSeconds);
+        bareInsertTimes.add(bareSeconds);
+        writeTimes.add(writeSeconds);
+        bareWriteTimes.add(bareWriteSeconds);
         QFile::remove(importDb);
         QFile::remove(bareDb);
     }
 
-    const double mi = median(importTimes), mb = median(bareInsertTimes);
-    const double mw = median(writeTimes), mbw = median(bareWriteTimes);
-    std::printf("median import: %.0f lines/s, bare insert: %.0f lines/s, ratio %.2f (target at least 0.80)\n", Lines / mi,
-                Lines / mb, mb / mi);
-    std::printf("median write:  %.0f lines/s, bare select+write: %.0f lines/s, ratio %.2f (target at least 0.80)\n",
-                Lines / mw, Lines / mbw, mbw / mw);
+    printMedians("import", "bare insert", importTimes, bareInsertTimes);
+    printMedians("write", "bare select+write", writeTimes, bareWriteTimes);
     return 0;
 }

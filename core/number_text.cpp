@@ -4,9 +4,13 @@
 
 #include <QByteArray>
 #include <QList>
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vortan::numtext {
@@ -99,6 +103,34 @@ Scan scanRadix(const std::string& s)
     return scan;
 }
 
+// The value of digits read as a whole number times ten to `power`, when
+// that can be had exactly from one multiplication or division (at most
+// fifteen digits, powers of ten up to 22): the correctly rounded value, as
+// the general conversion would find it.
+std::optional<double> quickDecimalValue(std::string_view intDigits, std::string_view fracDigits, long long power)
+{
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    for (const std::string_view part : {intDigits, fracDigits}) {
+        for (const char c : part) {
+            if (significant == 0 && c == '0')
+                continue;
+            if (++significant > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    power -= static_cast<long long>(fracDigits.size());
+    if (mantissa == 0)
+        return 0.0;
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (power < -22 || power > 22)
+        return std::nullopt;
+    const double m = static_cast<double>(mantissa);
+    return power >= 0 ? m * Powers[power] : m / Powers[-power];
+}
+
 // Sign, digits with at most one decimal point, and an exponent introduced by
 // E or D (the latter as the run-time accepted it). An exponent marker without
 // digits after it is not part of the number.
@@ -111,65 +143,78 @@ Scan scanDecimal(const std::string& s)
         negative = s[i] == '-';
         ++i;
     }
-    std::string intDigits;
-    std::string fracDigits;
+    const std::string_view all(s);
+    const std::size_t intBegin = i;
     while (i < s.size() && isDigit(s[i]))
-        intDigits += s[i++];
+        ++i;
+    const std::string_view intDigits = all.substr(intBegin, i - intBegin);
+    std::string_view fracDigits;
     if (i < s.size() && s[i] == '.') {
         std::size_t j = i + 1;
         while (j < s.size() && isDigit(s[j]))
-            fracDigits += s[j++];
+            ++j;
+        fracDigits = all.substr(i + 1, j - i - 1);
         if (!intDigits.empty() || !fracDigits.empty())
             i = j;
     }
     if (intDigits.empty() && fracDigits.empty())
         return scan;
 
-    std::string exponent;
+    std::string_view exponent;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         std::size_t j = i + 1;
-        std::string sign;
         if (j < s.size() && (s[j] == '+' || s[j] == '-'))
-            sign = s[j++];
-        std::string digits;
+            ++j;
+        const std::size_t digitsBegin = j;
         while (j < s.size() && isDigit(s[j]))
-            digits += s[j++];
-        if (!digits.empty()) {
-            exponent = sign + digits;
+            ++j;
+        if (j > digitsBegin) {
+            exponent = all.substr(i + 1, j - i - 1);
             i = j;
         }
     }
     scan.length = i;
 
-    const std::string text = (intDigits.empty() ? std::string("0") : intDigits) + '.'
-        + (fracDigits.empty() ? std::string("0") : fracDigits)
-        + (exponent.empty() ? std::string() : "e" + exponent);
-    bool ok = false;
-    double value = QByteArray::fromStdString(text).toDouble(&ok);
-    if (!ok) {
-        // Out of the double range one way or the other: decide by the decimal
-        // position of the first significant digit.
-        const std::string all = intDigits + fracDigits;
-        const auto first = all.find_first_not_of('0');
-        if (first == std::string::npos) {
-            value = 0.0;
-        } else {
-            long long magnitude = static_cast<long long>(intDigits.size()) - static_cast<long long>(first);
-            const bool expNegative = !exponent.empty() && exponent[0] == '-';
-            const std::string expDigits = exponent.empty() ? std::string()
-                : exponent.substr((exponent[0] == '+' || exponent[0] == '-') ? 1 : 0);
-            long long expValue = 0;
-            for (char c : expDigits) {
-                expValue = expValue * 10 + (c - '0');
-                if (expValue > 1000000)
-                    break;
+    const bool expNegative = !exponent.empty() && exponent[0] == '-';
+    const std::string_view expDigits =
+        exponent.empty() ? std::string_view() : exponent.substr((exponent[0] == '+' || exponent[0] == '-') ? 1 : 0);
+    long long expValue = 0;
+    for (char c : expDigits) {
+        expValue = expValue * 10 + (c - '0');
+        if (expValue > 1000000)
+            break;
+    }
+    const long long power = expNegative ? -expValue : expValue;
+
+    double value = 0.0;
+    if (const std::optional<double> quick = quickDecimalValue(intDigits, fracDigits, power)) {
+        value = *quick;
+    } else {
+        std::string text(intDigits.empty() ? std::string_view("0") : intDigits);
+        text += '.';
+        text += fracDigits.empty() ? std::string_view("0") : fracDigits;
+        if (!exponent.empty()) {
+            text += 'e';
+            text += exponent;
+        }
+        bool ok = false;
+        value = QByteArray::fromStdString(text).toDouble(&ok);
+        if (!ok) {
+            // Out of the double range one way or the other: decide by the
+            // decimal position of the first significant digit.
+            const std::string digits = std::string(intDigits) + std::string(fracDigits);
+            const auto first = digits.find_first_not_of('0');
+            if (first == std::string::npos) {
+                value = 0.0;
+            } else {
+                const long long magnitude =
+                    static_cast<long long>(intDigits.size()) - static_cast<long long>(first) + power;
+                if (magnitude > 0) {
+                    scan.overflow = true;
+                    return scan;
+                }
+                value = 0.0;
             }
-            magnitude += expNegative ? -expValue : expValue;
-            if (magnitude > 0) {
-                scan.overflow = true;
-                return scan;
-            }
-            value = 0.0;
         }
     }
     scan.value = negative ? -value : value;
@@ -221,26 +266,92 @@ struct Decimal {
     int exponent = 0;
 };
 
+// The digits and exponent of a "d.ddde+XX" text.
+Decimal decimalOfScientific(const char* begin, const char* end, bool negative)
+{
+    Decimal d;
+    d.negative = negative;
+    const char* e = begin;
+    while (e != end && *e != 'e')
+        ++e;
+    for (const char* c = begin; c != e; ++c)
+        if (*c != '.')
+            d.digits += *c;
+    if (e != end) {
+        const char* c = e + 1;
+        const bool negativeExponent = c != end && *c == '-';
+        if (c != end && (*c == '-' || *c == '+'))
+            ++c;
+        for (; c != end; ++c)
+            d.exponent = d.exponent * 10 + (*c - '0');
+        if (negativeExponent)
+            d.exponent = -d.exponent;
+    }
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
+    return d;
+}
+
 // The value rounded to `significant` digits, the way the run-time read a
 // double (15 digits) or a single (7 digits) before writing it.
 Decimal decimalOf(double value, int significant)
 {
     if (!std::isfinite(value))
         throwOverflow();
-    Decimal d;
     if (value == 0.0)
-        return d;
-    d.negative = value < 0;
-    // Always "d.ddde+XX" in the C locale, correctly rounded.
+        return Decimal();
+    char buffer[64];
+    if (significant == 15 && std::fabs(value) >= std::numeric_limits<double>::min()) {
+        // A double (not a denormal one) lies within a ninth of a
+        // fifteen-digit step of its shortest text; when that text has
+        // fifteen digits or fewer it is therefore the value rounded to
+        // fifteen digits, found without the slow exact rounding.
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+        qsizetype digits = 0;
+        for (const char* c = buffer; c != r.ptr && *c != 'e'; ++c)
+            digits += *c != '.' ? 1 : 0;
+        if (digits <= 15)
+            return decimalOfScientific(buffer, r.ptr, value < 0);
+    }
+    // Always "d.ddde+XX" in the C locale, correctly rounded, halves up.
     const QByteArray text = QByteArray::number(std::fabs(value), 'e', significant - 1);
-    const qsizetype e = text.indexOf('e');
-    for (qsizetype i = 0; i < e; ++i)
-        if (text[i] != '.')
-            d.digits += text[i];
-    d.exponent = text.mid(e + 1).toInt();
-    while (!d.digits.empty() && d.digits.back() == '0')
-        d.digits.pop_back();
-    return d;
+    return decimalOfScientific(text.cbegin(), text.cend(), value < 0);
+}
+
+// A single rounded to seven digits. Its shortest text is that rounding when
+// it has seven digits or fewer and the single's step is smaller than a
+// seven-digit step there, so that no other seven-digit number reads back as
+// the same single.
+Decimal decimalOfSingle(float value)
+{
+    if (!std::isfinite(value))
+        throwOverflow();
+    if (value == 0.0f)
+        return Decimal();
+    const float magnitude = std::fabs(value);
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    Decimal d = decimalOfScientific(buffer, r.ptr, value < 0);
+    if (d.digits.size() <= 7) {
+        // A power of ten may have been rounded up from the decade below:
+        // take that decade's finer steps.
+        const int decade = d.digits == "1" ? d.exponent - 1 : d.exponent;
+        // Seven-digit steps 10^(decade - 6) of the singles' decades (10^-52
+        // to 10^32), near enough for a comparison with a single's step, a
+        // power of two that is never within 0.9 % of a power of ten.
+        static const std::array<double, 90> Steps = [] {
+            std::array<double, 90> steps{};
+            for (std::size_t i = 0; i < steps.size(); ++i)
+                steps[i] = std::pow(10.0, static_cast<double>(i) - 60);
+            return steps;
+        }();
+        const int index = decade - 6 + 60;
+        const double step = static_cast<double>(std::nextafter(magnitude, std::numeric_limits<float>::infinity()))
+            - static_cast<double>(magnitude);
+        if (index >= 0 && index < static_cast<int>(Steps.size()) && step < Steps[std::size_t(index)])
+            return d;
+    }
+    return decimalOf(static_cast<double>(value), 7);
 }
 
 // Rounds to `decimals` places after the point, halves away from zero, on the
@@ -297,43 +408,60 @@ QString integerDigits(const Decimal& d)
     return out; // empty when the value is below 1
 }
 
-QString fractionDigits(const Decimal& d)
-{
-    QString out;
-    const int last = d.exponent - static_cast<int>(d.digits.size()) + 1;
-    for (int power = -1; power >= last; --power)
-        out += QLatin1Char(digitAt(d, power));
-    return out;
-}
-
 // The run-time's general text of a value: at most `significant` digits, no
 // trailing zeros, a zero before the point, and an exponent ("1E+07",
 // "1.5E-05") from 10^significant upwards and below 0.0001.
+// Written into `out` (room for GeneralTextBytes); returns the end.
+constexpr int GeneralTextBytes = 48;   // a sign, 15 digits, "0." and three zeros, or an exponent
+char* writeGeneralText(const Decimal& d, int significant, bool zeroBeforePoint, char* out)
+{
+    char* o = out;
+    if (d.digits.empty()) {
+        *o++ = '0';
+        return o;
+    }
+    if (d.negative)
+        *o++ = '-';
+    const char* digits = d.digits.data();
+    const int count = static_cast<int>(d.digits.size());
+    if (d.exponent >= significant || d.exponent < -4) {
+        *o++ = digits[0];
+        if (count > 1) {
+            *o++ = '.';
+            o = std::copy(digits + 1, digits + count, o);
+        }
+        *o++ = 'E';
+        *o++ = d.exponent < 0 ? '-' : '+';
+        const int exponent = std::abs(d.exponent);
+        if (exponent >= 100)
+            *o++ = static_cast<char>('0' + exponent / 100);
+        *o++ = static_cast<char>('0' + exponent / 10 % 10);
+        *o++ = static_cast<char>('0' + exponent % 10);
+    } else if (d.exponent < 0) {
+        if (zeroBeforePoint)
+            *o++ = '0';
+        *o++ = '.';
+        for (int zeros = -d.exponent - 1; zeros > 0; --zeros)
+            *o++ = '0';
+        o = std::copy(digits, digits + count, o);
+    } else {
+        // Whole digits (padded with zeros), then the fraction if any.
+        const int whole = d.exponent + 1;
+        for (int i = 0; i < whole; ++i)
+            *o++ = i < count ? digits[i] : '0';
+        if (count > whole) {
+            *o++ = '.';
+            o = std::copy(digits + whole, digits + count, o);
+        }
+    }
+    return o;
+}
+
 QString generalText(const Decimal& d, int significant, bool zeroBeforePoint)
 {
-    if (d.digits.empty())
-        return QStringLiteral("0");
-    QString out;
-    if (d.negative)
-        out += QLatin1Char('-');
-    if (d.exponent >= significant || d.exponent < -4) {
-        out += QLatin1Char(d.digits[0]);
-        if (d.digits.size() > 1) {
-            out += QLatin1Char('.');
-            out += QString::fromLatin1(d.digits.data() + 1, static_cast<qsizetype>(d.digits.size() - 1));
-        }
-        out += d.exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
-        out += QStringLiteral("%1").arg(std::abs(d.exponent), 2, 10, QLatin1Char('0'));
-        return out;
-    }
-    QString whole = integerDigits(d);
-    if (whole.isEmpty() && zeroBeforePoint)
-        whole = QStringLiteral("0");
-    out += whole;
-    const QString fraction = fractionDigits(d);
-    if (!fraction.isEmpty())
-        out += QLatin1Char('.') + fraction;
-    return out;
+    char out[GeneralTextBytes];
+    const char* end = writeGeneralText(d, significant, zeroBeforePoint, out);
+    return QString::fromLatin1(out, end - out);
 }
 
 // A number pattern taken apart: literal text before and after the digit
@@ -598,7 +726,18 @@ bool isInt16Value(QStringView text)
 
 QString shortestSingle(float value)
 {
-    return generalText(decimalOf(static_cast<double>(value), 7), 7, true);
+    return generalText(decimalOfSingle(value), 7, true);
+}
+
+double shortestSingleValue(float value)
+{
+    const Decimal d = decimalOfSingle(value);
+    if (d.digits.empty())
+        return 0.0;
+    const long long power = static_cast<long long>(d.exponent) - static_cast<long long>(d.digits.size()) + 1;
+    if (const std::optional<double> quick = quickDecimalValue(d.digits, std::string_view(), power))
+        return d.negative ? -*quick : *quick;
+    return generalText(d, 7, true).toDouble();
 }
 
 QString shortestDouble(double value)
@@ -606,9 +745,16 @@ QString shortestDouble(double value)
     return generalText(decimalOf(value, 15), 15, true);
 }
 
+void appendShortestDouble(double value, QByteArray& out)
+{
+    char text[GeneralTextBytes];
+    const char* end = writeGeneralText(decimalOf(value, 15), 15, true, text);
+    out.append(text, end - text);
+}
+
 QString limitText(float value)
 {
-    return generalText(decimalOf(static_cast<double>(value), 7), 7, false);
+    return generalText(decimalOfSingle(value), 7, false);
 }
 
 QString formatNumber(double value, QStringView pattern)
@@ -618,7 +764,7 @@ QString formatNumber(double value, QStringView pattern)
 
 QString formatSingle(float value, QStringView pattern)
 {
-    return formatDecimal(decimalOf(static_cast<double>(value), 7), pattern, 7);
+    return formatDecimal(decimalOfSingle(value), pattern, 7);
 }
 
 QString formatText(QStringView text, QStringView pattern)

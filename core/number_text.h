@@ -4,6 +4,7 @@
 // texts numbers are written as (SQL literals, grid cells, report cells). No
 // other file re-implements any of them.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -66,6 +67,13 @@ QString shortestSingle(float value);
 // The same for a double with at most 15 significant digits ("general number");
 // the exponent starts at 1E+15.
 QString shortestDouble(double value);
+// The same text appended to `out` (its characters are ASCII, the same in
+// every code page a file is written in).
+void appendShortestDouble(double value, QByteArray& out);
+
+// The double that shortestSingle's text stands for, as a statement literal
+// of it stores the value (0.1f gives 0.1, not 0.100000001490116).
+double shortestSingleValue(float value);
 
 // Limit text of a single-precision setting: like shortestSingle but without
 // the zero before the decimal point for values between -1 and 1 (".5", "-.5").

@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
+
 namespace vortan::db {
 
 int findColumn(const QStringList& columns, const QStringList& tables, const QString& name)
@@ -137,6 +139,20 @@ void RowView::appendText(int column, QString& out) const
         const QChar* end = utf8_.appendToBuffer(out.data() + start, QByteArrayView(text, bytes));
         out.truncate(end - out.constData());
     }
+    }
+}
+
+void RowView::appendNumberText(int column, QByteArray& out) const
+{
+    switch (type(column)) {
+    case SQLITE_INTEGER: {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, integerAt(column)).ptr;
+        out.append(digits, end - digits);
+        return;
+    }
+    case SQLITE_FLOAT: numtext::appendShortestDouble(doubleAt(column), out); return;
+    default: return;
     }
 }
 

@@ -44,6 +44,10 @@ public:
     // Appends the cell's text (as text() gives it) to `out`, without an
     // intermediate copy: the quickest way to build a line from many cells.
     void appendText(int column, QString& out) const;
+    // Appends a number cell's text (as text() gives it, ASCII digits) to
+    // `out`; any other cell appends nothing. Lines of a file in any code
+    // page take it as it is.
+    void appendNumberText(int column, QByteArray& out) const;
     // A text cell's bytes as stored (UTF-8); empty for Null, numbers and
     // the empty text. Equal bytes are equal texts: a reader can skip work
     // for a cell that repeats the one it saw before.

@@ -41,13 +41,6 @@ Database& surveyDatabase(Workspace& workspace)
     return *db;
 }
 
-// The number a value written into a statement as `text` stands for, as
-// the engine reads a number literal.
-double numberWritten(const QString& text)
-{
-    return text.toDouble();
-}
-
 // The prepared inserts of the three tables; the database hands back the
 // same insert for the same table and columns.
 int surveyInsert(Database& db)
@@ -193,11 +186,21 @@ void SurveyStore::insertRecord(const RecordRow& row)
     if (!repeatsPrevious) {
         Database& db = surveyDatabase(workspace_);
         try {
-            db.insertRow(recordInsert(db),
-                         {Value(qint64(row.調査地区No)), Value(row.測点No), Value(row.日付), Value(row.開始時刻),
-                          Value(row.終了時刻), Value(numberWritten(numtext::shortestSingle(row.貫入深さ))),
-                          Value(qint64(row.打撃回数)), Value(numberWritten(numtext::shortestSingle(row.トルク))),
-                          Value(numtext::leadingNumber(row.推定土質)), Value(row.記事)});
+            // One record per line of an import: the values are built in
+            // place in a vector kept for the next row.
+            std::vector<Value>& values = recordValues_;
+            values.clear();
+            values.emplace_back(qint64(row.調査地区No));
+            values.emplace_back(row.測点No);
+            values.emplace_back(row.日付);
+            values.emplace_back(row.開始時刻);
+            values.emplace_back(row.終了時刻);
+            values.emplace_back(numtext::shortestSingleValue(row.貫入深さ));
+            values.emplace_back(qint64(row.打撃回数));
+            values.emplace_back(numtext::shortestSingleValue(row.トルク));
+            values.emplace_back(numtext::leadingNumber(row.推定土質));
+            values.emplace_back(row.記事);
+            db.insertRow(recordInsert(db), values);
         } catch (const Failure& failure) {
             if (!isRowFailure(failure))
                 throw;

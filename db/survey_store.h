@@ -4,6 +4,8 @@
 // import. The record insert skips a record that repeats the one it was given
 // last, so the store object lives as long as the program run.
 
+#include "db/value.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -115,6 +117,7 @@ private:
     Workspace& workspace_;
     RecordRow previous_;
     NotStoredRows notStored_;
+    std::vector<Value> recordValues_;   // the record insert's values, kept between rows
 };
 
 } // namespace vortan::db

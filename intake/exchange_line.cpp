@@ -1,28 +1,42 @@
 #include "intake/exchange_line.h"
 
+#include "core/cp932.h"
 #include "core/failure.h"
 #include "core/number_text.h"
 #include "core/survey_number.h"
 
 namespace vortan::intake {
 
-ExchangeLine::ExchangeLine(QStringView text, int lineNumber) : lineNumber_(lineNumber)
+namespace {
+
+// The text of a field as it is usually written: printable ASCII (which
+// reads the same in code page 932, whose control characters 0x1A, 0x1C and
+// 0x7F do not) enclosed in double quotes or in none. False for any other.
+bool plainAscii(QByteArrayView raw, QByteArrayView& text)
 {
-    if (text.isEmpty())
-        return;
-    // One pass and one buffer: a comma ends a field, a double quote is left out.
-    text_.reserve(text.size());
-    bounds_.append(0);
-    for (const QChar ch : text) {
-        if (ch == QLatin1Char(','))
-            bounds_.append(text_.size());
-        else if (ch != QLatin1Char('"'))
-            text_ += ch;
-    }
-    bounds_.append(text_.size());
+    text = raw.size() >= 2 && raw.front() == '"' && raw.back() == '"' ? raw.sliced(1, raw.size() - 2) : raw;
+    for (const char b : text)
+        if (b < 0x20 || b > 0x7E || b == '"')
+            return false;
+    return true;
 }
 
-QStringView ExchangeLine::view(int n) const
+} // namespace
+
+ExchangeLine::ExchangeLine(QByteArrayView bytes, int lineNumber) : bytes_(bytes), lineNumber_(lineNumber)
+{
+    if (bytes.isEmpty())
+        return;
+    // Code page 932 never uses a comma or a double quote as the second byte
+    // of a character, so the line splits at its comma bytes.
+    bounds_.append(-1);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == ',')
+            bounds_.append(i);
+    bounds_.append(bytes.size());
+}
+
+QByteArrayView ExchangeLine::rawField(int n) const
 {
     const int count = fieldCount();
     if (count == 0)
@@ -30,8 +44,8 @@ QStringView ExchangeLine::view(int n) const
     if (n == 29 && count == 28)
         n = 2;
     if (n >= 1 && n <= count) {
-        const qsizetype begin = bounds_[n - 1];
-        return QStringView(text_).sliced(begin, bounds_[n] - begin);
+        const qsizetype begin = bounds_[n - 1] + 1;
+        return bytes_.sliced(begin, bounds_[n] - begin);
     }
     throw Failure(ExchangeFieldMissing,
                   QStringLiteral("%1行目に%2番目の項目がありません（項目数 %3）。")
@@ -39,6 +53,36 @@ QStringView ExchangeLine::view(int n) const
                       .arg(n)
                       .arg(count),
                   QStringLiteral("ExchangeFile"));
+}
+
+QString ExchangeLine::field(int n) const
+{
+    const QByteArrayView raw = rawField(n);
+    QByteArrayView ascii;
+    if (plainAscii(raw, ascii))
+        return QString::fromLatin1(ascii);
+    // The pieces between double quotes are decoded one by one, as the whole
+    // line would be: an undefined byte before a quote or a comma never joins
+    // the byte after it.
+    QString text;
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i <= raw.size(); ++i) {
+        if (i == raw.size() || raw[i] == '"') {
+            if (i > begin)
+                text += cp932::decode(raw.sliced(begin, i - begin));
+            begin = i + 1;
+        }
+    }
+    return text;
+}
+
+bool ExchangeLine::fieldEquals(int n, QStringView text) const
+{
+    const QByteArrayView raw = rawField(n);
+    QByteArrayView ascii;
+    if (plainAscii(raw, ascii))
+        return text == QLatin1String(ascii.data(), ascii.size());
+    return field(n) == text;
 }
 
 std::int32_t ReadExchangeSurveyNumber(const ExchangeLine& line)
@@ -84,8 +128,8 @@ db::PointRow ReadExchangePoint(const ExchangeLine& line, std::int32_t number)
 
 bool IsExchangePoint(const ExchangeLine& line, std::int32_t number, const db::PointRow& point)
 {
-    return number == point.調査地区No && line.view(2) == point.測点No && line.view(23) == point.日付
-        && line.view(24) == point.開始時刻 && line.view(25) == point.終了時刻;
+    return number == point.調査地区No && line.fieldEquals(2, point.測点No) && line.fieldEquals(23, point.日付)
+        && line.fieldEquals(24, point.開始時刻) && line.fieldEquals(25, point.終了時刻);
 }
 
 db::RecordRow ReadExchangeRecord(const ExchangeLine& line, std::int32_t number)
@@ -96,9 +140,9 @@ db::RecordRow ReadExchangeRecord(const ExchangeLine& line, std::int32_t number)
     // Depth and torque are converted here, so that a value beyond the single
     // range fails the import (6) instead of the row's insert, which would
     // leave the row out.
-    record.貫入深さ = numtext::toSingle(numtext::leadingNumber(line.view(18)));
-    record.打撃回数 = numtext::toInt16(numtext::roundHalfEven(numtext::leadingNumber(line.view(19))));
-    record.トルク = numtext::toSingle(numtext::leadingNumber(line.view(20)));
+    record.貫入深さ = numtext::toSingle(numtext::leadingNumber(line.field(18)));
+    record.打撃回数 = numtext::toInt16(numtext::roundHalfEven(numtext::leadingNumber(line.field(19))));
+    record.トルク = numtext::toSingle(numtext::leadingNumber(line.field(20)));
     record.推定土質 = line.field(21);
     record.記事 = line.field(22);
     record.日付 = line.field(26);

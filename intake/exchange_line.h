@@ -6,6 +6,7 @@
 
 #include "db/survey_store.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVarLengthArray>
@@ -21,22 +22,28 @@ inline constexpr int ExchangeFieldCount = 29;
 
 class ExchangeLine {
 public:
+    // `bytes` (code page 932, without the line end) must outlive the line;
     // `lineNumber` (from 1) names the line in failures.
-    ExchangeLine(QStringView text, int lineNumber);
+    ExchangeLine(QByteArrayView bytes, int lineNumber);
 
     // Field n (from 1). An empty line has no fields and every field reads as
     // empty. On a line of exactly 28 fields field 29 is field 2. Any other
     // field beyond the end throws Failure 9.
-    QString field(int n) const { return view(n).toString(); }
-    // The same without a copy; valid while the line lives.
-    QStringView view(int n) const;
+    QString field(int n) const;
+    // True when field n reads as `text`; fails like field().
+    bool fieldEquals(int n, QStringView text) const;
     int fieldCount() const { return bounds_.isEmpty() ? 0 : static_cast<int>(bounds_.size()) - 1; }
     int lineNumber() const { return lineNumber_; }
 
 private:
-    // The fields one after another without their double quotes; field k
-    // (from 0) runs from bounds_[k] to bounds_[k + 1].
-    QString text_;
+    // Field n's bytes, double quotes still in.
+    QByteArrayView rawField(int n) const;
+
+    // Fields are decoded only when asked for: a line repeats its survey's
+    // and point's fields, which are read only when they change. Field k
+    // (from 0) lies between the commas at bounds_[k] and bounds_[k + 1],
+    // -1 and the line's length standing for its two ends.
+    QByteArrayView bytes_;
     QVarLengthArray<qsizetype, ExchangeFieldCount + 2> bounds_;
     int lineNumber_;
 };

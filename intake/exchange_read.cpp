@@ -1,7 +1,6 @@
 #include "intake/exchange_read.h"
 
 #include "core/busy_scope.h"
-#include "core/cp932.h"
 #include "core/failure.h"
 #include "core/input_file.h"
 #include "core/survey_number.h"
@@ -75,8 +74,7 @@ ExchangeReadResult readLines(db::Workspace& workspace, db::SurveyStore& store, U
     QByteArrayView line;
     for (qsizetype i = 0; nextLine(line); ++i) {
         inputfile::checkLineLength(line.size(), i + 1, exchangeKind());
-        const QString text = cp932::decode(line);
-        const ExchangeLine fields(text, static_cast<int>(i + 1));
+        const ExchangeLine fields(line, static_cast<int>(i + 1));
         // A line of all its fields is read only as far as it brings something
         // new; a shorter one is read whole, to fail at the field it lacks.
         const bool complete = fields.fieldCount() >= ExchangeFieldCount - 1;

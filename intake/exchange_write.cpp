@@ -15,7 +15,9 @@
 #include "core/file_failure.h"
 
 #include <QSaveFile>
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace vortan::intake {
@@ -51,10 +53,24 @@ std::array<int, ExchangeFieldCount> columnIndexes(const db::RowView& row)
     return indexes;
 }
 
-// The file's lines, encoded in blocks of many lines at a time.
+// The file's lines, encoded in blocks of many lines at a time. A line is
+// some ninety pieces; they are copied to the end of the block's buffer
+// directly rather than appended one by one to a QByteArray, whose append
+// checks every piece for sharing and overlap.
 struct EncodedBlock {
-    QByteArray bytes;
+    QByteArray bytes;   // the first `used` bytes hold the lines
+    qsizetype used = 0;
     int lines = 0;
+
+    void put(QByteArrayView piece)
+    {
+        if (piece.isEmpty())
+            return;
+        if (used + piece.size() > bytes.size())
+            bytes.resize(std::max(used + piece.size(), 2 * bytes.size()));
+        std::memcpy(bytes.data() + used, piece.data(), std::size_t(piece.size()));
+        used += piece.size();
+    }
 };
 
 QString unsafeValuesNotice(const std::array<int, ExchangeFieldCount>& counts, int total)
@@ -161,8 +177,8 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
         std::array<int, ExchangeFieldCount> unwritable{};
         QStringList lostCharacters;
         // The survey's and point's texts repeat on every line of a point: a
-        // text cell the same as in the line before is taken as it was
-        // checked and encoded then. Code page 932 encodes character by
+        // text cell the same as the last text of its column is taken as it
+        // was checked and encoded then. Code page 932 encodes character by
         // character, so values encoded one by one make the bytes of the line
         // encoded whole.
         struct SeenText {
@@ -174,19 +190,28 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
         std::array<SeenText, ExchangeFieldCount> lastTexts;
         std::array<int, ExchangeFieldCount> columns{};
         QString value;
+        QByteArray number;
         int total = 0;
         db.forEachRow(exchangeQuery(filter), [&](const db::RowView& row) {
             if (total == 0)
                 columns = columnIndexes(row);
-            if (blocks.empty() || blocks.back().bytes.size() >= BlockBytes) {
+            if (blocks.empty() || blocks.back().used >= BlockBytes) {
                 blocks.emplace_back();
-                blocks.back().bytes.reserve(BlockBytes + 4096);
+                blocks.back().bytes.resize(BlockBytes + 4096);
             }
-            QByteArray& bytes = blocks.back().bytes;
+            EncodedBlock& block = blocks.back();
             for (int n = 0; n < ExchangeFieldCount; ++n) {
-                bytes += n == 0 ? QByteArrayView("\"") : QByteArrayView(",\"");
-                SeenText& seen = lastTexts[std::size_t(n)];
+                block.put(n == 0 ? QByteArrayView("\"") : QByteArrayView(",\""));
                 const QByteArrayView stored = row.textBytes(columns[n]);
+                if (stored.isEmpty() && row.isNumber(columns[n])) {
+                    // ASCII digits: no comma, no quote, the same bytes in code page 932.
+                    number.resize(0);
+                    row.appendNumberText(columns[n], number);
+                    block.put(number);
+                    block.put("\"");
+                    continue;
+                }
+                SeenText& seen = lastTexts[std::size_t(n)];
                 if (stored.isEmpty() || stored != QByteArrayView(seen.stored)) {
                     value.resize(0);
                     row.appendText(columns[n], value);
@@ -204,15 +229,15 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                     }
                     seen.stored = stored.toByteArray();
                 }
-                bytes += seen.encoded;
+                block.put(seen.encoded);
                 if (seen.unsafe)
                     ++unsafe[n];
                 if (seen.unwritable)
                     ++unwritable[n];
-                bytes += '"';
+                block.put("\"");
             }
-            bytes += "\r\n";
-            ++blocks.back().lines;
+            block.put("\r\n");
+            ++block.lines;
             ++total;
         });
         if (total == 0) {
@@ -231,9 +256,8 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                 // A disk that fills part way takes part of a block; the
                 // write of the rest then says why it failed.
                 qint64 written = 0;
-                while (written < block.bytes.size()) {
-                    const qint64 count =
-                        file.write(block.bytes.constData() + written, block.bytes.size() - written);
+                while (written < block.used) {
+                    const qint64 count = file.write(block.bytes.constData() + written, block.used - written);
                     if (count <= 0) {
                         const Failure failure = fileWriteFailure(file, Source);
                         file.cancelWriting();

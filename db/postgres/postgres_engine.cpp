@@ -8,6 +8,11 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <charconv>
+#include <optional>
+#include <utility>
+
 #include <libpq-fe.h>
 
 namespace vortan::db {
@@ -19,6 +24,12 @@ namespace {
 constexpr qint64 kWriteLockKey = 0x566f7274616eLL;
 
 constexpr const char* kStatementSavepoint = "vortan_statement";
+
+// Rows inserted in a transaction share one savepoint per run of rows; a run
+// starts short, doubles while no row fails, and starts short again after a
+// failure, so that a failing row sends few rows again.
+constexpr size_t kFirstRowRun = 16;
+constexpr size_t kLongestRowRun = 1024;
 
 // Type numbers of the server's built-in types that read as numbers.
 constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kText = 25, kFloat4 = 700,
@@ -60,6 +71,15 @@ PostgresError errorOf(const PGresult* r, PGconn* conn)
         error.message = QString::fromUtf8(PQerrorMessage(conn));
     }
     return error;
+}
+
+// A number as the server reads it back to the same double: the shortest
+// such text.
+QByteArray numberText(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return QByteArray(text, end - text);
 }
 
 bool succeeded(const PGresult* r)
@@ -206,10 +226,14 @@ public:
                 p.addNull();
             else
                 p.add(value.variant().typeId() == QMetaType::Double
-                          ? QByteArray::number(value.variant().toDouble(), 'g', 17)
+                          ? numberText(value.variant().toDouble())
                           : value.toText().toUtf8());
         }
-        run(statement, p);
+        if (depth_ == 0 || !statement.prepared) {
+            run(statement, p);
+            return;
+        }
+        insertInRun(insert, std::move(p));
     }
 
     RecordSet openRecordSet(const QString& sql) override
@@ -374,6 +398,15 @@ public:
         requireOpen();
         if (depth_ == 0)
             throw engineFailure(jeterr::NoTransaction, QStringLiteral("始まっていないトランザクションは終えられません。"));
+        // The transaction's end ends the savepoint of the rows too.
+        forgetRowRun();
+        if (lostRowsAt_ == depth_) {
+            // Rows reported stored are missing: this level must not be kept.
+            const Failure failure = *lostRows_;
+            if (depth_ == 1)
+                rollback();
+            throw failure;
+        }
         if (depth_ == 1) {
             // A failed commit ends the transaction as a rollback does.
             --depth_;
@@ -390,7 +423,12 @@ public:
         requireOpen();
         if (depth_ == 0)
             throw engineFailure(jeterr::NoTransaction, QStringLiteral("始まっていないトランザクションは終えられません。"));
+        forgetRowRun();
         --depth_;
+        if (lostRowsAt_ > depth_) {
+            lostRowsAt_ = 0;
+            lostRows_.reset();
+        }
         if (depth_ == 0) {
             exec("ROLLBACK", EngineSituation::Statement);
         } else {
@@ -417,6 +455,7 @@ public:
         std::vector<const char*> values;
         for (size_t i = 0; i < p.texts.size(); ++i)
             values.push_back(p.nulls[i] ? nullptr : p.texts[i].constData());
+        endRowRun();
         const QByteArray explain = "EXPLAIN " + shape.sql;
         const Result r(PQexecParams(conn_, explain.constData(), int(values.size()), nullptr, values.data(), nullptr,
                                     nullptr, 0));
@@ -441,6 +480,9 @@ public:
             PQfinish(conn_);
         conn_ = nullptr;
         depth_ = 0;
+        forgetRowRun();
+        lostRowsAt_ = 0;
+        lostRows_.reset();
         cache_.clear();
         inserts_.clear();
         insertKeys_.clear();
@@ -469,6 +511,19 @@ private:
             texts.emplace_back();
             nulls.push_back(true);
         }
+        std::vector<const char*> pointers() const
+        {
+            std::vector<const char*> values(texts.size());
+            for (size_t i = 0; i < texts.size(); ++i)
+                values[i] = nulls[i] ? nullptr : texts[i].constData();
+            return values;
+        }
+    };
+
+    // A row of the current run of inserted rows: its insert and values.
+    struct KeptRow {
+        int insert;
+        Parameters parameters;
     };
 
     void requireOpen() const
@@ -493,6 +548,7 @@ private:
 
     Result exec(const QByteArray& sql, EngineSituation where)
     {
+        endRowRun();
         Result r(PQexec(conn_, sql.constData()));
         if (!succeeded(r.get()))
             throw failureOf(r.get(), where);
@@ -502,6 +558,7 @@ private:
     Result execParams(const char* sql, const QString& parameter)
     {
         requireOpen();
+        endRowRun();
         const QByteArray text = parameter.toUtf8();
         const char* values[] = {text.constData()};
         Result r(PQexecParams(conn_, sql, 1, nullptr, values, nullptr, nullptr, 0));
@@ -590,7 +647,7 @@ private:
             const SqlLiteral& lit = t.literals[i];
             switch (lit.kind) {
             case SqlLiteral::Kind::Integer: p.add(QByteArray::number(lit.integer)); break;
-            case SqlLiteral::Kind::Real: p.add(QByteArray::number(lit.real, 'g', 17)); break;
+            case SqlLiteral::Kind::Real: p.add(numberText(lit.real)); break;
             case SqlLiteral::Kind::Text:
                 p.add(i < shape.likePattern.size() && shape.likePattern[i] ? likePatternRegex(lit.text).toUtf8()
                                                                            : lit.text.toUtf8());
@@ -634,9 +691,8 @@ private:
     // server together.
     Result run(Statement& statement, const Parameters& p)
     {
-        std::vector<const char*> values(p.texts.size());
-        for (size_t i = 0; i < p.texts.size(); ++i)
-            values[i] = p.nulls[i] ? nullptr : p.texts[i].constData();
+        endRowRun();
+        std::vector<const char*> values = p.pointers();
         const int n = int(values.size());
         const bool guarded = depth_ > 0;
         const bool preparing = !statement.prepared;
@@ -716,6 +772,107 @@ private:
         }
         statement.prepared = true;
         return std::move(results[size_t(statementAt)]);
+    }
+
+    // Rows inserted inside a transaction. A failing statement must leave
+    // the transaction usable with everything before it kept, which the
+    // server gives only to statements inside a savepoint of their own; a
+    // savepoint, its release and the subtransaction the row then writes in
+    // cost the server more than the row itself. So one savepoint covers a
+    // run of inserted rows, and this side keeps the run's rows: a row that
+    // fails goes back to the savepoint and sends the rows before it once
+    // more, in one round trip, before its failure is raised. Any other
+    // statement first releases the savepoint and ends the run.
+    void insertInRun(int insert, Parameters p)
+    {
+        if (runOpen_ && run_.size() >= runLimit_) {
+            forgetRowRun();
+            Result r(PQexec(conn_, "RELEASE SAVEPOINT vortan_rows; SAVEPOINT vortan_rows"));
+            if (!succeeded(r.get()))
+                throw failureOf(r.get(), EngineSituation::Statement);
+            runOpen_ = true;
+            runLimit_ = std::min(runLimit_ * 2, kLongestRowRun);
+        } else if (!runOpen_) {
+            Result r(PQexec(conn_, "SAVEPOINT vortan_rows"));
+            if (!succeeded(r.get()))
+                throw failureOf(r.get(), EngineSituation::Statement);
+            runOpen_ = true;
+        }
+        const Statement& statement = inserts_[size_t(insert)];
+        const std::vector<const char*> values = p.pointers();
+        Result r(PQexecPrepared(conn_, statement.name.constData(), int(values.size()), values.data(), nullptr,
+                                nullptr, 0));
+        if (succeeded(r.get())) {
+            run_.push_back({insert, std::move(p)});
+            return;
+        }
+        if (PQstatus(conn_) == CONNECTION_OK)
+            sendRunAgain();
+        throw failureOf(r.get(), EngineSituation::Statement);
+    }
+
+    // Back to the run's savepoint, the run's rows once more and a fresh
+    // savepoint, in one round trip; the next run starts short.
+    void sendRunAgain()
+    {
+        const std::vector<KeptRow> rows = std::exchange(run_, {});
+        runLimit_ = kFirstRowRun;
+        if (!PQenterPipelineMode(conn_)) {
+            loseRun(nullptr);
+            return;
+        }
+        PQsendQueryParams(conn_, "ROLLBACK TO SAVEPOINT vortan_rows", 0, nullptr, nullptr, nullptr, nullptr, 0);
+        for (const KeptRow& kept : rows) {
+            const std::vector<const char*> values = kept.parameters.pointers();
+            PQsendQueryPrepared(conn_, inserts_[size_t(kept.insert)].name.constData(), int(values.size()),
+                                values.data(), nullptr, nullptr, 0);
+        }
+        PQsendQueryParams(conn_, "RELEASE SAVEPOINT vortan_rows", 0, nullptr, nullptr, nullptr, nullptr, 0);
+        PQsendQueryParams(conn_, "SAVEPOINT vortan_rows", 0, nullptr, nullptr, nullptr, nullptr, 0);
+        PQpipelineSync(conn_);
+        const size_t sent = rows.size() + 3;
+        Result failed;
+        for (size_t i = 0; i < sent; ++i) {
+            Result r(PQgetResult(conn_));
+            while (PGresult* extra = PQgetResult(conn_))
+                PQclear(extra);
+            if (!failed && !succeeded(r.get()))
+                failed = std::move(r);
+        }
+        Result sync(PQgetResult(conn_));
+        PQexitPipelineMode(conn_);
+        if (failed)
+            loseRun(failed.get());
+    }
+
+    // A row that went in before does not go in again (another workstation
+    // stored a row of the same key in between): the transaction goes on
+    // from the savepoint, without the run's rows, and can no longer be
+    // committed.
+    void loseRun(const PGresult* failed)
+    {
+        if (PQstatus(conn_) == CONNECTION_OK)
+            PQclear(PQexec(conn_, "ROLLBACK TO SAVEPOINT vortan_rows"));
+        lostRowsAt_ = depth_;
+        lostRows_ = failureOf(failed, EngineSituation::Statement);
+    }
+
+    // Any statement but an inserted row ends the run of rows.
+    void endRowRun()
+    {
+        if (!runOpen_)
+            return;
+        forgetRowRun();
+        Result r(PQexec(conn_, "RELEASE SAVEPOINT vortan_rows"));
+        if (!succeeded(r.get()))
+            throw failureOf(r.get(), EngineSituation::Statement);
+    }
+
+    // The end of the transaction or of its level ends the savepoint too.
+    void forgetRowRun()
+    {
+        runOpen_ = false;
+        run_.clear();
     }
 
     static bool isWholeNumber(const QByteArray& text)
@@ -804,6 +961,7 @@ private:
 
     void forgetStatements()
     {
+        endRowRun();
         PQclear(PQexec(conn_, "DEALLOCATE ALL"));
         guardsPrepared_ = false;
         cache_.clear();
@@ -853,6 +1011,13 @@ private:
     QHash<Oid, QString> tableNamesByOid_;
     QHash<QString, QString> spellings_;
     bool guardsPrepared_ = false;
+    // The run of inserted rows under the savepoint vortan_rows.
+    bool runOpen_ = false;
+    std::vector<KeptRow> run_;
+    size_t runLimit_ = kFirstRowRun;
+    // The transaction level that lost rows it had reported stored, and why.
+    int lostRowsAt_ = 0;
+    std::optional<Failure> lostRows_;
 };
 
 QString connectionOption(const QString& uri, const char* keyword)

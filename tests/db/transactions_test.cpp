@@ -62,6 +62,56 @@ TEST_F(Transactions, NestedTransactionsCommitOnlyWithTheOutermost)
               QStringLiteral("1|3"));
 }
 
+// A statement failing inside a transaction changes nothing and leaves the
+// transaction going on: the rows before it and after it are committed. Steps:
+// '+' stores the next number with bound values, '!' a bound row too long for
+// its column, 'e' and 'x' the same as statement texts, 'r' counts the rows,
+// '(' ')' '<' begin, commit and roll back an inner transaction.
+TEST_F(Transactions, AFailingStatementLeavesTheRestOfTheTransaction)
+{
+    std::string long_(2500, '+');
+    for (size_t i = 40; i < long_.size(); i += 333)
+        long_[i] = i % 2 ? '!' : 'x';
+    long_[1700] = 'r';
+    for (const std::string& steps :
+         {std::string("++!++"), std::string("!+!!+!"), std::string("e+x+!e"), std::string("++r!+r"),
+          std::string("+(+!+)+!"), std::string("+(+!+<+"), std::string("++(!+r<!+"), long_}) {
+        SCOPED_TRACE(steps.substr(0, 20));
+        db->execute(QStringLiteral("DELETE 測点データ.* FROM 測点データ"));
+        const int insert = db->prepareInsert(QStringLiteral("測点データ"), {QStringLiteral("調査地区No"), QStringLiteral("測点No")});
+        std::vector<QStringList> levels(1);   // the numbers each open level keeps
+        auto stored = [&] {
+            qsizetype n = 0;
+            for (const QStringList& level : levels)
+                n += level.size();
+            return n;
+        };
+        db->beginTransaction();
+        for (const char step : steps) {
+            const QString next = QString::number(stored() + 1);
+            switch (step) {
+            case '+': db->insertRow(insert, {Value(next.toLongLong()), Value(QStringLiteral("1"))}); break;
+            case 'e': db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES (%1)").arg(next)); break;
+            case '!':
+                EXPECT_EQ(failureNumber([&] { db->insertRow(insert, {Value(qint64(0)), Value(QStringLiteral("ABCDE"))}); }),
+                          err::DbFieldTooSmall);
+                continue;
+            case 'x':
+                EXPECT_EQ(failing(QStringLiteral("INSERT INTO 測点データ (調査地区No) VALUES ('x')")), err::DbTypeMismatch);
+                continue;
+            case 'r': EXPECT_EQ(rows(), stored()); continue;
+            case '(': db->beginTransaction(); levels.emplace_back(); continue;
+            case ')': db->commit(); levels[levels.size() - 2] += levels.back(); levels.pop_back(); continue;
+            case '<': db->rollback(); levels.pop_back(); continue;
+            }
+            levels.back().append(next);
+        }
+        db->commit();
+        EXPECT_EQ(column(QStringLiteral("select 調査地区No from 測点データ order by 調査地区No"), QStringLiteral("調査地区No")),
+                  levels[0].join(u'|'));
+    }
+}
+
 TEST_F(Transactions, CommittedRowsSurviveReopening)
 {
     db->beginTransaction();

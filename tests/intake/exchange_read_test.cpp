@@ -72,23 +72,33 @@ struct ReadFixture {
 
 TEST(ExchangeLine, FieldsAreSplitAtEveryCommaWithQuotesRemoved)
 {
-    ExchangeLine line(u"\"1\",\"a,b\",\"x\"\"y\"", 1);
+    ExchangeLine line("\"1\",\"a,b\",\"x\"\"y\"", 1);
     EXPECT_EQ(line.fieldCount(), 4);
     EXPECT_EQ(line.field(2), "a");
     EXPECT_EQ(line.field(3), "b");
     EXPECT_EQ(line.field(4), "xy");
+    EXPECT_TRUE(line.fieldEquals(4, u"xy"));
     EXPECT_THROW(line.field(5), Failure);
 
+    // Fields are code page 932; an undefined lead byte before a quote stays
+    // apart from the byte after the quote, as when the line is read whole.
+    ExchangeLine japanese("\"\x93\x8C\x8B\x9E\",\"\x81\"\x40\"", 5);
+    EXPECT_EQ(japanese.field(1), u"東京");
+    EXPECT_TRUE(japanese.fieldEquals(1, u"東京"));
+    EXPECT_EQ(japanese.field(2), u"\uFFFD@");
+
     // An empty line has no fields and every field reads as empty.
-    ExchangeLine empty(u"", 2);
+    ExchangeLine empty("", 2);
     EXPECT_EQ(empty.field(1), "");
     EXPECT_EQ(empty.field(29), "");
 
     // A 28-field line reads field 2 as field 29; 27 fields do not.
     const QStringList v1 = version1(fields("1", "7", "0.5"));
-    EXPECT_EQ(ExchangeLine(v1.join(','), 3).field(29), "7");
+    const QByteArray v1Line = cp932::encode(v1.join(','));
+    EXPECT_EQ(ExchangeLine(v1Line, 3).field(29), "7");
     try {
-        ExchangeLine(v1.mid(0, 27).join(','), 4).field(29);
+        const QByteArray shortLine = cp932::encode(v1.mid(0, 27).join(','));
+        ExchangeLine(shortLine, 4).field(29);
         FAIL() << "field 29 of a 27-field line must fail";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.number(), ExchangeFieldMissing);
