@@ -55,7 +55,7 @@ int report(CliContext& context, const QStringList& args)
     }
     const QString out = options.value(QStringLiteral("pdf"));
     report::PdfSurface surface(out, session.geometry().paperSize());
-    report::ReportInputs inputs{survey.document(), context.state(), context.ui(), context.workspace().survey()};
+    report::ReportInputs inputs{survey.document(), context.state(), context.ui(), context.workspace().survey(), {}};
     inputs.calculator = &survey.calculator();
     session.run(inputs, surface);
     if (!surface.isOpen()) {

@@ -86,8 +86,9 @@ TEST(CardFileDevice, AFailedReadIsReportedByItsNumber)
             EXPECT_EQ(ui.lastMessage().icon, MessageIcon::Information);
         }
         EXPECT_EQ(devices.handedOut(), 1);
-        if (c.cardStays)
+        if (c.cardStays) {
             EXPECT_EQ(test::readBytes(card.file()), bytes);
+        }
     }
 }
 

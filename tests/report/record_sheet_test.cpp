@@ -217,9 +217,10 @@ TEST_F(RecordSheetTest, NoTextCrossesALineOfItsCell)
             EXPECT_GE(left, -1e-6) << t.text.toStdString();
             EXPECT_LE(left + width, W + 1e-6) << t.text.toStdString();
             for (const DrawPrimitive& l : verticals) {
-                if (std::min(l.y1, l.y2) < middle && middle < std::max(l.y1, l.y2))
+                if (std::min(l.y1, l.y2) < middle && middle < std::max(l.y1, l.y2)) {
                     EXPECT_FALSE(left + 1e-3 < l.x1 && l.x1 < left + width - 1e-3)
                         << t.text.toStdString() << " crosses x = " << l.x1 << " at y = " << t.y1;
+                }
             }
         }
     }

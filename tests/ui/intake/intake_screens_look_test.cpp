@@ -29,8 +29,9 @@ namespace {
 void saveShot(const QImage& image, const char* name)
 {
     const QByteArray folder = qgetenv("VORTAN_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
+    if (!folder.isEmpty()) {
         EXPECT_TRUE(image.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QString::fromUtf8(name)));
+    }
 }
 
 // A morning at three sites: site 3 with a point driven twice, site 8, and
