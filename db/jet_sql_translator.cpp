@@ -565,14 +565,10 @@ QString JetSqlTranslator::tableConstraint(size_t first, size_t end, bool& primar
     return part.sql;
 }
 
-JetSqlTranslator::ColumnSpec JetSqlTranslator::columnSpec(size_t first, size_t end) const
+JetColumnType JetSqlTranslator::columnType(size_t& k, size_t end) const
 {
-    ColumnSpec col;
-    if (!isNameToken(tokens_[first]) || first + 1 >= end || tokens_[first + 1].kind != SqlTokenKind::Word)
-        fail("column definition");
-    col.name = tokens_[first].text.toString();
-    const QStringView typeWord = tokens_[first + 1].text;
-    size_t k = first + 2;
+    const QStringView typeWord = tokens_[k].text;
+    ++k;
     std::optional<int> size;
     if (k < end && isSymbol(tokens_[k], '(')) {
         if (k + 2 >= end || tokens_[k + 1].kind != SqlTokenKind::Number || !isSymbol(tokens_[k + 2], ')'))
@@ -586,7 +582,17 @@ JetSqlTranslator::ColumnSpec JetSqlTranslator::columnSpec(size_t first, size_t e
     const auto type = jetTypeFromWord(typeWord, size);
     if (!type)
         fail("column type");
-    col.type = *type;
+    return *type;
+}
+
+JetSqlTranslator::ColumnSpec JetSqlTranslator::columnSpec(size_t first, size_t end) const
+{
+    ColumnSpec col;
+    if (!isNameToken(tokens_[first]) || first + 1 >= end || tokens_[first + 1].kind != SqlTokenKind::Word)
+        fail("column definition");
+    col.name = tokens_[first].text.toString();
+    size_t k = first + 1;
+    col.type = columnType(k, end);
     while (k < end) {
         const SqlToken& t = tokens_[k];
         if (isWord(t, "CONSTRAINT") && k + 1 < end && isNameToken(tokens_[k + 1])) {
@@ -723,21 +729,7 @@ void JetSqlTranslator::translateAlterTable(TranslatedStatement& out)
         fail("ALTER TABLE action");
     if (i >= n || tokens_[i].kind != SqlTokenKind::Word)
         fail("ALTER TABLE type");
-    const QStringView typeWord = tokens_[i].text;
-    ++i;
-    std::optional<int> size;
-    if (i < n && isSymbol(tokens_[i], '(')) {
-        bool ok = false;
-        if (i + 2 >= n || tokens_[i + 1].kind != SqlTokenKind::Number || !isSymbol(tokens_[i + 2], ')'))
-            fail("column size");
-        size = tokens_[i + 1].text.toInt(&ok);
-        if (!ok)
-            fail("column size");
-        i += 3;
-    }
-    const auto type = jetTypeFromWord(typeWord, size);
-    if (!type)
-        fail("column type");
+    const JetColumnType type = columnType(i, n);
     bool notNull = false;
     if (i + 1 < n && isWord(tokens_[i], "NOT") && isWord(tokens_[i + 1], "NULL")) {
         notNull = true;
@@ -753,12 +745,12 @@ void JetSqlTranslator::translateAlterTable(TranslatedStatement& out)
         out.kind = StatementKind::AlterColumn;
         out.table = table;
         out.column = column;
-        out.newType = *type;
+        out.newType = type;
         out.newDefault = defaultText;
         return;
     }
     out.kind = StatementKind::Schema;
-    JetColumnType added = *type;
+    JetColumnType added = type;
     if (added.type == JetType::Counter)
         added.type = JetType::Long;   // an added column cannot become the row number
     QString def = columnDefinition(column, added);

@@ -98,6 +98,8 @@ private:
     // The engine's text of a table constraint; notes whether it is a primary key.
     QString tableConstraint(size_t first, size_t end, bool& primaryKey);
     ColumnSpec columnSpec(size_t first, size_t end) const;
+    // The type word at tokens_[k] with its optional "(size)"; k moves past them.
+    JetColumnType columnType(size_t& k, size_t end) const;
     QString createTableText(const QString& table, const std::vector<ColumnSpec>& columns,
                             const QStringList& constraints, bool tablePrimaryKey) const;
     void translateAlterTable(TranslatedStatement& out);
