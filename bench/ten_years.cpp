@@ -8,7 +8,8 @@
 // tables.
 //
 // The large database is built once and kept in the build tree under a name
-// that holds its parameters; every run works on a copy of it.
+// that holds its parameters and a fingerprint of the shipped database's
+// layout; every run works on a copy of it.
 //
 //   bench_ten_years [rounds]   (default 9)
 
@@ -37,6 +38,7 @@
 #include "sheet/survey_search_query.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -149,15 +151,47 @@ bool buildDatabase(const QString& path, const std::vector<int>& numbers)
     return true;
 }
 
-// The large database, built once for these parameters and kept.
+// A short fingerprint of the shipped database's layout: its tables, indexes
+// and triggers, and the settings of its substring index. A large database
+// built from an older layout is not timed against a small one built from the
+// current one.
+QString shippedLayoutKey()
+{
+    sqlite3* shipped = nullptr;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    const auto add = [&](const char* sql) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(shipped, sql, -1, &statement, nullptr);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(statement); ++c)
+                hash.addData(QByteArrayView(static_cast<const char*>(sqlite3_column_blob(statement, c)),
+                                            sqlite3_column_bytes(statement, c)));
+        sqlite3_finalize(statement);
+    };
+    if (sqlite3_open_v2(VORTAN_PROGRAM_DIR "/VORTAN.MDB", &shipped, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        add("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY type, name");
+        add("SELECT k, v FROM \"調査地区の部分一致_config\" ORDER BY k");
+    }
+    sqlite3_close(shipped);
+    return QString::fromLatin1(hash.result().toHex().left(8));
+}
+
+// The large database, built once for these parameters and this layout, and
+// kept; one built for another layout is removed.
 QString largeDatabase()
 {
-    const QDir folder(QStringLiteral(VORTAN_BENCH_DATA_DIR));
+    QDir folder(QStringLiteral(VORTAN_BENCH_DATA_DIR));
     folder.mkpath(QStringLiteral("."));
-    const QString path = folder.filePath(
-        QStringLiteral("ten_years_%1x%2x%3.mdb").arg(Surveys).arg(PointsPerSurvey).arg(RecordsPerPoint));
+    const QString name = QStringLiteral("ten_years_%1x%2x%3_%4.mdb")
+                             .arg(Surveys)
+                             .arg(PointsPerSurvey)
+                             .arg(RecordsPerPoint)
+                             .arg(shippedLayoutKey());
+    const QString path = folder.filePath(name);
     if (QFileInfo::exists(path))
         return path;
+    for (const QString& old : folder.entryList({QStringLiteral("ten_years_*.mdb")}, QDir::Files))
+        folder.remove(old);
     std::printf("building %s once ...\n", qPrintable(path));
     std::fflush(stdout);
     QElapsedTimer timer;
