@@ -105,8 +105,6 @@ bool CreateSiteTextIndex(Workspace& workspace)
 {
     Database& database = surveyOf(workspace);
     const SubstringIndexColumns& index = SiteTextIndex();
-    if (database.indexExists(index.name))
-        return false;
     try {
         return database.createSubstringIndex(index.name, index.table, index.key, index.columns);
     } catch (const Failure&) {

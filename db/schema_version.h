@@ -59,8 +59,9 @@ bool CreateLookupIndexes(Workspace& workspace);
 // (customer, site name, address and remark) are read through a substring
 // index (Database::createSubstringIndex) rather than by reading every
 // survey. A file without it (every file written before) takes it in place,
-// filled from the surveys it holds; rows and version stay as they are. True
-// when the file was changed; a file that cannot be changed now, an engine
+// filled from the surveys it holds, and an existing one has its upkeep
+// done (Database::createSubstringIndex); rows and version stay as they
+// are. True when the file was changed; a file that cannot be changed now, an engine
 // that keeps no such index, or a survey table without its whole-number key
 // leave the file as it is and the search reads the whole table.
 bool CreateSiteTextIndex(Workspace& workspace);

@@ -495,12 +495,21 @@ bool SqliteEngine::createSubstringIndex(const QString& name, const QString& tabl
                                         const QStringList& columns)
 {
     d->requireOpen();
+    bool exists = false;
+    for (const TrigramIndex& index : readTrigramIndexes(d->db))
+        exists = exists || index.name.compare(name, Qt::CaseInsensitive) == 0;
+    if (exists && !trigramIndexNeedsUpkeep(d->db, name))
+        return false;
     beginTransaction(TransactionIntent::Write);
     try {
-        const bool created = createTrigramIndex(d->db, {name, table, key, columns});
+        bool changed = true;
+        if (exists)
+            keepTrigramIndexUp(d->db, name);
+        else
+            changed = createTrigramIndex(d->db, {name, table, key, columns});
         commit();
         d->readSubstringIndexes();
-        return created;
+        return changed;
     } catch (...) {
         if (inTransaction())
             rollback();

@@ -1,5 +1,6 @@
 #include "db/sqlite_trigram_index.h"
 
+#include "core/failure.h"
 #include "db/jet_column_type.h"
 #include "db/sqlite_calls.h"
 
@@ -60,6 +61,31 @@ QString values(const TrigramIndex& index, const char* prefix)
     return parts.join(QStringLiteral(", "));
 }
 
+// Every transaction that changes indexed rows adds a segment to the index,
+// and a lookup reads each of its trigrams in every segment. By default the
+// engine merges segments a little at a time and forces a merge only once 16
+// lie on one level, so after a day of saves each lookup reads the index in a
+// dozen or more places and one save in a dozen rewrites a large part of it.
+// Merged as soon as two lie on a level, the segments stay a few: on 10,000
+// surveys, after 60 saves of one survey each, a lookup took 66 µs instead of
+// 205 µs, the saves took no longer (median 0.62 ms against 0.72 ms) and the
+// slowest 1.2 ms instead of 14 ms.
+constexpr int MergeAtSegments = 2;
+
+// Merged early, the segments still grow by one now and then (there were 2
+// to 6 over those 60 saves), and a bulk write leaves several. A file whose
+// index holds more than this many is merged into one segment when it is
+// opened: on 10,000 surveys that takes about 80 ms, and a lookup then takes
+// a third of the time it took on 7 segments.
+constexpr int MostSegmentsAtOpen = 4;
+
+QString mergeEarlyStatement(const QString& index)
+{
+    return QStringLiteral("INSERT INTO %1 (%1, rank) VALUES ('crisismerge', %2)")
+        .arg(quotedName(index))
+        .arg(MergeAtSegments);
+}
+
 QStringList creatingStatements(const TrigramIndex& index)
 {
     const QString name = quotedName(index.name);
@@ -81,6 +107,7 @@ QStringList creatingStatements(const TrigramIndex& index)
         // through that trigram's rows in steps of a small page; on 10,000
         // surveys such a lookup takes a third of the work.
         QStringLiteral("INSERT INTO %1 (%1, rank) VALUES ('pgsz', 500)").arg(name),
+        mergeEarlyStatement(index.name),
         QStringLiteral("INSERT INTO %1 (%1) VALUES ('rebuild')").arg(name),
         // One segment: a lookup then reads each of its terms in one place.
         QStringLiteral("INSERT INTO %1 (%1) VALUES ('optimize')").arg(name),
@@ -181,6 +208,34 @@ bool createTrigramIndex(sqlite3* db, TrigramIndex index)
             return false;
     runInSavepoint(db, creatingStatements(index));
     return true;
+}
+
+bool trigramIndexNeedsUpkeep(sqlite3* db, const QString& name)
+{
+    // The engine keeps the index's settings in its table name_config and
+    // one row per leaf page and segment in name_idx, keyed by segment first;
+    // the segments are counted by stepping from one segment number to the
+    // next rather than reading every row.
+    const QByteArray idx = quotedName(name + QStringLiteral("_idx")).toUtf8();
+    try {
+        if (queryText(db, "SELECT v FROM " + quotedName(name + QStringLiteral("_config")).toUtf8()
+                              + " WHERE k = 'crisismerge'", QString())
+            != QString::number(MergeAtSegments))
+            return true;
+        const QString segments = queryText(
+            db,
+            "WITH RECURSIVE s(id) AS (SELECT min(segid) FROM " + idx + " UNION ALL SELECT (SELECT min(segid) FROM "
+                + idx + " WHERE segid > s.id) FROM s WHERE s.id IS NOT NULL) SELECT count(id) FROM s",
+            QString());
+        return segments.toInt() > MostSegmentsAtOpen;
+    } catch (const Failure&) {
+        return false;   // not laid out as this program knows it: left alone
+    }
+}
+
+void keepTrigramIndexUp(sqlite3* db, const QString& name)
+{
+    runInSavepoint(db, {mergeEarlyStatement(name), QStringLiteral("INSERT INTO %1 (%1) VALUES ('optimize')").arg(quotedName(name))});
 }
 
 } // namespace vortan::db

@@ -49,4 +49,14 @@ bool belongsToTrigramIndex(const QString& name, const std::vector<TrigramIndex>&
 // spells them. Failures of the engine are thrown.
 bool createTrigramIndex(sqlite3* db, TrigramIndex index);
 
+// True when the index `name` wants its upkeep: it was made by an earlier
+// version that left its segments to the engine's late merging, or it holds
+// more segments than a lookup should read (see the source). False when it
+// is kept up, or is no index laid out as this program knows it.
+bool trigramIndexNeedsUpkeep(sqlite3* db, const QString& name);
+
+// Makes the index merge its segments early and merges those it has into
+// one, all or nothing. Failures of the engine are thrown.
+void keepTrigramIndexUp(sqlite3* db, const QString& name);
+
 } // namespace vortan::db

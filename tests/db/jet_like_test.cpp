@@ -6,6 +6,7 @@
 #include "db/like_trigram_query.h"
 
 #include <QHash>
+#include <sqlite3.h>
 
 using namespace vortan::db;
 using namespace vortan::db::test;
@@ -149,6 +150,40 @@ TEST_F(SubstringSearch, FindsWhatReadingEverySurveyFindsBeforeAndAfterChanges)
         EXPECT_TRUE(db->queryPlan(query(QStringLiteral("*港区*"))).value(0).startsWith(QStringLiteral("SCAN 調査地区")));
         // The index belongs to the engine, not to the program's tables.
         EXPECT_EQ(db->tableNames(), QStringList{QStringLiteral("調査地区")});
+
+        // Every write adds a segment that lookups read; they are merged as
+        // soon as two lie on a level. An index made by an earlier version,
+        // which left them to gather, is brought up to date when created again.
+        sqlite3* raw = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(location().toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        const auto segments = [raw](const char* setting = nullptr) {
+            if (setting)
+                sqlite3_exec(raw, setting, nullptr, nullptr, nullptr);
+            sqlite3_stmt* count = nullptr;
+            sqlite3_prepare_v2(raw, "SELECT count(DISTINCT segid) FROM \"調査地区の部分一致_idx\"", -1, &count, nullptr);
+            const int n = sqlite3_step(count) == SQLITE_ROW ? sqlite3_column_int(count, 0) : -1;
+            sqlite3_finalize(count);
+            return n;
+        };
+        const auto writeSome = [&] {
+            for (int n = 40; n < 52; ++n)
+                db->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No, 現場名) VALUES (%1, '山田ビル%1');").arg(n));
+        };
+        writeSome();
+        EXPECT_LE(segments(), 4);
+        segments("INSERT INTO \"調査地区の部分一致\" (\"調査地区の部分一致\", rank) VALUES ('crisismerge', 16)");
+        db->execute(QStringLiteral("DELETE FROM 調査地区 WHERE 調査地区No >= 40;"));
+        writeSome();
+        EXPECT_GT(segments(), 8);
+        const auto createAgain = [&] {
+            return db->createSubstringIndex(QStringLiteral("調査地区の部分一致"), QStringLiteral("調査地区"),
+                                            QStringLiteral("調査地区No"), {QStringLiteral("現場名"), QStringLiteral("住所")});
+        };
+        EXPECT_TRUE(createAgain());
+        EXPECT_EQ(segments(), 1);
+        EXPECT_FALSE(createAgain());
+        sqlite3_close(raw);
+        compare("after the index was brought up to date");
     }
 }
 
