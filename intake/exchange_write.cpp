@@ -53,14 +53,14 @@ std::array<int, ExchangeFieldCount> columnIndexes(const db::RowView& row)
     return indexes;
 }
 
-// The file's lines, encoded in blocks of many lines at a time. A line is
+// The file's lines, encoded a block of many lines at a time and written out
+// when the block is full, so that the whole file is never held. A line is
 // some ninety pieces; they are copied to the end of the block's buffer
 // directly rather than appended one by one to a QByteArray, whose append
 // checks every piece for sharing and overlap.
 struct EncodedBlock {
     QByteArray bytes;   // the first `used` bytes hold the lines
     qsizetype used = 0;
-    int lines = 0;
 
     void put(QByteArrayView piece)
     {
@@ -172,7 +172,29 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
     BusyScope busy(ui, QStringLiteral("データの保存中..."));
     ExchangeWriteResult result;
     try {
-        std::vector<EncodedBlock> blocks;
+        EncodedBlock block;
+        block.bytes.resize(BlockBytes + 4096);
+        // Unbuffered, so that a full disk fails the write that meets it
+        // rather than the flush inside commit(), which would still put the
+        // shortened file in place. The lines go to the save file's
+        // temporary copy; the file named is replaced only by the commit.
+        const auto writeOut = [&] {
+            if (!file.isOpen() && !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+                throw fileWriteFailure(file, Source);
+            // A disk that fills part way takes part of a block; the write of
+            // the rest then says why it failed.
+            qint64 written = 0;
+            while (written < block.used) {
+                const qint64 count = file.write(block.bytes.constData() + written, block.used - written);
+                if (count <= 0) {
+                    const Failure failure = fileWriteFailure(file, Source);
+                    file.cancelWriting();
+                    throw failure;
+                }
+                written += count;
+            }
+            block.used = 0;
+        };
         std::array<int, ExchangeFieldCount> unsafe{};
         std::array<int, ExchangeFieldCount> unwritable{};
         QStringList lostCharacters;
@@ -195,11 +217,8 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
         db.forEachRow(exchangeQuery(filter), [&](const db::RowView& row) {
             if (total == 0)
                 columns = columnIndexes(row);
-            if (blocks.empty() || blocks.back().used >= BlockBytes) {
-                blocks.emplace_back();
-                blocks.back().bytes.resize(BlockBytes + 4096);
-            }
-            EncodedBlock& block = blocks.back();
+            if (block.used >= BlockBytes)
+                writeOut();
             for (int n = 0; n < ExchangeFieldCount; ++n) {
                 block.put(n == 0 ? QByteArrayView("\"") : QByteArrayView(",\""));
                 const QByteArrayView stored = row.textBytes(columns[n]);
@@ -237,41 +256,20 @@ ExchangeWriteResult WriteExchangeFile(db::Database& db, UserInterface& ui, QSave
                 block.put("\"");
             }
             block.put("\r\n");
-            ++block.lines;
             ++total;
         });
         if (total == 0) {
             ui.showMessage(QStringLiteral("データが存在しないため保存できせんでした｡"),
                            MessageIcon::Information);
         } else {
+            writeOut();
             if (progress)
                 progress(0, total);
-
-            // Unbuffered, so that a full disk fails the write that meets it
-            // rather than the flush inside commit(), which would still put
-            // the shortened file in place.
-            if (!file.isOpen() && !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-                throw fileWriteFailure(file, Source);
-            for (EncodedBlock& block : blocks) {
-                // A disk that fills part way takes part of a block; the
-                // write of the rest then says why it failed.
-                qint64 written = 0;
-                while (written < block.used) {
-                    const qint64 count = file.write(block.bytes.constData() + written, block.used - written);
-                    if (count <= 0) {
-                        const Failure failure = fileWriteFailure(file, Source);
-                        file.cancelWriting();
-                        throw failure;
-                    }
-                    written += count;
-                }
-                block.bytes = QByteArray();
-                for (int i = 0; i < block.lines; ++i) {
-                    ++result.rowsWritten;
-                    if (progress)
-                        progress(result.rowsWritten, total);
-                    ui.processEvents();
-                }
+            for (int i = 0; i < total; ++i) {
+                ++result.rowsWritten;
+                if (progress)
+                    progress(result.rowsWritten, total);
+                ui.processEvents();
             }
             if (file.error() != QFileDevice::NoError) {
                 const Failure failure = fileWriteFailure(file, Source);
