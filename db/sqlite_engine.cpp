@@ -41,6 +41,7 @@ constexpr qsizetype kMaxCachedStatements = 512;
 struct SqliteEngine::Impl {
     sqlite3* db = nullptr;
     QString path;
+    int busyTimeout = 0;   // as last set, milliseconds
     int depth = 0;
     quint64 prepared = 0;
     quint64 statements = 0;
@@ -186,6 +187,7 @@ void SqliteEngine::setBusyTimeout(int milliseconds)
 {
     d->requireOpen();
     sqlite3_busy_timeout(d->db, milliseconds);
+    d->busyTimeout = milliseconds;
 }
 
 namespace {
@@ -229,6 +231,7 @@ std::unique_ptr<SqliteEngine::Impl> connect(const QString& path, bool creating)
     sqlite3_db_config(impl->db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(impl->db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(impl->db, g_defaultBusyTimeout);
+    impl->busyTimeout = g_defaultBusyTimeout;
     registerJetLike(impl->db);
     registerJetVal(impl->db);
     // Reading the schema now makes a damaged file, or one that is not a
@@ -500,6 +503,20 @@ bool SqliteEngine::createSubstringIndex(const QString& name, const QString& tabl
         exists = exists || index.name.compare(name, Qt::CaseInsensitive) == 0;
     if (exists && !trigramIndexNeedsUpkeep(d->db, name))
         return false;
+    // The upkeep of an existing index can wait for another start: while
+    // another workstation writes, it gives up at once rather than holding
+    // up this one's start for the whole busy timeout.
+    struct NoWaiting {
+        Impl& d;
+        bool on;
+        ~NoWaiting()
+        {
+            if (on)
+                sqlite3_busy_timeout(d.db, d.busyTimeout);
+        }
+    } noWaiting{*d, exists};
+    if (exists)
+        sqlite3_busy_timeout(d->db, 0);
     beginTransaction(TransactionIntent::Write);
     try {
         bool changed = true;
