@@ -91,11 +91,12 @@ public:
     // when it creates it, all or nothing. Returns true when the index was
     // created now, or when an existing index of that name had its upkeep
     // done now (settings of an earlier version brought up to date, the
-    // parts that writes added merged when they had become many); false when the
-    // database already has that index as it should be or something else of
-    // that name, the table lacks a column or such a key, or the engine keeps
-    // no substring indexes (a PostgreSQL server reads the table). The index
-    // is no table of the program: tableNames() leaves it out.
+    // parts that writes added merged when they had become many); false
+    // when the database already has that index as it should be or
+    // something else of that name, the table lacks a column or such a key,
+    // or the engine keeps no substring indexes (a PostgreSQL server reads
+    // the table). The index is no table of the program: tableNames()
+    // leaves it out.
     bool createSubstringIndex(const QString& name, const QString& table, const QString& key,
                               const QStringList& columns);
 

@@ -61,9 +61,10 @@ bool CreateLookupIndexes(Workspace& workspace);
 // survey. A file without it (every file written before) takes it in place,
 // filled from the surveys it holds, and an existing one has its upkeep
 // done (Database::createSubstringIndex); rows and version stay as they
-// are. True when the file was changed; a file that cannot be changed now, an engine
-// that keeps no such index, or a survey table without its whole-number key
-// leave the file as it is and the search reads the whole table.
+// are. True when the file was changed; a file that cannot be changed now,
+// an engine that keeps no such index, or a survey table without its
+// whole-number key leave the file as it is and the search reads the whole
+// table.
 bool CreateSiteTextIndex(Workspace& workspace);
 
 // That index: its name, its table, the table's key and the columns.
