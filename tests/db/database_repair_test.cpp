@@ -31,6 +31,9 @@ QString databaseWithRecords(const vortan::test::ShippedFilesCopy& files, int rec
 {
     auto db = Database::open(files.surveyDatabase());
     db->execute(QStringLiteral("INSERT INTO 調査地区 (調査地区No, 現場名) VALUES (1, '修復の現場');"));
+    // A table and column whose names hold a double quote are copied too.
+    db->execute(QStringLiteral("CREATE TABLE [引用\"符] ([列\"名] Long);"));
+    db->execute(QStringLiteral("INSERT INTO [引用\"符] ([列\"名]) VALUES (7);"));
     db->beginTransaction();
     for (int i = 0; i < records; ++i)
         db->execute(QStringLiteral("INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ, 打撃回数, トルク, 推定土質, 記事) "

@@ -152,12 +152,14 @@ TEST(ExchangeRead, VersionOneLinesPrintTheirPointNumber)
     ASSERT_TRUE(f.copy.isValid());
     QStringList emptyPrinted = fields("2", "5", "0.5");
     emptyPrinted.last().clear();   // an empty field 29 also takes field 2
+    QStringList laterRun = fields("1", "8", "0.5");
+    laterRun[24] = "0930";   // the same point measured again: another point row
     const QString path = f.write(exchangeLine(version1(fields("1", "7", "0.25")))
                                  + exchangeLine(version1(fields("1", "8", "0.25")))
-                                 + exchangeLine(emptyPrinted));
+                                 + exchangeLine(version1(laterRun)) + exchangeLine(emptyPrinted));
     f.read(path, ExchangeReadMode::Replace);
-    EXPECT_EQ(f.rows("SELECT 調査地区No, 測点No, 印刷測点No FROM 測点 ORDER BY 調査地区No, 測点No;"),
-              (QStringList{"1|7|7", "1|8|8", "2|5|5"}));
+    EXPECT_EQ(f.rows("SELECT 調査地区No, 測点No, 終了時刻, 印刷測点No FROM 測点 ORDER BY 調査地区No, 測点No, 終了時刻;"),
+              (QStringList{"1|7|0915|7", "1|8|0915|8", "1|8|0930|8", "2|5|0915|5"}));
 }
 
 TEST(ExchangeRead, ReplaceModeReplacesSurveysOfTheSameNumberAndIsRepeatable)
