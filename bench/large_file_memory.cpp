@@ -2,9 +2,10 @@
 // lines (add mode, into a copy of the shipped database), writing those
 // lines out again as an exchange file, and listing a card file of 1,000,000
 // records, each against the same work on a file a tenth the size, and
-// against a process that only starts and opens the database. Every measurement runs in a child process of its own, so
-// that one peak does not hide the next; the child reads its peak resident
-// memory with getrusage. The limit is 200 MB for the large files.
+// against a process that only starts and opens the database. Every
+// measurement runs in a child process of its own, so that one peak does not
+// hide the next; the child reads its peak resident memory with getrusage.
+// The limit is 200 MB for the large files.
 //
 //   bench_large_file_memory [lines]   (default 1000000)
 
