@@ -6,6 +6,8 @@
 #include "db/database.h"
 #include "db/program_start.h"
 #include "intake/exchange_failure.h"
+#include "migrate/access_file_signature.h"
+#include "migrate/migration_messages.h"
 
 namespace vortan::cli {
 
@@ -110,6 +112,14 @@ bool CliContext::openDatabases()
             store.setValue(etc, QStringLiteral("住所位置"), options_.postalDatabase);
         if (!options_.iniFolder.isEmpty())
             store.setValue(etc, QStringLiteral("ini位置"), options_.iniFolder);
+    };
+    // An old Access database would only be called unreadable: the script is
+    // told what it is and which command brings it across.
+    load.beforeSurveyOpen = [this](SettingsStore&, ProgramState& state) {
+        if (!migrate::IsAccessFile(state.settings.データ位置))
+            return;
+        ui_.showMessage(migrate::CommandLineMigrationHint(state.settings.データ位置), MessageIcon::Critical);
+        throw Failure(err::None, QStringLiteral("An old Access database is at データ位置."), QString());
     };
     ui_.setMessagesToErrorStream(true);
     const db::ProgramLoadResult result = db::LoadProgram(store_, state_, workspace_, ui_, load);

@@ -1,5 +1,7 @@
 #include "migrate/migration_messages.h"
 
+#include "migrate/legacy_database_offer.h"
+
 #include <QDir>
 
 namespace vortan::migrate {
@@ -28,6 +30,15 @@ QString OfferQuestion(const QString& accessFile, const QString& newFile)
                           "を作成し、データ位置をこのファイルに変更しますか？\n"
                           "（元のファイルは変更されません。）")
         .arg(QDir::toNativeSeparators(accessFile), QDir::toNativeSeparators(newFile));
+}
+
+QString CommandLineMigrationHint(const QString& accessFile)
+{
+    return QStringLiteral("データ位置に指定されているファイルは、Access形式のデータベース"
+                          "（旧バージョンのVortanのデータベース）です。\n%1\n"
+                          "vortan-cli migrate で新しいデータベースに取り込み、そのファイルを指定してください。\n"
+                          "（例: vortan-cli migrate \"%1\" \"%2\"）")
+        .arg(QDir::toNativeSeparators(accessFile), QDir::toNativeSeparators(MigratedDatabasePath(accessFile)));
 }
 
 QString MigrationSummary(const QString& newFile, const MigrationResult& result)

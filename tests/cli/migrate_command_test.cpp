@@ -64,6 +64,15 @@ TEST_F(MigrateCommand, PrintsEveryTableWithItsRowsAndRefusesAnExistingTarget)
     EXPECT_NE(digest(target), migrated);
 
     EXPECT_EQ(migrate({old}).exitCode, 2);
+
+    // Named as the survey database, the old file is not called unreadable:
+    // the message names the command that brings it across.
+    run = test::runCli({QStringLiteral("--db"), old, QStringLiteral("calc"), QStringLiteral("--survey"), QStringLiteral("1")},
+                       test::cliEnvironment(dir.filePath(QStringLiteral("none.ini"))));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Access形式")) && run.err.contains(QStringLiteral("vortan-cli migrate")))
+        << run.err.toStdString();
+    EXPECT_EQ(digest(old), oldDigest);
 }
 
 TEST_F(MigrateCommand, EndsInItsMessageWithNothingWritten)
