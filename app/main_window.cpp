@@ -2,6 +2,7 @@
 
 #include "app/about_dialog.h"
 #include "ui/common/busy_state.h"
+#include "core/busy_scope.h"
 #include "core/error_reporter.h"
 #include "core/failure.h"
 #include "core/platform.h"
@@ -650,7 +651,7 @@ void MainWindow::repairDatabases()
     QStringList summary;
     try {
         workspace_.closeSurvey();
-        ui_.setStatusText(QStringLiteral("Vortan.MDBの修復中..."));
+        BusyScope busy(ui_, QStringLiteral("Vortan.MDBの修復中..."));
         ui_.processEvents();
         summary << repairReport(QStringLiteral("Vortan.MDB"),
                                db::repairDatabase(settings.データ位置,
@@ -658,7 +659,7 @@ void MainWindow::repairDatabases()
         workspace_.openSurvey(settings.データ位置);
 
         workspace_.closePostal();
-        ui_.setStatusText(QStringLiteral("YUUBIN.MDBの修復中..."));
+        busy.start(QStringLiteral("YUUBIN.MDBの修復中..."));
         ui_.processEvents();
         summary << repairReport(QStringLiteral("YUUBIN.MDB"),
                                db::repairDatabase(settings.住所位置,
@@ -666,9 +667,9 @@ void MainWindow::repairDatabases()
         workspace_.openPostal(settings.住所位置);
 
         const QString done = QStringLiteral("データベースを修復しました｡");
+        busy.finish(done);
         ui_.showMessage(done + QStringLiteral("\n\n") + summary.join(QStringLiteral("\n\n")),
                         MessageIcon::Information);
-        ui_.setStatusText(done);
     } catch (const Failure& failure) {
         // The file under each path is still the old one or the repaired one:
         // open it again, so that a failed repair leaves the program usable.

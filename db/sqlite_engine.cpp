@@ -690,7 +690,17 @@ bool SqliteEngine::integrityCheck()
 {
     if (!d->db)
         return false;
+    // The check asks whether the file's pages and indexes hold together. It
+    // leaves out the columns' own conditions (the number and text length
+    // checks): a row another program wrote against them is no damage, the
+    // compaction keeps it as it is where a salvage would drop it, and on ten
+    // years of surveys those conditions made six of the check's seven seconds.
+    struct ChecksIgnored {
+        sqlite3* db;
+        ~ChecksIgnored() { sqlite3_exec(db, "PRAGMA ignore_check_constraints = OFF", nullptr, nullptr, nullptr); }
+    } ignored{d->db};
     try {
+        runSql(d->db, "PRAGMA ignore_check_constraints = ON", EngineSituation::Statement);
         return queryText(d->db, "PRAGMA integrity_check", QString()) == QLatin1String("ok");
     } catch (const Failure&) {
         return false;

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <sqlite3.h>
 
 using namespace vortan;
 using namespace vortan::db;
@@ -118,7 +119,15 @@ TEST(DatabaseRepair, ASoundFileIsCompactedInPlaceWithNothingKeptBeside)
     ASSERT_TRUE(files.isValid());
     const QString path = databaseWithRecords(files, 2000);
     Database::open(path)->execute(QStringLiteral("DELETE 測点データ.* FROM 測点データ WHERE 貫入深さ > 10;"));
+    // A value another program wrote against a column's condition is no damage:
+    // it stays, where a salvage would drop its row.
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &raw), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(raw, "PRAGMA ignore_check_constraints = ON; UPDATE 測点データ SET 打撃回数 = '三' "
+                                "WHERE rowid = 7", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(raw);
     const QStringList before = vortan::test::databaseDump(path);
+    ASSERT_TRUE(before.join(u'\n').contains(QStringLiteral("三")));
 
     const RepairOutcome outcome = repairDatabase(path, files.path(QStringLiteral("scratch.mdb")));
 
