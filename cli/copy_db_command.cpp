@@ -1,8 +1,8 @@
 // copy-db FROM TO [--replace]: copies every table of the survey database FROM
 // into TO, each a file or a PostgreSQL connection URI, in one transaction on
-// TO, and prints the rows copied per table. A TO that does not exist yet as a
-// file is created; a TO that holds surveys is left alone unless --replace is
-// given.
+// TO, and prints the rows copied per table. A TO that does not exist yet is
+// created, an empty server database is set up first; a TO that holds surveys
+// is left alone unless --replace is given.
 
 #include "cli/cli_command.h"
 #include "db/database.h"
@@ -37,14 +37,10 @@ int copyDb(CliContext& context, const QStringList& args)
     const auto source = db::Database::open(from);
     const bool newFile = !db::isConnectionUri(to) && !QFileInfo::exists(to);
     std::unique_ptr<db::Database> target;
-    try {
+    if (db::isConnectionUri(to))
+        target = db::openServerCopyTarget(to);
+    else
         target = newFile ? db::Database::create(to) : db::Database::open(to);
-    } catch (const Failure& failure) {
-        // A database the server does not have yet is created there.
-        if (!db::isConnectionUri(to) || failure.number() != err::DbFileNotFound)
-            throw;
-        target = db::Database::create(to);
-    }
     if (!replace) {
         if (const qint64 surveys = db::surveyCount(*target); surveys > 0) {
             context.printError(QStringLiteral("vortan-cli copy-db: %1 にはすでに調査が %2 件あります。"

@@ -1,6 +1,7 @@
 #include "db/database_copy.h"
 
 #include "db/database.h"
+#include "db/engine_error_map.h"
 
 namespace vortan::db {
 
@@ -16,31 +17,35 @@ qint64 copyTable(Database& from, Database& to, const QString& table)
     if (!to.tableExists(table))
         to.execute(from.tableDefinition(table));
     to.execute(QStringLiteral("DELETE FROM ") + bracketed(table));
-    RecordSet rows = from.openRecordSet(QStringLiteral("SELECT * FROM ") + bracketed(table));
+    // The rows travel one at a time, none kept: a database of many years
+    // would otherwise be held whole in memory.
+    const RecordSet head = from.openRecordSet(QStringLiteral("SELECT * FROM ") + bracketed(table) + QStringLiteral(" WHERE 1 = 0"));
     // The target's own columns, named as the source names them.
     RecordSet target = to.openRecordSet(QStringLiteral("SELECT * FROM ") + bracketed(table) + QStringLiteral(" WHERE 1 = 0"));
     QStringList columns;
     std::vector<int> sources;
     for (int c = 0; c < target.fieldCount(); ++c) {
-        for (int s = 0; s < rows.fieldCount(); ++s) {
-            if (rows.fieldName(s).compare(target.fieldName(c), Qt::CaseInsensitive) == 0) {
+        for (int s = 0; s < head.fieldCount(); ++s) {
+            if (head.fieldName(s).compare(target.fieldName(c), Qt::CaseInsensitive) == 0) {
                 columns.append(target.fieldName(c));
                 sources.push_back(s);
                 break;
             }
         }
     }
-    if (columns.isEmpty() || rows.eof())
+    if (columns.isEmpty())
         return 0;
-    const int insert = to.prepareInsert(table, columns);
+    int insert = -1;
     std::vector<Value> values(sources.size());
     qint64 count = 0;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+    from.forEachRow(QStringLiteral("SELECT * FROM ") + bracketed(table), [&](const RowView& row) {
+        if (insert < 0)
+            insert = to.prepareInsert(table, columns);
         for (size_t i = 0; i < sources.size(); ++i)
-            values[i] = rows.field(sources[i]);
+            values[i] = row.cell(sources[i]);
         to.insertRow(insert, values);
         ++count;
-    }
+    });
     return count;
 }
 
@@ -60,6 +65,17 @@ std::vector<CopiedTable> copyDatabase(Database& from, Database& to)
         throw;
     }
     return copied;
+}
+
+std::unique_ptr<Database> openServerCopyTarget(const QString& uri)
+{
+    try {
+        return Database::create(uri);
+    } catch (const Failure& failure) {
+        if (failure.number() != jeterr::DatabaseExists)
+            throw;
+    }
+    return Database::open(uri);
 }
 
 qint64 surveyCount(Database& database)

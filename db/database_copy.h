@@ -4,6 +4,7 @@
 // in one transaction on the target.
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace vortan::db {
@@ -20,6 +21,12 @@ struct CopiedTable {
 // deleted and the source's inserted (the columns both have). Either all of
 // it takes effect or, when anything fails, nothing (the failure is thrown).
 std::vector<CopiedTable> copyDatabase(Database& from, Database& to);
+
+// The server database `uri` as the target of a copy. One the server does not
+// have yet is created; one without tables (made empty by its administrator)
+// is set up as a new one is, its case-blind text type included, so that the
+// copy can create its tables; one with tables is opened as it is.
+std::unique_ptr<Database> openServerCopyTarget(const QString& uri);
 
 // The number of surveys a database holds (0 when it has no survey table).
 qint64 surveyCount(Database& database);

@@ -86,6 +86,16 @@ double RowView::doubleAt(int column) const
     return stmt_ ? sqlite3_column_double(stmt_, column) : value(column).variant().toDouble();
 }
 
+Value RowView::cell(int column) const
+{
+    switch (type(column)) {
+    case SQLITE_NULL: return Value();
+    case SQLITE_INTEGER: return Value(qint64(integerAt(column)));
+    case SQLITE_FLOAT: return Value(doubleAt(column));
+    default: return Value(text(column).toString());
+    }
+}
+
 bool RowView::isNull(int column) const
 {
     return type(column) == SQLITE_NULL;

@@ -54,6 +54,9 @@ public:
     QByteArrayView textBytes(int column) const;
     // The cell as a number by the leading-number rule (Null gives 0).
     double number(int column) const;
+    // The cell as a record set holds it: Null, a whole number, a number
+    // with a fraction or a text, each as stored.
+    Value cell(int column) const;
 
 private:
     int type(int column) const;

@@ -5,6 +5,7 @@
 
 #include "db/database.h"
 #include "db/database_copy.h"
+#include "db/postgres/postgres_admin.h"
 #include "support/database_dump.h"
 #include "support/test_databases.h"
 
@@ -30,6 +31,10 @@ TEST(DatabaseCopy, EveryTableTravelsToAnotherDatabaseAndBackUnchanged)
     const QString file = dir.filePath(QStringLiteral("copy.mdb"));
     test::ServerDatabase server = test::testsUseServer() ? test::ServerDatabase::empty() : test::ServerDatabase();
     const QString back = server.isValid() ? server.uri() : dir.filePath(QStringLiteral("back.mdb"));
+    if (server.isValid()) {   // as its administrator makes it: no tables, no extensions
+        dropServerDatabase(back);
+        createServerDatabase(back);
+    }
     {
         auto from = Database::open(source.surveyDatabase());
         auto middle = Database::create(file);
@@ -39,8 +44,13 @@ TEST(DatabaseCopy, EveryTableTravelsToAnotherDatabaseAndBackUnchanged)
         EXPECT_FALSE(middle->tableExists(QStringLiteral("調査地区の部分一致")));
         EXPECT_EQ(copied.front().table, QStringLiteral("調査地区"));
         EXPECT_EQ(copied.front().rows, 1);
-        auto target = Database::create(back);
+        // A server database its administrator made empty is set up for the
+        // copy; once it holds the surveys it is opened as it is.
+        auto target = server.isValid() ? openServerCopyTarget(back) : Database::create(back);
         copyDatabase(*middle, *target);
+        if (server.isValid()) {
+            EXPECT_EQ(surveyCount(*openServerCopyTarget(back)), 1);
+        }
         EXPECT_EQ(target->columnDefault(QStringLiteral("追加表"), QStringLiteral("量")), QStringLiteral("1.5"));
         target->execute(QStringLiteral("INSERT INTO mst土質 (土質名) VALUES ('砂礫');"));
         EXPECT_EQ(target->openRecordSet(QStringLiteral("SELECT xNo FROM mst土質 WHERE 土質名 = '砂礫'")).field(0).toText(),
