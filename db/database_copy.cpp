@@ -19,9 +19,10 @@ qint64 copyTable(Database& from, Database& to, const QString& table)
     to.execute(QStringLiteral("DELETE FROM ") + bracketed(table));
     // The rows travel one at a time, none kept: a database of many years
     // would otherwise be held whole in memory.
-    const RecordSet head = from.openRecordSet(QStringLiteral("SELECT * FROM ") + bracketed(table) + QStringLiteral(" WHERE 1 = 0"));
+    const QString all = QStringLiteral("SELECT * FROM ") + bracketed(table);
+    const RecordSet head = from.openRecordSet(all + QStringLiteral(" WHERE 1 = 0"));
     // The target's own columns, named as the source names them.
-    RecordSet target = to.openRecordSet(QStringLiteral("SELECT * FROM ") + bracketed(table) + QStringLiteral(" WHERE 1 = 0"));
+    RecordSet target = to.openRecordSet(all + QStringLiteral(" WHERE 1 = 0"));
     QStringList columns;
     std::vector<int> sources;
     for (int c = 0; c < target.fieldCount(); ++c) {
@@ -38,7 +39,7 @@ qint64 copyTable(Database& from, Database& to, const QString& table)
     int insert = -1;
     std::vector<Value> values(sources.size());
     qint64 count = 0;
-    from.forEachRow(QStringLiteral("SELECT * FROM ") + bracketed(table), [&](const RowView& row) {
+    from.forEachRow(all, [&](const RowView& row) {
         if (insert < 0)
             insert = to.prepareInsert(table, columns);
         for (size_t i = 0; i < sources.size(); ++i)

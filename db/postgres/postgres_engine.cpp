@@ -543,13 +543,8 @@ private:
     // own on this connection, transactions included, between two batches.
     qint64 forEachRowOfCursor(const QString& sql, const std::function<void(const RowView&)>& visit)
     {
-        requireOpen();
         TranslatedStatement statement;
-        translator_.translate(sql, statement);
-        ++statements_;
-        observe(sql, statement);
-        if (statement.kind != StatementKind::Select)
-            throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
+        translateQuery(sql, statement);
         endRowRun();
         const PostgresShape shape = postgresShape(statement.sql, spelling());
         const Parameters p = parametersOf(statement, shape);
@@ -688,13 +683,19 @@ private:
 
     Result query(const QString& sql, TranslatedStatement& statement)
     {
+        translateQuery(sql, statement);
+        return runTranslated(statement);
+    }
+
+    // Translates a statement that reads rows; any other kind fails.
+    void translateQuery(const QString& sql, TranslatedStatement& statement)
+    {
         requireOpen();
         translator_.translate(sql, statement);
         ++statements_;
         observe(sql, statement);
         if (statement.kind != StatementKind::Select)
             throw engineFailure(jeterr::InvalidOperation, QStringLiteral("データを読む文（SELECT文）ではありません。"));
-        return runTranslated(statement);
     }
 
     void columnsOf(const PGresult* r, QStringList& names, QStringList& tables)
