@@ -9,6 +9,7 @@
 #include "cli/cli_command.h"
 #include "db/database.h"
 #include "db/record_set.h"
+#include "db/row_view.h"
 
 #include <QRegularExpression>
 
@@ -47,18 +48,29 @@ int sql(CliContext& context, const QStringList& args)
         context.print(QString::number(survey.execute(statement)));
         return ExitOk;
     }
-    db::RecordSet rows = survey.openRecordSet(statement);
-    QStringList names;
-    for (int i = 0; i < rows.fieldCount(); ++i)
-        names << rows.fieldName(i);
-    context.print(names.join(u'\t'));
-    for (; !rows.eof(); rows.moveNext()) {
+    // The rows are printed as they are read, none kept: a whole table of
+    // many years' records is never held.
+    bool named = false;
+    survey.forEachRow(statement, [&](const db::RowView& row) {
         QStringList fields;
-        for (int i = 0; i < rows.fieldCount(); ++i)
-            fields << field(rows.field(i));
+        if (!named) {
+            for (int i = 0; i < row.columnCount(); ++i)
+                fields << row.columnName(i);
+            context.print(fields.join(u'\t'));
+            fields.clear();
+            named = true;
+        }
+        for (int i = 0; i < row.columnCount(); ++i)
+            fields << field(row.cell(i));
         context.print(fields.join(u'\t'));
+    });
+    if (!named) {   // no row: the names come from the statement's empty record set
+        const db::RecordSet rows = survey.openRecordSet(statement);
+        QStringList names;
+        for (int i = 0; i < rows.fieldCount(); ++i)
+            names << rows.fieldName(i);
+        context.print(names.join(u'\t'));
     }
-    rows.close();
     return ExitOk;
 }
 
