@@ -1,6 +1,7 @@
 // Reading a query's rows one at a time without keeping them: names of joined
 // columns, Null, Japanese text and numbers read as a record set reads them,
-// failures with the engine's numbers, and statements run while reading.
+// failures with the engine's numbers, statements run while reading, and an
+// answer of thousands of rows read whole and in order.
 
 #include "db_test_fixture.h"
 
@@ -123,6 +124,25 @@ TEST_F(RowReader, StatementsRunWhileReadingAndTheShapeIsPreparedOnce)
     // read (an engine that reads all rows before visiting needs none).
     EXPECT_LE(db->preparedStatementCount(), prepared + 1);
     EXPECT_EQ(first(QStringLiteral("SELECT 記事 FROM 測点"), QStringLiteral("記事")), QStringLiteral("12"));
+}
+
+TEST_F(RowReader, EveryRowOfALargeAnswerArrivesInOrder)
+{
+    // Thousands of rows, which a server hands over in batches.
+    db->beginTransaction();
+    const int insert =
+        db->prepareInsert(QStringLiteral("測点データ"), {QStringLiteral("調査地区No"), QStringLiteral("打撃回数")});
+    for (qint64 n = 1; n <= 4000; ++n)
+        db->insertRow(insert, {Value(qint64(2)), Value(n)});
+    db->commit();
+    qint64 expected = 0;
+    bool inOrder = true;
+    const qint64 rows =
+        db->forEachRow(QStringLiteral("SELECT 打撃回数 FROM 測点データ WHERE 調査地区No = 2 ORDER BY 打撃回数"),
+                       [&](const RowView& row) { inOrder = inOrder && row.number(0) == double(++expected); });
+    EXPECT_EQ(rows, 4000);
+    EXPECT_EQ(expected, 4000);
+    EXPECT_TRUE(inOrder);
 }
 
 } // namespace
