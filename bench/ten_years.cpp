@@ -214,7 +214,9 @@ QString largeDatabase()
     return path;
 }
 
-// A card file of one run of RecordsPerPoint records on a day no stored point has.
+// A card file of one run of RecordsPerPoint records at point 1, which every
+// stored survey has, on a day no stored point has: the import looks for
+// stored copies of the run among the points of that number.
 bool writeCard(const QString& path)
 {
     QFile file(path);
@@ -222,7 +224,7 @@ bool writeCard(const QString& path)
         return false;
     QByteArray text = "\"No\",\"ﾃﾞｰﾀ\",\"現場No\",\"測点No\",\"深さ\",\"打撃\",\"ﾄﾙｸ\",\"土質\",\"年\",\"月日\",\"時\",\"分秒\"\r\n";
     for (int r = 0; r < RecordsPerPoint; ++r)
-        text += QByteArray::number(r + 1) + ",\"A\",1,7," + QByteArray::number((r + 1) * 0.25, 'f', 2) + ','
+        text += QByteArray::number(r + 1) + ",\"A\",1,1," + QByteArray::number((r + 1) * 0.25, 'f', 2) + ','
             + QByteArray::number(3 + r % 7) + ",12.5," + QByteArray::number(1 + r % 5) + ",2030,1231,14,"
             + QByteArray::number(r * 10 + 100) + "\r\n";
     return file.write(text) == text.size();
