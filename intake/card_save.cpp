@@ -12,6 +12,8 @@
 #include "intake/card_line_parts.h"
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -153,34 +155,100 @@ QStringList CardSaveStatements(const CardTable& rows, const QStringList& transfe
 
 namespace {
 
-// A condition on 測点.測点No that holds for every stored text that reads as
-// one of `points` once the blanks around it are trimmed: the texts that
-// begin with the number, and those that begin with a blank (the characters
-// trimming removes, in code point ranges). Each part is a range the point
-// number index can find, so the table is not read whole; the caller's
-// comparison of trimmed texts decides.
-QString pointNumberCandidates(const std::set<QString>& points)
+const QString LastCodePoint = QString::fromUtf16(u"\U0010FFFF");
+
+// A range of stored texts, from `from` on: below `below`, or up to and
+// including `upTo`.
+struct TextRange {
+    QString from;
+    QString below;
+    QString upTo;
+};
+
+QString condition(const QString& column, const TextRange& range)
+{
+    if (!range.below.isEmpty())
+        return QStringLiteral("%1 >= '%2' AND %1 < '%3'").arg(column, db::quoted(range.from), db::quoted(range.below));
+    return QStringLiteral("%1 >= '%2' AND %1 <= '%3'").arg(column, db::quoted(range.from), db::quoted(range.upTo));
+}
+
+// The stored texts that read as the point number `point` once the blanks
+// around it are trimmed, without the text `point` itself: those that begin
+// with a blank (the characters trimming removes, in code point ranges) and
+// those that go on with one after the number. Each is a range the point
+// number index can find.
+std::vector<TextRange> paddedPointRanges(const QString& point)
 {
     static const char16_t* const blankRanges[][2] = {
         {u"\u0085", u"\u00A1"}, {u"\u1680", u"\u1681"}, {u"\u2000", u"\u200B"},
         {u"\u2028", u"\u202A"}, {u"\u202F", u"\u2030"}, {u"\u205F", u"\u2060"},
         {u"\u3000", u"\u3001"},
     };
-    const QString column = QStringLiteral("測点.測点No");
-    const auto range = [&column](const QString& from, const QString& below) {
-        return QStringLiteral("(%1 >= '%2' AND %1 < '%3')").arg(column, db::quoted(from), db::quoted(below));
+    // Below "!" are the blanks of ASCII (tab to carriage return, space); a
+    // text above the number and below the number with "!" goes on with one.
+    std::vector<TextRange> ranges{{QString(), QStringLiteral("!"), {}}, {point + u'\x01', point + u'!', {}}};
+    for (const auto& blanks : blankRanges) {
+        const QString from = QString::fromUtf16(blanks[0]);
+        const QString below = QString::fromUtf16(blanks[1]);
+        ranges.push_back({from, below, {}});
+        ranges.push_back({point + from, point + below, {}});
+    }
+    return ranges;
+}
+
+// The stored texts that can read as the whole number whose digits are
+// `digits` (no leading zero) by the leading-number rule, which skips blanks
+// anywhere and reads signs, decimal points, exponents and "&H" numbers: the
+// texts that begin with the digits; those that begin with a part of them and
+// go on with something other than a digit; those that begin with something
+// other than a digit; and all of these again after one to seven zeros, and
+// every text after eight. A text of the column holds at most eight
+// characters, so no longer run of digits can round to the number.
+std::vector<TextRange> numberTextRanges(const QString& digits)
+{
+    std::vector<TextRange> ranges;
+    // Something other than a digit after `head`: below "0", or from ":" on.
+    const auto notADigitAfter = [&ranges](const QString& head) {
+        ranges.push_back({head, head + u'0', {}});
+        ranges.push_back({head + u':', {}, head + LastCodePoint});
     };
-    // Below "!" are the blanks of ASCII (tab to carriage return, space).
-    QStringList parts{QStringLiteral("(%1 < '!')").arg(column)};
-    for (const auto& blanks : blankRanges)
-        parts.append(range(QString::fromUtf16(blanks[0]), QString::fromUtf16(blanks[1])));
-    // The number followed by anything short of the last code point: the
-    // number itself and the number with blanks after it. The bound goes
-    // after the number, not on its last character, because the column
-    // compares letters without their case.
-    for (const QString& point : points)
-        parts.append(QStringLiteral("(%1 >= '%2' AND %1 <= '%3')")
-                         .arg(column, db::quoted(point), db::quoted(point + QString::fromUtf16(u"\U0010FFFF"))));
+    QString zeros;
+    for (int k = 0; k < 8; ++k, zeros += u'0') {
+        ranges.push_back({zeros + digits, {}, zeros + digits + LastCodePoint});
+        for (qsizetype i = 1; i < digits.size(); ++i)
+            notADigitAfter(zeros + digits.left(i));
+        notADigitAfter(zeros);
+    }
+    ranges.push_back({zeros, {}, zeros + LastCodePoint});
+    return ranges;
+}
+
+// A condition on 測点 that holds for every stored point that can be one of
+// `runs` (point numbers, each with the dates of its runs as read by the
+// leading-number rule): its number reads as the point's once trimmed and its
+// date as one of the point's dates. Each part is a range the point number
+// index can find (the number, then the date), so that neither the table nor
+// all points of a number are read; the caller's comparison decides.
+QString storedRunCandidates(const std::map<QString, std::set<double>>& runs)
+{
+    const QString number = QStringLiteral("測点.測点No");
+    const QString date = QStringLiteral("測点.日付");
+    QStringList parts;
+    for (const auto& [point, dates] : runs) {
+        for (const TextRange& padded : paddedPointRanges(point))
+            parts.append(u'(' + condition(number, padded) + u')');
+        for (const double value : dates) {
+            if (value < 1 || value > 99999999 || value != std::floor(value)) {
+                // Not a date of one to eight digits (a run without a date
+                // reads as 0): every date of the point.
+                parts.append(QStringLiteral("(%1 = '%2')").arg(number, db::quoted(point)));
+                continue;
+            }
+            for (const TextRange& range : numberTextRanges(QString::number(qint64(value))))
+                parts.append(QStringLiteral("(%1 = '%2' AND %3)").arg(number, db::quoted(point), condition(date, range)));
+        }
+    }
+    parts.removeDuplicates();
     return u'(' + parts.join(QStringLiteral(" OR ")) + u')';
 }
 
@@ -214,9 +282,9 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
     std::vector<StoredCopy> copies;
     if (wanted.empty())
         return copies;
-    std::set<QString> points;
+    std::map<QString, std::set<double>> runs;
     for (const Key& key : wanted)
-        points.insert(key.point);
+        runs[key.point].insert(key.date);
     // In the order of survey number and stored point number (letters of
     // ASCII without their case, as the column compares them), sorted here:
     // asked to sort, the engine would read the whole table in that order
@@ -229,7 +297,7 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
     std::vector<Found> found;
     db.forEachRow(QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 "
                                  "FROM 測点 WHERE ")
-                      + pointNumberCandidates(points) + u';',
+                      + storedRunCandidates(runs) + u';',
                   [&](const db::RowView& row) {
                       const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3),
                                     row.number(4)};

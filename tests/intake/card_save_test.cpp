@@ -232,6 +232,20 @@ TEST(CardSave, ARunStoredBeforeAsksBeforeACopy)
         copy.db().execute("UPDATE 測点 SET 測点No = '" + text + "' WHERE 調査地区No = 12;");
         EXPECT_EQ(FindStoredCopies(copy.db(), card.file.rows, {card.lines[0]}).size(), found);
     }
+
+    // A stored date is the run's (051001) when it reads as the same number:
+    // after zeros, blanks or a sign, with blanks inside, with an exponent or
+    // as a hexadecimal number; another number is another date.
+    copy.db().execute("UPDATE 測点 SET 測点No = '1' WHERE 調査地区No = 12;");
+    const std::pair<QString, std::size_t> dates[] = {
+        {"51001", 1},   {"051001", 1}, {"00051001", 1}, {" 51001", 1}, {"+51001", 1}, {"5 1001", 1},
+        {"5.1001E4", 1}, {"&HC739&", 1}, {"510011", 0},  {"51002", 0},  {"0", 0},
+    };
+    for (const auto& [text, found] : dates) {
+        SCOPED_TRACE(text.toStdString());
+        copy.db().execute("UPDATE 測点 SET 日付 = '" + text + "' WHERE 調査地区No = 12;");
+        EXPECT_EQ(FindStoredCopies(copy.db(), card.file.rows, {card.lines[0]}).size(), found);
+    }
 }
 
 TEST(CardSave, SurveyNumbersOutsideOneTo2147483647AreRefused)
