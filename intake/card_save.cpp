@@ -13,9 +13,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <set>
 #include <tuple>
+#include <utility>
 
 namespace vortan::intake {
 
@@ -155,7 +155,10 @@ QStringList CardSaveStatements(const CardTable& rows, const QStringList& transfe
 
 namespace {
 
-const QString LastCodePoint = QString::fromUtf16(u"\U0010FFFF");
+QString lastCodePoint()
+{
+    return QString::fromUtf16(u"\U0010FFFF");
+}
 
 // A range of stored texts, from `from` on: below `below`, or up to and
 // including `upTo`.
@@ -210,45 +213,41 @@ std::vector<TextRange> numberTextRanges(const QString& digits)
     // Something other than a digit after `head`: below "0", or from ":" on.
     const auto notADigitAfter = [&ranges](const QString& head) {
         ranges.push_back({head, head + u'0', {}});
-        ranges.push_back({head + u':', {}, head + LastCodePoint});
+        ranges.push_back({head + u':', {}, head + lastCodePoint()});
     };
     QString zeros;
     for (int k = 0; k < 8; ++k, zeros += u'0') {
-        ranges.push_back({zeros + digits, {}, zeros + digits + LastCodePoint});
+        ranges.push_back({zeros + digits, {}, zeros + digits + lastCodePoint()});
         for (qsizetype i = 1; i < digits.size(); ++i)
             notADigitAfter(zeros + digits.left(i));
         notADigitAfter(zeros);
     }
-    ranges.push_back({zeros, {}, zeros + LastCodePoint});
+    ranges.push_back({zeros, {}, zeros + lastCodePoint()});
     return ranges;
 }
 
-// A condition on 測点 that holds for every stored point that can be one of
-// `runs` (point numbers, each with the dates of its runs as read by the
-// leading-number rule): its number reads as the point's once trimmed and its
-// date as one of the point's dates. Each part is a range the point number
-// index can find (the number, then the date), so that neither the table nor
-// all points of a number are read; the caller's comparison decides.
-QString storedRunCandidates(const std::map<QString, std::set<double>>& runs)
+// A condition on 測点 that holds for every stored point that can be a run of
+// `point` on `date` (as the leading-number rule reads it): its number reads
+// as the point's once trimmed, and its date as that date. Each part is a
+// range the point number index can find (the number, then the date), so
+// that neither the table nor all points of that number are read; the
+// caller's comparison decides.
+QString storedRunCandidates(const QString& point, double date)
 {
-    const QString number = QStringLiteral("測点.測点No");
-    const QString date = QStringLiteral("測点.日付");
+    const QString numberColumn = QStringLiteral("測点.測点No");
+    const QString dateColumn = QStringLiteral("測点.日付");
     QStringList parts;
-    for (const auto& [point, dates] : runs) {
-        for (const TextRange& padded : paddedPointRanges(point))
-            parts.append(u'(' + condition(number, padded) + u')');
-        for (const double value : dates) {
-            if (value < 1 || value > 99999999 || value != std::floor(value)) {
-                // Not a date of one to eight digits (a run without a date
-                // reads as 0): every date of the point.
-                parts.append(QStringLiteral("(%1 = '%2')").arg(number, db::quoted(point)));
-                continue;
-            }
-            for (const TextRange& range : numberTextRanges(QString::number(qint64(value))))
-                parts.append(QStringLiteral("(%1 = '%2' AND %3)").arg(number, db::quoted(point), condition(date, range)));
-        }
+    for (const TextRange& padded : paddedPointRanges(point))
+        parts.append(u'(' + condition(numberColumn, padded) + u')');
+    if (date < 1 || date > 99999999 || date != std::floor(date)) {
+        // Not a date of one to eight digits (a run without a date reads as
+        // 0): every date of the point.
+        parts.append(QStringLiteral("(%1 = '%2')").arg(numberColumn, db::quoted(point)));
+    } else {
+        for (const TextRange& range : numberTextRanges(QString::number(qint64(date))))
+            parts.append(QStringLiteral("(%1 = '%2' AND %3)")
+                             .arg(numberColumn, db::quoted(point), condition(dateColumn, range)));
     }
-    parts.removeDuplicates();
     return u'(' + parts.join(QStringLiteral(" OR ")) + u')';
 }
 
@@ -282,9 +281,9 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
     std::vector<StoredCopy> copies;
     if (wanted.empty())
         return copies;
-    std::map<QString, std::set<double>> runs;
+    std::set<std::pair<QString, double>> runs;
     for (const Key& key : wanted)
-        runs[key.point].insert(key.date);
+        runs.insert({key.point, key.date});
     // In the order of survey number and stored point number (letters of
     // ASCII without their case, as the column compares them), sorted here:
     // asked to sort, the engine would read the whole table in that order
@@ -295,20 +294,27 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
         StoredCopy copy;
     };
     std::vector<Found> found;
-    db.forEachRow(QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 "
-                                 "FROM 測点 WHERE ")
-                      + storedRunCandidates(runs) + u';',
-                  [&](const db::RowView& row) {
-                      const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3),
-                                    row.number(4)};
-                      if (!wanted.count(key))
-                          return;
-                      QString point = row.text(1).toString();
-                      for (QChar& c : point)
-                          if (c >= u'A' && c <= u'Z')
-                              c = QChar(c.unicode() + (u'a' - u'A'));
-                      found.push_back({row.number(0), point, {row.text(0).toString(), key.point}});
-                  });
+    // One statement per point and date: the ranges of a card of many runs
+    // make one condition too deep for the engine. A stored point whose
+    // number begins with a blank is a candidate of every point's statement;
+    // each takes only the points of its own number and date, so that none
+    // is found twice.
+    for (const auto& [point, date] : runs) {
+        db.forEachRow(QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 "
+                                     "FROM 測点 WHERE ")
+                          + storedRunCandidates(point, date) + u';',
+                      [&](const db::RowView& row) {
+                          const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3),
+                                        row.number(4)};
+                          if (key.point != point || key.date != date || !wanted.count(key))
+                              return;
+                          QString stored = row.text(1).toString();
+                          for (QChar& c : stored)
+                              if (c >= u'A' && c <= u'Z')
+                                  c = QChar(c.unicode() + (u'a' - u'A'));
+                          found.push_back({row.number(0), stored, {row.text(0).toString(), key.point}});
+                      });
+    }
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
         return std::tie(a.survey, a.point) < std::tie(b.survey, b.point);
     });

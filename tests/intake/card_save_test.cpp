@@ -224,13 +224,14 @@ TEST(CardSave, ARunStoredBeforeAsksBeforeACopy)
 
     // A stored point number is the run's once the blanks around it are
     // trimmed, whatever blanks they are; a longer number is another point.
+    // Looked for beside point 2's run, it is still found once.
     copy.db().execute("DELETE FROM 測点 WHERE 調査地区No = 13;");
     const std::pair<QString, std::size_t> stored[] = {
         {" 1", 1}, {"1\t ", 1}, {"\u30001\u3000", 1}, {"\u00a01", 1}, {"10", 0}, {"2", 0}};
     for (const auto& [text, found] : stored) {
         SCOPED_TRACE(text.toStdString());
         copy.db().execute("UPDATE 測点 SET 測点No = '" + text + "' WHERE 調査地区No = 12;");
-        EXPECT_EQ(FindStoredCopies(copy.db(), card.file.rows, {card.lines[0]}).size(), found);
+        EXPECT_EQ(FindStoredCopies(copy.db(), card.file.rows, {card.lines[0], card.lines[1]}).size(), found);
     }
 
     // A stored date is the run's (051001) when it reads as the same number:
@@ -246,6 +247,26 @@ TEST(CardSave, ARunStoredBeforeAsksBeforeACopy)
         copy.db().execute("UPDATE 測点 SET 日付 = '" + text + "' WHERE 調査地区No = 12;");
         EXPECT_EQ(FindStoredCopies(copy.db(), card.file.rows, {card.lines[0]}).size(), found);
     }
+}
+
+TEST(CardSave, EachOfTwentyStoredRunsIsFoundOnce)
+{
+    // Site 3's first run at twenty points: each run is looked for on its own.
+    SurveyDatabaseCopy copy;
+    ASSERT_TRUE(copy.isValid());
+    const CardListing card = fixtureCard();
+    CardTable rows;
+    for (int point = 1; point <= 20; ++point)
+        for (std::size_t i = 0; i < 3; ++i) {
+            CardRecord record = card.file.rows.record(i);
+            record.point = QString::number(point);
+            rows.append(record);
+        }
+    const QStringList lines = ListRuns(rows);
+    ASSERT_EQ(lines.size(), 20);
+    RecordingUserInterface ui;
+    ASSERT_EQ(SaveCardRuns(copy.workspace, ui, rows, lines, "12", "一般"), 12);
+    EXPECT_EQ(FindStoredCopies(copy.db(), rows, lines).size(), 20u);
 }
 
 TEST(CardSave, SurveyNumbersOutsideOneTo2147483647AreRefused)
