@@ -2,7 +2,8 @@
 // file as survey NO, as the card import screen does: the runs at the given
 // 1-based positions of the card list are selected together, checked against
 // an empty transfer list, moved and saved with the usual customer. A refused
-// selection prints its message and exits 1.
+// selection, or a copy of a stored run not confirmed, prints its message and
+// exits 1.
 
 #include "cli/cli_command.h"
 #include "intake/card_file.h"
@@ -59,8 +60,12 @@ int cardImport(CliContext& context, const QStringList& args)
         if (!intake::TransferSelectedRuns(context.ui(), card, positions, current, transfer, QString(),
                                           duplicates))
             return ExitFailure;
-        intake::SaveCardRuns(context.workspace(), context.ui(), listing.file.rows, transfer, survey,
-                             context.state().settings.通常の提出先);
+        // A run stored before asks first; answered No (without --yes),
+        // nothing is stored.
+        if (intake::SaveCardRuns(context.workspace(), context.ui(), listing.file.rows, transfer, survey,
+                                 context.state().settings.通常の提出先)
+            == 0)
+            return ExitFailure;
     } catch (const Failure& failure) {
         return context.report(failure);
     }

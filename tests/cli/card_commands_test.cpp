@@ -118,6 +118,12 @@ TEST(CliCardImport, ASurveyNumberInUseFailsAndUsageErrorsExitTwo)
     ASSERT_EQ(cli.run({"card-import", cardFixture(), "--survey", "5", "--runs", "1"}).exitCode, 0);
     const QStringList before = cli.surveyRows();
 
+    // Run 1 again as survey 7: without --yes the copy is not stored.
+    const test::CliResult copy = cli.run({"card-import", cardFixture(), "--survey", "7", "--runs", "1"});
+    EXPECT_EQ(copy.exitCode, 1);
+    EXPECT_EQ(copy.outLines().value(0), "このデータは調査地区No 5 に登録済みです。");
+    EXPECT_EQ(cli.surveyRows(), before);
+
     const test::CliResult duplicate = cli.run({"card-import", cardFixture(), "--survey", "5", "--runs", "4"});
     EXPECT_EQ(duplicate.exitCode, 1);
     EXPECT_EQ(lastErrorLine(duplicate), "保存しようとしたデータに重複があります。ご確認ください。3022");
