@@ -46,11 +46,16 @@ QString DateToStored(const QString& text)
     return year + month + day;
 }
 
-QString StoredDateToDisplay(const QString& text)
+// The display forms are built in one piece: the survey search makes three
+// of them for each of thousands of surveys.
+QString StoredDateToDisplay(QStringView text)
 {
     if (text.isEmpty())
         return QString();
-    return text.left(4) + QLatin1Char('/') + text.mid(4, 2) + QLatin1Char('/') + text.mid(6, 2);
+    QString shown;
+    shown.reserve(10);
+    shown.append(text.left(4)).append(u'/').append(text.mid(4, 2)).append(u'/').append(text.mid(6, 2));
+    return shown;
 }
 
 QString ShortDateToDisplay(QString& text)
@@ -76,12 +81,17 @@ QString ShortDateToDisplay(QString& text)
     return StoredDateToDisplay(text);
 }
 
-QString StoredTimeToDisplay(const QString& text)
+QString StoredTimeToDisplay(QStringView text)
 {
     if (text.isEmpty())
         return QString();
-    const QString digits = text.size() == 3 ? QLatin1Char('0') + text : text;
-    return digits.left(2) + QLatin1Char(':') + digits.mid(2, 2);
+    QString shown;
+    shown.reserve(5);
+    if (text.size() == 3)   // H:MM written as a bare number
+        shown.append(u'0').append(text.front()).append(u':').append(text.mid(1, 2));
+    else
+        shown.append(text.left(2)).append(u':').append(text.mid(2, 2));
+    return shown;
 }
 
 QString TimeToStored(const QString& text)

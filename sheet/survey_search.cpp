@@ -46,11 +46,15 @@ std::vector<SearchRow> RunSurveySearch(db::Database& survey, const QString& quer
             }
         }
         SearchRow& row = result.emplace_back();
-        for (std::size_t c = 0; c < SearchColumnCount; ++c)
-            row[c] = view.text(index[c]).toString();
-        row[調査日Column] = db::StoredDateToDisplay(row[調査日Column]);
-        row[開始時刻Column] = db::StoredTimeToDisplay(row[開始時刻Column]);
-        row[終了時刻Column] = db::StoredTimeToDisplay(row[終了時刻Column]);
+        for (std::size_t c = 0; c < SearchColumnCount; ++c) {
+            const QStringView stored = view.text(index[c]);
+            if (c == 調査日Column)
+                row[c] = db::StoredDateToDisplay(stored);
+            else if (c == 開始時刻Column || c == 終了時刻Column)
+                row[c] = db::StoredTimeToDisplay(stored);
+            else
+                row[c] = stored.toString();
+        }
     });
     return result;
 }

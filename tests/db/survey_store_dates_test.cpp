@@ -28,8 +28,8 @@ TEST(StoredDateTime, DateToStoredGivesEmptyTextForWhatDoesNotFit)
 
 TEST(StoredDateTime, StoredDatesShowWithSlashes)
 {
-    EXPECT_EQ(StoredDateToDisplay("20051001"), "2005/10/01");
-    EXPECT_EQ(StoredDateToDisplay(""), "");
+    EXPECT_EQ(StoredDateToDisplay(u"20051001"), "2005/10/01");
+    EXPECT_EQ(StoredDateToDisplay(u""), "");
 
     // Dates of points and records, which may have lost leading zeros.
     QString five = "51001";
@@ -48,9 +48,10 @@ TEST(StoredDateTime, StoredDatesShowWithSlashes)
 
 TEST(StoredDateTime, TimesConvertBothWays)
 {
-    EXPECT_EQ(StoredTimeToDisplay("930"), "09:30");
-    EXPECT_EQ(StoredTimeToDisplay("1150"), "11:50");
-    EXPECT_EQ(StoredTimeToDisplay(""), "");
+    EXPECT_EQ(StoredTimeToDisplay(u"930"), "09:30");
+    EXPECT_EQ(StoredTimeToDisplay(u"1150"), "11:50");
+    EXPECT_EQ(StoredTimeToDisplay(u"9"), "9:");   // a short stored time shows what it has
+    EXPECT_EQ(StoredTimeToDisplay(u""), "");
 
     EXPECT_EQ(TimeToStored("9:5"), "0905");
     EXPECT_EQ(TimeToStored(" 9 : 5 "), "0905");
