@@ -263,7 +263,6 @@ TEST(CardSave, EachOfTwentyStoredRunsIsFoundOnce)
             rows.append(record);
         }
     const QStringList lines = ListRuns(rows);
-    ASSERT_EQ(lines.size(), 20);
     RecordingUserInterface ui;
     ASSERT_EQ(SaveCardRuns(copy.workspace, ui, rows, lines, "12", "一般"), 12);
     EXPECT_EQ(FindStoredCopies(copy.db(), rows, lines).size(), 20u);
