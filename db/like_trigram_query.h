@@ -21,10 +21,10 @@ namespace vortan::db {
 bool foldsAlikeInTrigramIndex(QChar c);
 
 // The full-text query of the index that finds every row of `column` the
-// pattern can match: the pattern's runs of three or more characters as
-// phrases of that column, all of them required. Empty when the pattern has no
-// such run (a short pattern, or one made of wildcards): the index cannot
-// narrow the rows, and the column must be read whole.
+// pattern can match: the pattern's runs of three or more characters, a long
+// run in pieces, as phrases of that column, all of them required. Empty when
+// the pattern has no such run (a short pattern, or one made of wildcards):
+// the index cannot narrow the rows, and the column must be read whole.
 QString likeTrigramQuery(QStringView column, QStringView pattern);
 
 } // namespace vortan::db
