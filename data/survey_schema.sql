@@ -130,12 +130,12 @@ CREATE TABLE [SystemSetting] (
 );
 
 -- Lookup indexes: a survey's records point by point in depth order, its
--- points in the data sheet's order, and the points of one number and date
--- (the stored copies of a card run). Files written before they existed take
--- them at the next start.
+-- points in the data sheet's order, and the points of one date (the stored
+-- copies of a card run). Files written before they existed take them at the
+-- next start.
 CREATE INDEX [測点データの測点] ON [測点データ] ([調査地区No], [測点No], [貫入深さ]);
 CREATE INDEX [測点の調査地区] ON [測点] ([調査地区No], [測点No], [日付], [開始時刻], [終了時刻]);
-CREATE INDEX [測点の測点No] ON [測点] ([測点No], [日付]);
+CREATE INDEX [測点の日付] ON [測点] ([日付], [測点No]);
 
 -- The substring index of the survey search over 得意先名, 現場名, 住所 and 記事
 -- of 調査地区 is no statement of this dialect: tools/make_default_files.cpp

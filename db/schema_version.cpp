@@ -123,26 +123,45 @@ const std::vector<LookupIndex>& LookupIndexStatements()
         {QStringLiteral("測点の調査地区"),
          QStringLiteral("create index [測点の調査地区] on [測点] ([調査地区No], [測点No], [日付], [開始時刻], "
                         "[終了時刻]);")},
-        // The stored copies of a card run: the points of one number and date.
-        {QStringLiteral("測点の測点No"),
-         QStringLiteral("create index [測点の測点No] on [測点] ([測点No], [日付]);")},
+        // The stored copies of a card run: the points of one date. The date
+        // comes first so that a survey's points, which share its date, lie
+        // side by side: deleting or saving a survey then writes one page of
+        // this index rather than one per point number.
+        {QStringLiteral("測点の日付"),
+         QStringLiteral("create index [測点の日付] on [測点] ([日付], [測点No]);")},
     };
     return indexes;
 }
 
+namespace {
+
+// Lookup indexes of earlier versions that the ones above replace.
+const std::vector<LookupIndex>& RetiredLookupIndexes()
+{
+    static const std::vector<LookupIndex> indexes{
+        {QStringLiteral("測点の測点No"), QStringLiteral("drop index [測点の測点No] on [測点];")},
+    };
+    return indexes;
+}
+
+} // namespace
+
 bool CreateLookupIndexes(Workspace& workspace)
 {
     Database& database = surveyOf(workspace);
-    std::vector<const LookupIndex*> missing;
+    std::vector<const LookupIndex*> due;
     for (const LookupIndex& index : LookupIndexStatements())
         if (!database.indexExists(index.name))
-            missing.push_back(&index);
-    if (missing.empty())
+            due.push_back(&index);
+    for (const LookupIndex& index : RetiredLookupIndexes())
+        if (database.indexExists(index.name))
+            due.push_back(&index);
+    if (due.empty())
         return false;
     try {
         Transaction transaction(workspace);
         bool changed = false;
-        for (const LookupIndex* index : missing) {
+        for (const LookupIndex* index : due) {
             // A table or column the file lacks leaves that index out; each
             // statement changes nothing when it fails.
             try {

@@ -48,8 +48,9 @@ bool SetPrintMarkDefault(Workspace& workspace);
 // The indexes that let a survey's points and records and a card run's
 // stored copies be found without reading whole tables
 // (LookupIndexStatements). A file that lacks some of them (every file of
-// the 1.2 layout written before) takes them in place, in one workspace
-// transaction; rows and version stay as they are. An index whose table or
+// the 1.2 layout written before) takes them in place, and loses those of
+// earlier versions that they replace, in one workspace transaction; rows
+// and version stay as they are. An index whose table or
 // columns the file lacks is left out. True when the file was changed; a
 // file that cannot be changed now is left as it is and tried again at the
 // next start.

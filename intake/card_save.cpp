@@ -175,30 +175,6 @@ QString condition(const QString& column, const TextRange& range)
     return QStringLiteral("%1 >= '%2' AND %1 <= '%3'").arg(column, db::quoted(range.from), db::quoted(range.upTo));
 }
 
-// The stored texts that read as the point number `point` once the blanks
-// around it are trimmed, without the text `point` itself: those that begin
-// with a blank (the characters trimming removes, in code point ranges) and
-// those that go on with one after the number. Each is a range the point
-// number index can find.
-std::vector<TextRange> paddedPointRanges(const QString& point)
-{
-    static const char16_t* const blankRanges[][2] = {
-        {u"\u0085", u"\u00A1"}, {u"\u1680", u"\u1681"}, {u"\u2000", u"\u200B"},
-        {u"\u2028", u"\u202A"}, {u"\u202F", u"\u2030"}, {u"\u205F", u"\u2060"},
-        {u"\u3000", u"\u3001"},
-    };
-    // Below "!" are the blanks of ASCII (tab to carriage return, space); a
-    // text above the number and below the number with "!" goes on with one.
-    std::vector<TextRange> ranges{{QString(), QStringLiteral("!"), {}}, {point + u'\x01', point + u'!', {}}};
-    for (const auto& blanks : blankRanges) {
-        const QString from = QString::fromUtf16(blanks[0]);
-        const QString below = QString::fromUtf16(blanks[1]);
-        ranges.push_back({from, below, {}});
-        ranges.push_back({point + from, point + below, {}});
-    }
-    return ranges;
-}
-
 // The stored texts that can read as the whole number whose digits are
 // `digits` (no leading zero) by the leading-number rule, which skips blanks
 // anywhere and reads signs, decimal points, exponents and "&H" numbers: the
@@ -226,29 +202,25 @@ std::vector<TextRange> numberTextRanges(const QString& digits)
     return ranges;
 }
 
-// A condition on 測点 that holds for every stored point that can be a run of
-// `point` on `date` (as the leading-number rule reads it): its number reads
-// as the point's once trimmed, and its date as that date. Each part is a
-// range the point number index can find (the number, then the date), so
-// that neither the table nor all points of that number are read; the
-// caller's comparison decides.
-QString storedRunCandidates(const QString& point, double date)
+// The statement that reads every stored point whose date can read as
+// `date` by the leading-number rule, one SELECT per range of the date index
+// joined by UNION: as one condition of ranges, all of them ranges and none
+// an equality, the engine judges reading the whole table cheaper. The
+// ranges do not overlap in the order of code points; where a server's
+// order lets them, UNION still gives each point once. Only the points of
+// that date are read; the caller's comparison decides. A date that is not a
+// whole number of one to eight digits (a run without a date reads as 0) has
+// no such ranges: every point is read.
+QString storedDateCandidates(double date)
 {
-    const QString numberColumn = QStringLiteral("測点.測点No");
-    const QString dateColumn = QStringLiteral("測点.日付");
+    const QString select =
+        QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 FROM 測点");
+    if (date < 1 || date > 99999999 || date != std::floor(date))
+        return select + u';';
     QStringList parts;
-    for (const TextRange& padded : paddedPointRanges(point))
-        parts.append(u'(' + condition(numberColumn, padded) + u')');
-    if (date < 1 || date > 99999999 || date != std::floor(date)) {
-        // Not a date of one to eight digits (a run without a date reads as
-        // 0): every date of the point.
-        parts.append(QStringLiteral("(%1 = '%2')").arg(numberColumn, db::quoted(point)));
-    } else {
-        for (const TextRange& range : numberTextRanges(QString::number(qint64(date))))
-            parts.append(QStringLiteral("(%1 = '%2' AND %3)")
-                             .arg(numberColumn, db::quoted(point), condition(dateColumn, range)));
-    }
-    return u'(' + parts.join(QStringLiteral(" OR ")) + u')';
+    for (const TextRange& range : numberTextRanges(QString::number(qint64(date))))
+        parts.append(select + QStringLiteral(" WHERE ") + condition(QStringLiteral("測点.日付"), range));
+    return parts.join(QStringLiteral(" UNION ")) + u';';
 }
 
 } // namespace
@@ -281,9 +253,9 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
     std::vector<StoredCopy> copies;
     if (wanted.empty())
         return copies;
-    std::set<std::pair<QString, double>> runs;
+    std::set<double> dates;
     for (const Key& key : wanted)
-        runs.insert({key.point, key.date});
+        dates.insert(key.date);
     // In the order of survey number and stored point number (letters of
     // ASCII without their case, as the column compares them), sorted here:
     // asked to sort, the engine would read the whole table in that order
@@ -294,26 +266,20 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
         StoredCopy copy;
     };
     std::vector<Found> found;
-    // One statement per point and date: the ranges of a card of many runs
-    // make one condition too deep for the engine. A stored point whose
-    // number begins with a blank is a candidate of every point's statement;
-    // each takes only the points of its own number and date, so that none
-    // is found twice.
-    for (const auto& [point, date] : runs) {
-        db.forEachRow(QStringLiteral("SELECT 測点.調査地区No, 測点.測点No, 測点.日付, 測点.開始時刻, 測点.終了時刻 "
-                                     "FROM 測点 WHERE ")
-                          + storedRunCandidates(point, date) + u';',
-                      [&](const db::RowView& row) {
-                          const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3),
-                                        row.number(4)};
-                          if (key.point != point || key.date != date || !wanted.count(key))
-                              return;
-                          QString stored = row.text(1).toString();
-                          for (QChar& c : stored)
-                              if (c >= u'A' && c <= u'Z')
-                                  c = QChar(c.unicode() + (u'a' - u'A'));
-                          found.push_back({row.number(0), stored, {row.text(0).toString(), key.point}});
-                      });
+    // One statement per date, each taking only the points of its own date:
+    // a stored date that reads as another number can lie in a date's ranges,
+    // and none is found twice.
+    for (const double date : dates) {
+        db.forEachRow(storedDateCandidates(date), [&](const db::RowView& row) {
+            const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3), row.number(4)};
+            if (key.date != date || !wanted.count(key))
+                return;
+            QString stored = row.text(1).toString();
+            for (QChar& c : stored)
+                if (c >= u'A' && c <= u'Z')
+                    c = QChar(c.unicode() + (u'a' - u'A'));
+            found.push_back({row.number(0), stored, {row.text(0).toString(), key.point}});
+        });
     }
     std::stable_sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
         return std::tie(a.survey, a.point) < std::tie(b.survey, b.point);

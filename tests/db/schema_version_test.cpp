@@ -214,9 +214,10 @@ TEST_F(SchemaVersionTest, PointsStoredWithoutAPrintMarkArePrintedAndStoredMarksS
 
 TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
 {
-    // A 1.2 file written before the lookup and substring indexes: the survey
-    // tables are read whole to find one survey's points and records, and
-    // every survey to find one by a part of its site name.
+    // A 1.2 file written before the lookup and substring indexes, holding
+    // only the point-number index that the date index has since replaced:
+    // the survey tables are read whole to find one survey's points and
+    // records, and every survey to find one by a part of its site name.
     build({"CREATE TABLE [調査地区] ( [調査地区No] Long PRIMARY KEY, [得意先名] String(50), [現場名] String(100), "
            "[住所] String(100), [記事] String(255) );",
            "INSERT INTO 調査地区 (調査地区No, 現場名) VALUES (7, '北町工区');",
@@ -227,7 +228,8 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
            "CREATE TABLE [SystemSetting] ( [Key] String(50) primary key, [Value] String(50) );",
            "INSERT INTO SystemSetting VALUES ( 'DBVersion', '1.2' );",
            "INSERT INTO 測点 (調査地区No, 測点No, 日付) VALUES (7, 'A', '240102');",
-           "INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ) VALUES (7, 'A', 0.25);"});
+           "INSERT INTO 測点データ (調査地区No, 測点No, 貫入深さ) VALUES (7, 'A', 0.25);",
+           "CREATE INDEX [測点の測点No] ON [測点] ([測点No], [日付]);"});
     const QString points = "SELECT 測点.* FROM 測点 WHERE 調査地区No = 7 ORDER BY 調査地区No, 測点No, 日付;";
     const QString records = "SELECT 測点データ.* FROM 測点データ WHERE 調査地区No = 7 AND 測点No = 'A' "
                             "ORDER BY 調査地区No, 測点No, 貫入深さ;";
@@ -241,7 +243,8 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
             first << db.queryPlan(sql).value(0).remove(QStringLiteral("COVERING ")).section(u' ', 0, 4);
         return first.join(u'|').toStdString();
     };
-    EXPECT_EQ(plans(*reopen()), "SCAN 測点|SCAN 測点データ|SCAN 測点|SCAN 調査地区");
+    EXPECT_EQ(plans(*reopen()), "SCAN 測点 USING INDEX 測点の測点No|SCAN 測点データ|SEARCH 測点 USING INDEX 測点の測点No|"
+                                "SCAN 調査地区");
 
     EXPECT_DOUBLE_EQ(check(), 1.2);
     {
@@ -250,8 +253,9 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
         for (const LookupIndex& index : LookupIndexStatements())
             EXPECT_TRUE(db->indexExists(index.name)) << index.name.toStdString();
         EXPECT_TRUE(db->indexExists(SiteTextIndex().name));
+        EXPECT_FALSE(db->indexExists("測点の測点No"));
         EXPECT_EQ(plans(*db), "SEARCH 測点 USING INDEX 測点の調査地区|SEARCH 測点データ USING INDEX 測点データの測点|"
-                              "SEARCH 測点 USING INDEX 測点の測点No|SEARCH 調査地区 USING INTEGER PRIMARY");
+                              "SEARCH 測点 USING INDEX 測点の日付|SEARCH 調査地区 USING INTEGER PRIMARY");
         EXPECT_EQ(column(*db, records, "貫入深さ"), QStringList{"0.25"});
         // Filled from the surveys already there, and kept in step with a change.
         EXPECT_EQ(column(*db, sites, "調査地区No"), QStringList{"7"});

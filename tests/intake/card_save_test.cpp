@@ -251,21 +251,24 @@ TEST(CardSave, ARunStoredBeforeAsksBeforeACopy)
 
 TEST(CardSave, EachOfTwentyStoredRunsIsFoundOnce)
 {
-    // Site 3's first run at twenty points: each run is looked for on its own.
+    // Site 3's first run at twenty points, and at a twenty-first on a day the
+    // machine wrote as zeros: each run is looked for on its own.
     SurveyDatabaseCopy copy;
     ASSERT_TRUE(copy.isValid());
     const CardListing card = fixtureCard();
     CardTable rows;
-    for (int point = 1; point <= 20; ++point)
+    for (int point = 1; point <= 21; ++point)
         for (std::size_t i = 0; i < 3; ++i) {
             CardRecord record = card.file.rows.record(i);
             record.point = QString::number(point);
+            if (point == 21)
+                record.date = QStringLiteral("00/00/00");
             rows.append(record);
         }
     const QStringList lines = ListRuns(rows);
     RecordingUserInterface ui;
     ASSERT_EQ(SaveCardRuns(copy.workspace, ui, rows, lines, "12", "一般"), 12);
-    EXPECT_EQ(FindStoredCopies(copy.db(), rows, lines).size(), 20u);
+    EXPECT_EQ(FindStoredCopies(copy.db(), rows, lines).size(), 21u);
 }
 
 TEST(CardSave, SurveyNumbersOutsideOneTo2147483647AreRefused)
