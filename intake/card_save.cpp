@@ -204,13 +204,15 @@ std::vector<TextRange> numberTextRanges(const QString& digits)
 
 // The statement that reads every stored point whose date can read as
 // `date` by the leading-number rule, one SELECT per range of the date index
-// joined by UNION: as one condition of ranges, all of them ranges and none
-// an equality, the engine judges reading the whole table cheaper. The
-// ranges do not overlap in the order of code points; where a server's
-// order lets them, UNION still gives each point once. Only the points of
-// that date are read; the caller's comparison decides. A date that is not a
-// whole number of one to eight digits (a run without a date reads as 0) has
-// no such ranges: every point is read.
+// joined by UNION. Written as one condition, all its terms ranges and none
+// an equality, the engine would judge reading the whole table cheaper than
+// the index. The ranges do not overlap in the order of code points; where a
+// server's order lets them, UNION still gives each point once (and two
+// stored rows alike in every column read as one, which the question names
+// once anyway). Only the points of that date are read; the caller's
+// comparison decides. A date that is not a whole number of one to eight
+// digits (a run without a date reads as 0) has no such ranges: every point
+// is read.
 QString storedDateCandidates(double date)
 {
     const QString select =
