@@ -243,8 +243,7 @@ TEST_F(SchemaVersionTest, CurrentFileWithoutLookupIndexesTakesThemInPlace)
             first << db.queryPlan(sql).value(0).remove(QStringLiteral("COVERING ")).section(u' ', 0, 4);
         return first.join(u'|').toStdString();
     };
-    EXPECT_EQ(plans(*reopen()), "SCAN 測点 USING INDEX 測点の測点No|SCAN 測点データ|SEARCH 測点 USING INDEX 測点の測点No|"
-                                "SCAN 調査地区");
+    EXPECT_EQ(plans(*reopen()), "SCAN 測点 USING INDEX 測点の測点No|SCAN 測点データ|SEARCH 測点 USING INDEX 測点の測点No|SCAN 調査地区");
 
     EXPECT_DOUBLE_EQ(check(), 1.2);
     {

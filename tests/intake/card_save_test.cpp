@@ -261,8 +261,7 @@ TEST(CardSave, EachOfTwentyStoredRunsIsFoundOnce)
         for (std::size_t i = 0; i < 3; ++i) {
             CardRecord record = card.file.rows.record(i);
             record.point = QString::number(point);
-            if (point == 21)
-                record.date = QStringLiteral("00/00/00");
+            record.date = point == 21 ? QStringLiteral("00/00/00") : record.date;
             rows.append(record);
         }
     const QStringList lines = ListRuns(rows);
