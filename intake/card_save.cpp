@@ -273,8 +273,10 @@ std::vector<StoredCopy> FindStoredCopies(db::Database& db, const CardTable& rows
     // and none is found twice.
     for (const double date : dates) {
         db.forEachRow(storedDateCandidates(date), [&](const db::RowView& row) {
-            const Key key{row.text(1).trimmed().toString(), row.number(2), row.number(3), row.number(4)};
-            if (key.date != date || !wanted.count(key))
+            if (row.number(2) != date)
+                return;
+            const Key key{row.text(1).trimmed().toString(), date, row.number(3), row.number(4)};
+            if (!wanted.count(key))
                 return;
             QString stored = row.text(1).toString();
             for (QChar& c : stored)
